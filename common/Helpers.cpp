@@ -1,0 +1,75 @@
+#include "Helpers.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "Error.h"
+#include "Platform.h"
+
+namespace pictalon {
+
+std::string GetDataFolder() { return GetProgramFolder() + "Data/"; }
+
+std::string GetTemplatesFolder() { return GetProgramFolder() + "Templates/"; }
+
+void ListJpegFiles(const std::string& folder, std::vector<std::string>& list) {
+  std::string base = IncludeTrailingPathDelim(folder);
+  for (const std::string& name : ListFilesWithExtension(base, ".jpg")) {
+    // The image list travels to the engine one path per line: a name holding a line break
+    // would turn into two wrong entries there, so such a file cannot be part of a gallery.
+    if (name.find_first_of("\r\n") != std::string::npos) continue;
+    list.push_back(base + name);
+  }
+}
+
+void FillImageListFromFolder(const std::string& folder, std::vector<std::string>& list) {
+  list.clear();
+  if (DirectoryExists(folder)) ListJpegFiles(folder, list);
+}
+
+void ListTemplates(std::vector<std::string>& list) {
+  for (const std::string& name : ListFilesWithExtension(GetTemplatesFolder(), ".html"))
+    list.push_back(name);
+}
+
+std::string ColourToHtml(TColor colour) {
+  char text[8];
+  std::snprintf(text, sizeof text, "#%02X%02X%02X", colour & 0xFF, (colour >> 8) & 0xFF,
+                (colour >> 16) & 0xFF);
+  return text;
+}
+
+static int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+TColor HtmlToColour(const std::string& text) {
+  if (text.size() != 7 || text[0] != '#') return kNoColour;
+  TColor colour = 0;
+  for (int i = 0; i < 3; ++i) {
+    int high = HexDigit(text[1 + 2 * i]), low = HexDigit(text[2 + 2 * i]);
+    if (high < 0 || low < 0) throw Error("'" + text + "' is not a valid colour value");
+    colour |= static_cast<TColor>(high * 16 + low) << (8 * i);
+  }
+  return colour;
+}
+
+TColor ComplementColour(TColor colour) { return ~colour & 0xFFFFFF; }
+
+bool CopyOrMoveFile(const std::string& source, const std::string& destination, bool deleteSource) {
+  std::string bytes;
+  if (!ReadWholeFile(source, bytes) || bytes.empty()) return false;
+  if (!WriteFileAtomic(destination, bytes)) return false;
+  return !deleteSource || ::unlink(source.c_str()) == 0;
+}
+
+std::string AddTrailingSlash(const std::string& address) {
+  if (!address.empty() && address.back() == '/') return address;
+  return address + '/';
+}
+
+}  // namespace pictalon

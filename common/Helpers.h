@@ -1,0 +1,40 @@
+#pragma once
+// Small routines both deliverables share: fixed folders, listings, colours, copies, JPEG size.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pictalon {
+
+// Colour value: red in bits 0-7, green 8-15, blue 16-23.
+using TColor = std::uint32_t;
+constexpr TColor kNoColour = 0x1FFFFFFF;  // what HtmlToColour gives for text of the wrong form
+
+std::string GetDataFolder();       // program folder + "Data/"
+std::string GetTemplatesFolder();  // program folder + "Templates/"
+
+// Appends folder + name for every "*.jpg" file of folder (any letter case; folders and names
+// beginning with '.' skipped), in listing order. The list is not cleared.
+void ListJpegFiles(const std::string& folder, std::vector<std::string>& list);
+// Clears list, then lists the JPEG files of folder when it exists.
+void FillImageListFromFolder(const std::string& folder, std::vector<std::string>& list);
+// Appends the bare names of the "*.html" files of the templates folder.
+void ListTemplates(std::vector<std::string>& list);
+
+// "#RRGGBB" in upper case; the top byte is ignored.
+std::string ColourToHtml(TColor colour);
+// kNoColour unless text is 7 bytes beginning with '#'; throws Error when a pair is not hexadecimal.
+TColor HtmlToColour(const std::string& text);
+TColor ComplementColour(TColor colour);
+
+// Reads the whole source and writes it to destination (replacing it atomically). False for an
+// empty or unreadable source or a failed write; with deleteSource, then whether the delete worked.
+bool CopyOrMoveFile(const std::string& source, const std::string& destination, bool deleteSource);
+
+// The pixel size of a JPEG file; both -1 when it cannot be opened or read as a JPEG.
+void GetJpegSize(const std::string& path, std::int32_t& height, std::int32_t& width);
+
+// address with '/' appended unless it already ends with one.
+std::string AddTrailingSlash(const std::string& address);
+
+}  // namespace pictalon

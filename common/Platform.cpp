@@ -1,0 +1,278 @@
+#include "Platform.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <utility>
+
+#include "TextUtil.h"
+
+namespace fs = std::filesystem;
+
+namespace pictalon {
+
+namespace {
+
+std::string& ProgramFolderOverride() {
+  static std::string folder;
+  return folder;
+}
+
+WriteFaultHook& FaultHook() {
+  static WriteFaultHook hook;
+  return hook;
+}
+
+DocumentOpener& Opener() {
+  static DocumentOpener opener;
+  return opener;
+}
+
+std::string ErrnoText(const char* what) { return std::string(what) + ": " + std::strerror(errno); }
+
+// Closes a file descriptor on every path.
+struct FdGuard {
+  int fd;
+  ~FdGuard() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
+}  // namespace
+
+std::string GetProgramFolder() {
+  if (!ProgramFolderOverride().empty()) return ProgramFolderOverride();
+  std::error_code ec;
+  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) return std::string(1, kPathDelim);
+  return IncludeTrailingPathDelim(exe.parent_path().string());
+}
+
+void OverrideProgramFolder(const std::string& folder) {
+  ProgramFolderOverride() = folder.empty() ? folder : IncludeTrailingPathDelim(folder);
+}
+
+std::string IncludeTrailingPathDelim(const std::string& path) {
+  if (!path.empty() && path.back() == kPathDelim) return path;
+  return path + kPathDelim;
+}
+
+std::string ExtractFileName(const std::string& path) {
+  std::size_t slash = path.rfind(kPathDelim);
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string ExtractFilePath(const std::string& path) {
+  std::size_t slash = path.rfind(kPathDelim);
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string ChangeFileExt(const std::string& path, const std::string& ext) {
+  std::size_t nameStart = path.rfind(kPathDelim);
+  nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+  std::size_t dot = path.rfind('.');
+  if (dot == std::string::npos || dot < nameStart) return path + ext;
+  return path.substr(0, dot) + ext;
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st;
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool DirectoryExists(const std::string& path) {
+  struct stat st;
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool ForceDirectories(const std::string& path) {
+  if (path.empty()) return false;
+  std::error_code ec;
+  fs::create_directories(path, ec);
+  return DirectoryExists(path);
+}
+
+std::vector<std::string> ListFilesWithExtension(const std::string& folder, std::string_view ext) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  fs::directory_iterator it(folder.empty() ? "." : folder, ec), end;
+  for (; !ec && it != end; it.increment(ec)) {
+    std::string name = it->path().filename().string();
+    if (name.empty() || name[0] == '.' || !EndsWithIgnoringCase(name, ext)) continue;
+    std::error_code typeError;
+    if (it->is_directory(typeError)) continue;
+    names.push_back(std::move(name));
+  }
+  // Sorted without regard to case (ties broken by bytes) so that lists are stable.
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    std::string la = AsciiLower(a), lb = AsciiLower(b);
+    return la != lb ? la < lb : a < b;
+  });
+  return names;
+}
+
+std::string FindFileIgnoringCase(const std::string& path) {
+  if (FileExists(path)) return path;
+  std::string folder = ExtractFilePath(path);
+  std::string wanted = ExtractFileName(path);
+  if (wanted.empty()) return path;
+  for (const std::string& name : ListFilesWithExtension(folder, ""))
+    if (SameTextIgnoringCase(name, wanted)) return folder + name;
+  return path;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  FdGuard file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+  struct stat st;
+  if (file.fd < 0 || ::fstat(file.fd, &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  std::string data;
+  if (S_ISREG(st.st_mode)) data.reserve(static_cast<std::size_t>(st.st_size));
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = ::read(file.fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data.append(buffer, static_cast<std::size_t>(n));
+  }
+  bytes = std::move(data);
+  return true;
+}
+
+void SetWriteFaultHook(WriteFaultHook hook) { FaultHook() = std::move(hook); }
+
+namespace {
+
+bool WriteAll(int fd, const std::string& path, std::string_view bytes, std::string& error) {
+  constexpr std::size_t kBlock = 1 << 20;
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    std::size_t chunk = std::min(kBlock, bytes.size() - done);
+    if (FaultHook() && !FaultHook()(path, done)) {
+      errno = ENOSPC;
+      error = ErrnoText("write");
+      return false;
+    }
+    ssize_t n = ::write(fd, bytes.data() + done, chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = ENOSPC;
+      error = ErrnoText("write");
+      return false;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+mode_t NewFileMode(const std::string& path) {
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0) return st.st_mode & 07777;  // keep a replaced file's mode
+  mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+}  // namespace
+
+namespace {
+
+bool Fail(const char* what, std::string& reason) {
+  reason = ErrnoText(what);
+  return false;
+}
+
+bool WriteThroughTemporary(const std::string& path, std::string_view bytes, bool durable,
+                           std::string& reason) {
+  std::string folder = ExtractFilePath(path);
+  std::string name = ExtractFileName(path);
+  if (name.empty()) {
+    reason = "no file name";
+    return false;
+  }
+  // A hidden name in the same folder: the rename stays on one file system, listings skip it.
+  std::string temp = folder + "." + name + ".XXXXXX";
+  int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return Fail("create", reason);
+  bool ok = WriteAll(fd, path, bytes, reason);
+  if (ok && ::fchmod(fd, NewFileMode(path)) != 0) ok = Fail("chmod", reason);
+  if (ok && durable && ::fsync(fd) != 0) ok = Fail("sync", reason);
+  if (::close(fd) != 0 && ok) ok = Fail("close", reason);
+  if (ok && ::rename(temp.c_str(), path.c_str()) != 0) ok = Fail("rename", reason);
+  if (!ok) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  if (durable) {
+    FdGuard dir{::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (dir.fd >= 0) ::fsync(dir.fd);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, bool durable,
+                     std::string* error) {
+  std::string reason;
+  bool ok = WriteThroughTemporary(path, bytes, durable, reason);
+  if (!ok && error) *error = reason;
+  return ok;
+}
+
+namespace {
+
+bool OnPath(const char* program) {
+  const char* path = std::getenv("PATH");
+  std::string dirs = path ? path : "/usr/bin:/bin";
+  std::size_t start = 0;
+  while (start <= dirs.size()) {
+    std::size_t end = dirs.find(':', start);
+    if (end == std::string::npos) end = dirs.size();
+    std::string candidate = dirs.substr(start, end - start) + "/" + program;
+    if (::access(candidate.c_str(), X_OK) == 0) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+// Hands path to xdg-open. Without wait the opener runs detached (double fork), so a browser
+// that stays in the foreground never blocks the caller and leaves no zombie behind.
+bool OpenWithXdgOpen(const std::string& path, bool wait) {
+  if (!OnPath("xdg-open")) return false;
+  const char* argv[] = {"xdg-open", path.c_str(), nullptr};
+  pid_t child = ::fork();
+  if (child < 0) return false;
+  if (child == 0) {
+    if (!wait) {
+      ::setsid();
+      if (::fork() != 0) ::_exit(0);
+    }
+    ::execvp(argv[0], const_cast<char* const*>(argv));
+    ::_exit(127);
+  }
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace
+
+bool OpenDocument(const std::string& path, bool wait) {
+  if (Opener()) return Opener()(path, wait);
+  return OpenWithXdgOpen(path, wait);
+}
+
+void SetDocumentOpener(DocumentOpener opener) { Opener() = std::move(opener); }
+
+}  // namespace pictalon

@@ -1,0 +1,60 @@
+#pragma once
+// How the program meets the operating system: its own folder, files, folder listings, atomic
+// writes and opening documents. Everything that differs between platforms lives here.
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pictalon {
+
+constexpr char kPathDelim = '/';
+
+// The folder of the running process's executable, symlinks resolved, ending with '/'.
+// Inside the engine library this is the host program's folder.
+std::string GetProgramFolder();
+// Tests point the program folder elsewhere; an empty text restores the real one.
+void OverrideProgramFolder(const std::string& folder);
+
+std::string IncludeTrailingPathDelim(const std::string& path);
+std::string ExtractFileName(const std::string& path);  // what follows the last '/'
+std::string ExtractFilePath(const std::string& path);  // up to and including the last '/'
+// Replaces everything from the last '.' of the file name on; a name without '.' gets ext appended.
+std::string ChangeFileExt(const std::string& path, const std::string& ext);
+
+bool FileExists(const std::string& path);       // a file (not a folder) exists
+bool DirectoryExists(const std::string& path);
+// Creates the folder with all missing parents; true when it exists afterwards.
+bool ForceDirectories(const std::string& path);
+
+// Names (no folder) of the files in folder whose names end with ext in any letter case,
+// skipping folders and names beginning with '.', sorted without regard to letter case.
+std::vector<std::string> ListFilesWithExtension(const std::string& folder, std::string_view ext);
+
+// path itself when it exists; otherwise the one entry of its folder whose name equals the
+// file name ignoring letter case; otherwise path unchanged.
+std::string FindFileIgnoringCase(const std::string& path);
+
+// Reads a whole file; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& bytes);
+
+// Writes bytes to a temporary file in the same folder, then renames it over path, so a failure
+// never damages the file that was there and leaves no temporary file behind. With durable set
+// the data reach the disk before the rename (for the user's own files).
+// On failure returns false and, when error is given, sets a reason.
+bool WriteFileAtomic(const std::string& path, std::string_view bytes, bool durable = false,
+                     std::string* error = nullptr);
+
+// Test seam for the atomic writer: called before each block is written with the target path and
+// the offset of the block; returning false makes that write fail as a full disk would.
+using WriteFaultHook = std::function<bool(const std::string& path, std::size_t offset)>;
+void SetWriteFaultHook(WriteFaultHook hook);
+
+// Asks the desktop to open path with its associated program (a browser for pages).
+// The result is whether the request was accepted. With wait, waits until that program ends.
+bool OpenDocument(const std::string& path, bool wait);
+// Tests replace the opener so that no test starts a browser; an empty function restores it.
+using DocumentOpener = std::function<bool(const std::string& path, bool wait)>;
+void SetDocumentOpener(DocumentOpener opener);
+
+}  // namespace pictalon

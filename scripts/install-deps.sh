@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs, when it is missing.
+# Idempotent and quiet when all is there. Run as root (or with sudo available).
+#   install-deps.sh [build|test|bench|all]   (default: test)
+set -euo pipefail
+
+build_pkgs=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libqscintilla2-qt6-dev
+  libjpeg62-turbo-dev libpng-dev libgif-dev
+  xdg-utils
+)
+test_pkgs=(
+  googletest libgtest-dev
+  clang libclang-rt-dev
+  chromium nodejs
+  xvfb xauth
+  imagemagick
+)
+bench_pkgs=(imagemagick libvips-tools libimage-exiftool-perl time)
+
+want=("${build_pkgs[@]}")
+case "${1:-test}" in
+  build) ;;
+  test)  want+=("${test_pkgs[@]}") ;;
+  bench) want+=("${bench_pkgs[@]}") ;;
+  all)   want+=("${test_pkgs[@]}" "${bench_pkgs[@]}") ;;
+  *) echo "usage: $0 [build|test|bench|all]" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+((${#missing[@]} == 0)) && exit 0
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
