@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+
+#include <jpeglib.h>
+
+#include "Helpers.h"
+#include "TestSupport.h"
+
+namespace pictalon {
+namespace {
+
+// A small JPEG made with libjpeg's compressor: a colour gradient of width x height pixels.
+std::string MakeJpeg(int width, int height, bool progressive, int components = 3) {
+  jpeg_compress_struct cinfo;
+  jpeg_error_mgr err;
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  cinfo.image_width = static_cast<JDIMENSION>(width);
+  cinfo.image_height = static_cast<JDIMENSION>(height);
+  cinfo.input_components = components;
+  cinfo.in_color_space = components == 3 ? JCS_RGB : JCS_GRAYSCALE;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 85, TRUE);
+  if (progressive) jpeg_simple_progression(&cinfo);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<JSAMPLE> row(static_cast<std::size_t>(width * components));
+  while (cinfo.next_scanline < cinfo.image_height) {
+    for (std::size_t i = 0; i < row.size(); ++i)
+      row[i] = static_cast<JSAMPLE>((i * 7 + cinfo.next_scanline * 13) & 0xFF);
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&cinfo, rows, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  std::string bytes(reinterpret_cast<const char*>(buffer), size);
+  std::free(buffer);
+  return bytes;
+}
+
+struct Segment {
+  unsigned char marker;
+  std::size_t offset;  // of the 0xFF that starts the marker
+  std::size_t end;     // just past the segment's data
+};
+
+// The marker segments of a JPEG up to and including the first SOS.
+std::vector<Segment> Segments(const std::string& jpeg) {
+  std::vector<Segment> list;
+  std::size_t pos = 2;
+  while (pos + 4 <= jpeg.size() && static_cast<unsigned char>(jpeg[pos]) == 0xFF) {
+    const auto marker = static_cast<unsigned char>(jpeg[pos + 1]);
+    const std::size_t length = static_cast<unsigned char>(jpeg[pos + 2]) * 256u +
+                               static_cast<unsigned char>(jpeg[pos + 3]);
+    list.push_back({marker, pos, pos + 2 + length});
+    if (marker == 0xDA) break;
+    pos += 2 + length;
+  }
+  return list;
+}
+
+const Segment& Find(const std::vector<Segment>& list, unsigned char marker) {
+  for (const Segment& s : list)
+    if (s.marker == marker) return s;
+  ADD_FAILURE() << "no marker " << int(marker);
+  return list.front();
+}
+
+// An APP1 segment of the largest size a segment can have, as a camera's Exif block with a
+// preview picture nearly is.
+std::string BigApp1() {
+  std::string s = "\xFF\xE1\xFF\xFF" "Exif";
+  s += std::string(2, '\0');
+  while (s.size() < 2 + 0xFFFF) s += static_cast<char>(s.size() * 31 % 251);
+  return s;
+}
+
+std::string Baseline() { return MakeJpeg(33, 17, false); }
+
+std::string WithBigApp1() { return Baseline().insert(2, BigApp1()); }
+
+std::string CutBefore(unsigned char marker) {
+  const std::string jpeg = WithBigApp1();
+  return jpeg.substr(0, Find(Segments(jpeg), marker).offset);
+}
+
+std::string CutAfter(unsigned char marker) {
+  const std::string jpeg = WithBigApp1();
+  return jpeg.substr(0, Find(Segments(jpeg), marker).end);
+}
+
+// A valid header declaring height x width; the scan data no longer fit it, which the header
+// does not show.
+std::string DeclaringSize(unsigned height, unsigned width) {
+  std::string jpeg = Baseline();
+  const std::size_t sof = Find(Segments(jpeg), 0xC0).offset;
+  jpeg[sof + 5] = static_cast<char>(height >> 8);
+  jpeg[sof + 6] = static_cast<char>(height & 0xFF);
+  jpeg[sof + 7] = static_cast<char>(width >> 8);
+  jpeg[sof + 8] = static_cast<char>(width & 0xFF);
+  return jpeg;
+}
+
+const char kPngStart[] = "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x21\0\0\0\x11\x08\x02\0\0\0";
+const char kGifStart[] = "GIF89a\x21\0\x11\0\x80\0\0\0\0\0\xff\xff\xff,\0\0\0\0\x21\0\x11\0\0";
+
+int OpenDescriptors() {
+  int count = 0;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+    (void)entry;
+    ++count;
+  }
+  return count;
+}
+
+struct JpegCase {
+  const char* name;
+  // Makes the file to read in dir and returns its path.
+  std::function<std::string(const test::TempDir& dir)> make;
+  std::int32_t height;
+  std::int32_t width;
+};
+
+std::function<std::string(const test::TempDir&)> File(std::function<std::string()> bytes) {
+  return [bytes](const test::TempDir& dir) { return dir.write("image.jpg", bytes()); };
+}
+
+TEST(JpegSizeTest, ReadsTheSizeFromTheHeaderOrGivesMinusOne) {
+  const JpegCase cases[] = {
+      {"baseline", File(Baseline), 17, 33},
+      {"progressive", File([] { return MakeJpeg(33, 17, true); }), 17, 33},
+      {"grayscale one pixel", File([] { return MakeJpeg(1, 1, false, 1); }), 1, 1},
+      {"big APP1 before the frame", File(WithBigApp1), 17, 33},
+      // The size is in the header: data lost from the scan leave it readable.
+      {"cut inside the scan data",
+       File([] { std::string j = WithBigApp1(); return j.substr(0, j.size() - 40); }), 17, 33},
+      {"declares 65000 x 60000", File([] { return DeclaringSize(60000, 65000); }), 60000, 65000},
+      {"cut inside APP1", File([] { return WithBigApp1().substr(0, 30000); }), -1, -1},
+      {"cut just before SOF", File([] { return CutBefore(0xC0); }), -1, -1},
+      {"cut just after SOF", File([] { return CutAfter(0xC0); }), -1, -1},
+      {"cut inside SOS", File([] { return CutAfter(0xDA).substr(0, CutAfter(0xDA).size() - 3); }),
+       -1, -1},
+      {"SOI only", File([] { return std::string("\xFF\xD8"); }), -1, -1},
+      {"garbage after SOI",
+       File([] { return "\xFF\xD8" + std::string(5000, 'x') + "not a picture"; }), -1, -1},
+      {"declares zero height", File([] { return DeclaringSize(0, 33); }), -1, -1},
+      {"beyond what libjpeg decodes", File([] { return DeclaringSize(65535, 65535); }), -1, -1},
+      {"empty file", File([] { return std::string(); }), -1, -1},
+      {"PNG", File([] { return std::string(kPngStart, sizeof kPngStart - 1) + "rest"; }), -1, -1},
+      {"GIF", File([] { return std::string(kGifStart, sizeof kGifStart - 1) + ";"; }), -1, -1},
+      {"text", File([] { return std::string("Just some words.\r\n"); }), -1, -1},
+      {"missing file", [](const test::TempDir& dir) { return dir.path() + "absent.jpg"; }, -1, -1},
+      {"folder", [](const test::TempDir& dir) { return dir.path(); }, -1, -1},
+      // Opening a FIFO for reading would wait for a writer.
+      {"FIFO",
+       [](const test::TempDir& dir) {
+         const std::string path = dir.path() + "fifo.jpg";
+         EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0);
+         return path;
+       },
+       -1, -1},
+  };
+  const int descriptorsBefore = OpenDescriptors();
+  for (const JpegCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::TempDir dir;
+    const std::string path = c.make(dir);
+    std::int32_t height = 12345;
+    std::int32_t width = 12345;
+    GetJpegSize(path, height, width);
+    EXPECT_EQ(height, c.height);
+    EXPECT_EQ(width, c.width);
+  }
+  EXPECT_EQ(OpenDescriptors(), descriptorsBefore) << "a file was left open";
+}
+
+}  // namespace
+}  // namespace pictalon
