@@ -1,6 +1,5 @@
 #include "GalleryFile.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -45,7 +44,7 @@ bool WriteGalleryFile(const std::string& path, GallerySettings settings, std::st
 
 bool ReadGalleryFile(const std::string& path, GallerySettings& settings) {
   if (!FileExists(path)) return false;
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = OpenRegularFile(path);
   if (fd < 0) return false;
   // Only the record's size is ever read, whatever the file's length.
   char buffer[sizeof(GallerySettings)];

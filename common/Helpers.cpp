@@ -6,12 +6,19 @@
 
 #include "Error.h"
 #include "Platform.h"
+#include "TextUtil.h"
 
 namespace pictalon {
 
 std::string GetDataFolder() { return GetProgramFolder() + "Data/"; }
 
 std::string GetTemplatesFolder() { return GetProgramFolder() + "Templates/"; }
+
+std::string GetOutputFolder(const GallerySettings& settings) {
+  std::string folder = settings.OutputFolder.get();
+  if (IsBlank(folder)) return GetProgramFolder() + "Output/";
+  return IncludeTrailingPathDelim(folder);
+}
 
 void ListJpegFiles(const std::string& folder, std::vector<std::string>& list) {
   std::string base = IncludeTrailingPathDelim(folder);

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "TypeDef.h"
+
 namespace pictalon {
 
 // Colour value: red in bits 0-7, green 8-15, blue 16-23.
@@ -12,6 +14,9 @@ constexpr TColor kNoColour = 0x1FFFFFFF;  // what HtmlToColour gives for text of
 
 std::string GetDataFolder();       // program folder + "Data/"
 std::string GetTemplatesFolder();  // program folder + "Templates/"
+// The folder that receives the pages, ending with '/': OutputFolder as stored, or program
+// folder + "Output/" when it is blank.
+std::string GetOutputFolder(const GallerySettings& settings);
 
 // Appends folder + name for every "*.jpg" file of folder (any letter case; folders and names
 // beginning with '.' skipped), in listing order. The list is not cleared.

@@ -128,12 +128,23 @@ std::string FindFileIgnoringCase(const std::string& path) {
   return path;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  FdGuard file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+int OpenRegularFile(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   struct stat st;
-  if (file.fd < 0 || ::fstat(file.fd, &st) != 0 || S_ISDIR(st.st_mode)) return false;
+  if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+    ::close(fd);
+    return -1;
+  }
+  if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  FdGuard file{OpenRegularFile(path)};
+  struct stat st;
+  if (file.fd < 0 || ::fstat(file.fd, &st) != 0) return false;
   std::string data;
-  if (S_ISREG(st.st_mode)) data.reserve(static_cast<std::size_t>(st.st_size));
+  data.reserve(static_cast<std::size_t>(st.st_size));
   char buffer[65536];
   for (;;) {
     ssize_t n = ::read(file.fd, buffer, sizeof buffer);

@@ -35,7 +35,10 @@ std::vector<std::string> ListFilesWithExtension(const std::string& folder, std::
 // file name ignoring letter case; otherwise path unchanged.
 std::string FindFileIgnoringCase(const std::string& path);
 
-// Reads a whole file; false when it cannot be opened or read.
+// Opens a regular file for reading (never blocking on a FIFO or reading a device); -1 otherwise.
+int OpenRegularFile(const std::string& path);
+
+// Reads a whole regular file; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 
 // Writes bytes to a temporary file in the same folder, then renames it over path, so a failure

@@ -50,6 +50,11 @@ std::vector<std::string> SplitLines(std::string_view text) {
   return lines;
 }
 
+std::string WithFullStop(std::string message) {
+  if (!message.empty() && static_cast<unsigned char>(message.back()) > '.') message += '.';
+  return message;
+}
+
 std::string JoinLinesCrLf(const std::vector<std::string>& lines) {
   std::size_t size = 0;
   for (const std::string& line : lines) size += line.size() + 2;

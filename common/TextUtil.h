@@ -20,6 +20,9 @@ bool IsBlank(std::string_view text);
 // at the very end adds no empty line, an empty line inside the text is an empty entry.
 std::vector<std::string> SplitLines(std::string_view text);
 
+// The message with a full stop added, unless it ends with '.' or a byte that sorts before it.
+std::string WithFullStop(std::string message);
+
 // Joins lines, each followed by CR LF.
 std::string JoinLinesCrLf(const std::vector<std::string>& lines);
 
