@@ -1,0 +1,27 @@
+#pragma once
+// What the engine shows while it runs: its message boxes and its progress window. The text core
+// talks to this interface only, so it runs and is tested without any GUI.
+#include <memory>
+#include <string>
+
+namespace pictalon {
+
+class TEngineUi {
+public:
+  virtual ~TEngineUi() = default;
+  // A message box with one OK button; returns when the user has dismissed it.
+  virtual void ShowMessage(const std::string& text) = 0;
+  // A failure that ended the run, shown as an error.
+  virtual void ShowError(const std::string& text) = 0;
+  virtual void OpenProgress() = 0;
+  virtual void SetProgress(int position) = 0;  // 0 to 100
+  virtual void CloseProgress() = 0;
+  // Lets the host process its pending window messages (repaints, clicks).
+  virtual void ProcessMessages() = 0;
+};
+
+// Real windows when the process runs a Qt GUI application; otherwise one line on standard
+// error per message and no window at all.
+std::unique_ptr<TEngineUi> MakeEngineUi();
+
+}  // namespace pictalon

@@ -1,0 +1,142 @@
+#include "GalleryCell.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "Helpers.h"
+#include "Platform.h"
+#include "TextUtil.h"
+
+namespace pictalon {
+
+static_assert(std::numeric_limits<long double>::digits == 64,
+              "scaled widths are computed in x87 80-bit extended precision");
+
+std::int32_t ScaledWidth(std::int32_t width, std::int32_t thumbSize) {
+  long double quotient = static_cast<long double>(thumbSize) / 100.0L;
+  long double product = static_cast<long double>(width) * quotient;
+  // |product| < 2^63 for any 32-bit inputs; the narrowing wraps as a 32-bit store would.
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(static_cast<std::int64_t>(truncl(product))));
+}
+
+std::string UrlAttribute(const std::string& path) {
+  std::string out;
+  out.reserve(path.size());
+  for (unsigned char c : path) {
+    if (c < 0x20 || c == 0x7F || c == '"' || c == '#' || c == '?' || c == '%') {
+      char escaped[4];
+      std::snprintf(escaped, sizeof escaped, "%%%02X", c);
+      out += escaped;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+namespace {
+
+struct Scaling {
+  std::string height;  // " height=\"..\"" or empty
+  std::string width;
+};
+
+std::string Attribute(const char* name, std::int32_t value) {
+  return std::string(" ") + name + "=\"" + std::to_string(value) + "\"";
+}
+
+Scaling ScaleImage(TRunState& run, const std::string& measuredPath) {
+  const GallerySettings& s = run.settings;
+  std::int32_t thumbSize = s.ThumbSize.get();
+  Scaling scaling;
+  switch (s.ScalingMode) {
+    case 0: {
+      std::int32_t height = -1, width = -1;
+      GetJpegSize(measuredPath, height, width);
+      run.lastImageHeight = height;
+      if (thumbSize >= 100) {
+        run.lastImageWidth = width;
+        scaling.height = Attribute("height", height);
+      } else {
+        run.lastImageWidth = ScaledWidth(width, thumbSize);
+      }
+      scaling.width = Attribute("width", run.lastImageWidth);
+      break;
+    }
+    case 1:
+      run.lastImageHeight = thumbSize;
+      scaling.height = Attribute("height", thumbSize);
+      break;
+    case 2:
+      run.lastImageWidth = thumbSize;
+      scaling.width = Attribute("width", thumbSize);
+      break;
+    default:
+      break;
+  }
+  return scaling;
+}
+
+std::string CaptionBlock(const TRunState& run, const std::string& fileName) {
+  std::string title, ref, size;
+  if (run.details) {
+    title = run.details->ReadString(fileName, "Title", "");
+    ref = run.details->ReadString(fileName, "Ref", "");
+    size = run.details->ReadString(fileName, "Size", "");
+  }
+  std::string block;
+  if (!IsBlank(title)) block += "Title: " + title + "<br>";
+  if (!IsBlank(ref)) block += "Ref: " + ref + "<br>";
+  if (!IsBlank(size)) block += "Size: " + size + "<br>";
+  if (block.empty() && run.settings.FileNameAsCaption.get()) block = fileName;
+  return block;
+}
+
+}  // namespace
+
+std::string MakeGalleryCell(TRunState& run, std::int64_t index) {
+  const GallerySettings& s = run.settings;
+  const std::string& entry = run.imageList[static_cast<std::size_t>(index)];
+  std::string fileName = ExtractFileName(entry);
+
+  // Copies live in the output folder's "gallimgs" folder beside the pages, so the pages point
+  // to them relatively and the output folder stays a site that can be published or moved.
+  std::string imagePath, measuredPath;
+  if (s.CopyImages.get()) {
+    imagePath = "gallimgs/" + fileName;
+    measuredPath = GetOutputFolder(s) + imagePath;
+  } else {
+    imagePath = measuredPath = entry;
+  }
+
+  Scaling scaling = ScaleImage(run, measuredPath);
+  std::string image;
+  if (run.lastImageHeight == -1 || run.lastImageWidth == -1) {
+    image = "*Invalid Image*";
+  } else {
+    image = "<img src=\"" + UrlAttribute(imagePath) + "\" border=\"0\"" + scaling.height +
+            scaling.width + " " + (s.DisableImageToolbar.get() ? "GALLERYIMG=\"no\"" : "") + ">";
+  }
+
+  std::string caption = CaptionBlock(run, fileName);
+  std::string url = s.ImageURL.get();
+  std::string link = IsBlank(url) ? UrlAttribute(imagePath) : AddTrailingSlash(url) + UrlAttribute(fileName);
+  std::string open = "<a href=\"" + link + "\"" +
+                     (s.LinkInNewWindow.get() ? " target=\"new\"" : "") + ">";
+
+  std::string body;
+  if (!s.HyperlinkImages.get()) {
+    body = image + "<br>" + caption + "<br>";
+  } else {
+    switch (s.HyperlinkMode) {
+      case 0: body = image + "<br>" + open + caption + "</a><br>"; break;
+      case 1: body = open + image + "</a><br>" + caption + "<br>"; break;
+      case 2: body = open + image + "<br>" + caption + "</a><br>"; break;
+      default: break;
+    }
+  }
+  return "<td align=\"center\" valign=\"top\" class=\"gallerycell\">" + body + "</td>";
+}
+
+}  // namespace pictalon

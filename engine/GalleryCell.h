@@ -1,0 +1,23 @@
+#pragma once
+// The gallery cell of one image: the image scaled by width and height attributes, its caption
+// block from the image details, and its link.
+#include <cstdint>
+#include <string>
+
+#include "GenerationRun.h"
+
+namespace pictalon {
+
+// The complete "<td ...>...</td>" of image-list entry index. Updates the run's last image
+// width and height as the scaling mode says.
+std::string MakeGalleryCell(TRunState& run, std::int64_t index);
+
+// width x (thumbSize / 100), the quotient formed first and the product taken in 80-bit extended
+// precision, truncated: 900 at 13 gives 116, as the pages have always shown.
+std::int32_t ScaledWidth(std::int32_t width, std::int32_t thumbSize);
+
+// Escapes the bytes that would end a URL attribute or change how a browser reads the path
+// ('"', '#', '?', '%' and control bytes); other bytes stay as they are.
+std::string UrlAttribute(const std::string& path);
+
+}  // namespace pictalon

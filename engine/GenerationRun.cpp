@@ -1,0 +1,82 @@
+#include "GenerationRun.h"
+
+#include "Error.h"
+#include "GalleryFile.h"
+#include "Generate.h"
+#include "Helpers.h"
+#include "Platform.h"
+#include "WorkingFiles.h"
+
+namespace pictalon {
+
+namespace {
+
+// Closes the progress window on every path, before the run state releases the image details
+// and the image list.
+class ProgressGuard {
+public:
+  explicit ProgressGuard(TEngineUi& ui) : ui_(ui) { ui_.OpenProgress(); }
+  ~ProgressGuard() { ui_.CloseProgress(); }
+  ProgressGuard(const ProgressGuard&) = delete;
+  ProgressGuard& operator=(const ProgressGuard&) = delete;
+
+private:
+  TEngineUi& ui_;
+};
+
+void CheckLayout(const TRunState& run) {
+  auto inRange = [](std::int32_t v) { return v >= 1 && v <= kMaxRowsOrColumns; };
+  if (!inRange(run.rows) || !inRange(run.columns))
+    throw Error("The gallery layout of " + std::to_string(run.rows) + " rows and " +
+                std::to_string(run.columns) + " columns is out of range (1 to " +
+                std::to_string(kMaxRowsOrColumns) + " each)");
+}
+
+}  // namespace
+
+std::int32_t CountFullPages(const TRunState& run, bool& partialPage) {
+  std::int64_t perPage = std::int64_t(run.rows) * run.columns;
+  if (perPage == 0) throw Error("Division by zero");
+  std::int64_t entries = static_cast<std::int64_t>(run.imageList.size());
+  partialPage = entries % perPage > 0;
+  return static_cast<std::int32_t>(entries / perPage);
+}
+
+bool RunGeneration(const std::string& settingsPath, TEngineUi& ui) {
+  TRunState run(ui);
+  run.programFolder = GetProgramFolder();
+  run.dataFolder = GetDataFolder();
+  run.settingsPath = settingsPath;
+
+  bool settingsRead = ReadGalleryFile(run.settingsPath, run.settings);
+  run.rows = run.settings.Rows.get();
+  run.columns = run.settings.Columns.get();
+  if (!settingsRead) {
+    ui.ShowMessage("Error reading settings");
+    return false;
+  }
+
+  std::string detailsPath = ImageDetailsPathBeside(run.settingsPath);
+  if (FileExists(detailsPath)) run.details.emplace(detailsPath);
+
+  std::string listPath = run.programFolder + kImageListFileName;
+  if (!ReadImageListFile(listPath, run.imageList)) throw Error("Cannot open file " + listPath);
+  if (run.imageList.empty()) {
+    ui.ShowMessage("Image List is empty");
+    return false;
+  }
+
+  bool partialPage = false;
+  run.pageCount = CountFullPages(run, partialPage) + (partialPage ? 1 : 0);
+  CheckLayout(run);
+
+  ProgressGuard progress(ui);
+  run.imagesPlaced = 0;
+  for (std::int32_t page = 1; page <= run.pageCount; ++page) {
+    GeneratePage(run, page);
+    ui.ProcessMessages();
+  }
+  return true;
+}
+
+}  // namespace pictalon

@@ -1,0 +1,22 @@
+#pragma once
+// The pages' shared style sheet "pictalon.css", and the tags that link it and add the
+// right-click script.
+#include <string>
+
+#include "GenerationRun.h"
+
+namespace pictalon {
+
+// Base style sheet lines, cell style sheet lines, the body background rule, then the text colour
+// rewrite; saved as outputFolder + "pictalon.css". Throws Error when a source cannot be read
+// ("Cannot open file ...") or the result cannot be written ("Cannot create file ...").
+void WriteStyleSheet(const TRunState& run, const std::string& outputFolder);
+
+// The style sheet's lines as they are written (exposed for tests).
+std::vector<std::string> StyleSheetLines(const TRunState& run);
+
+std::string PictCssTag();
+// The right-click script file's bytes when DisableRightClick is set and the file exists.
+std::string ScriptTag(const TRunState& run);
+
+}  // namespace pictalon

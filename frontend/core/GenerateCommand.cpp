@@ -1,0 +1,84 @@
+#include "GenerateCommand.h"
+
+#include <unistd.h>
+
+#include <exception>
+#include <optional>
+
+#include "Error.h"
+#include "Helpers.h"
+#include "PictGenerator_IF.h"
+#include "Platform.h"
+#include "WorkingFiles.h"
+
+namespace {
+
+// Set while the engine runs: where its failure message goes.
+std::optional<std::string>* activeFailure = nullptr;
+
+}  // namespace
+
+// Exported from the host program (see host-exports.list); the engine finds it by name.
+extern "C" __attribute__((visibility("default"))) void PictalonReportEngineFailure(const char* message) {
+  if (activeFailure) *activeFailure = message ? message : "";
+}
+
+namespace pictalon {
+
+std::size_t CopyImagesToOutput(const GallerySettings& settings,
+                               const std::vector<std::string>& images,
+                               const std::function<void(std::size_t, std::size_t)>& progress) {
+  std::string target = GetOutputFolder(settings) + "gallimgs/";
+  ForceDirectories(target);
+  std::size_t copied = 0;
+  for (std::size_t i = 0; i < images.size(); ++i) {
+    if (CopyOrMoveFile(images[i], target + ExtractFileName(images[i]), false)) ++copied;
+    if (progress) progress(i + 1, images.size());
+  }
+  return copied;
+}
+
+namespace {
+
+TGenerateOutcome RunEngine(const std::string& galleryPath, std::string& failureText) {
+  TEngineBinding engine;
+  if (!engine.LoadEngine()) return TGenerateOutcome::EngineNotLoaded;
+  std::optional<std::string> failure;
+  activeFailure = &failure;
+  bool generated = engine.Run(galleryPath);
+  activeFailure = nullptr;
+  engine.FreeEngine();
+  if (failure) {
+    failureText = *failure;
+    return TGenerateOutcome::EngineFailed;
+  }
+  return generated ? TGenerateOutcome::Generated : TGenerateOutcome::EngineReturnedFalse;
+}
+
+}  // namespace
+
+TGenerateResult GeneratePages(const std::string& galleryPath, const GallerySettings& settings,
+                              const std::vector<std::string>& images, const TGenerateHooks& hooks) {
+  std::string listPath = ImageListFilePath();
+  if (!WriteImageListFile(listPath, images)) throw Error("Cannot create file " + listPath);
+  if (hooks.begin) hooks.begin();
+
+  TGenerateResult result;
+  result.firstPage = GetOutputFolder(settings) + "gallery1.html";
+  std::exception_ptr error;
+  try {
+    if (settings.CopyImages.get()) CopyImagesToOutput(settings, images, hooks.copyProgress);
+    result.outcome = RunEngine(galleryPath, result.failure);
+  } catch (...) {
+    error = std::current_exception();
+  }
+
+  // Clean-up, however the run ended; an error is passed on only afterwards.
+  ::unlink(listPath.c_str());
+  if (hooks.end) hooks.end();
+  if (hooks.openFirstPage) OpenDocument(result.firstPage, false);
+  if (error) std::rethrow_exception(error);
+  return result;
+}
+
+}  // namespace pictalon

@@ -1,0 +1,46 @@
+#pragma once
+// The "Generate Pages" sequence after the gallery file has been saved: image list file, image
+// copies, the engine run, clean-up. Shared by the desktop program and the command line.
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "TypeDef.h"
+
+namespace pictalon {
+
+enum class TGenerateOutcome {
+  Generated,            // the engine returned true
+  EngineReturnedFalse,  // the engine showed its own message and returned false
+  EngineFailed,         // the run failed; failure holds its message
+  EngineNotLoaded,      // the library or its export is missing
+};
+
+struct TGenerateResult {
+  TGenerateOutcome outcome = TGenerateOutcome::EngineNotLoaded;
+  std::string failure;
+  std::string firstPage;  // output folder + "gallery1.html"
+};
+
+struct TGenerateHooks {
+  std::function<void()> begin;  // once the image list file is written (busy cursor, button off)
+  std::function<void()> end;    // in the clean-up, however the run ended
+  std::function<void(std::size_t done, std::size_t total)> copyProgress;
+  bool openFirstPage = false;   // ask the browser for the first page at the end
+};
+
+// Runs the sequence for the gallery file at galleryPath (already written from settings) over
+// images. Throws Error when the image list file cannot be written (before anything else
+// happens) or the engine cannot be released (after the clean-up).
+TGenerateResult GeneratePages(const std::string& galleryPath, const GallerySettings& settings,
+                              const std::vector<std::string>& images,
+                              const TGenerateHooks& hooks = {});
+
+// Copies every image into the output folder's "gallimgs/" folder under its own name; images
+// that are empty or cannot be read or written are skipped. Returns how many were copied.
+std::size_t CopyImagesToOutput(const GallerySettings& settings,
+                               const std::vector<std::string>& images,
+                               const std::function<void(std::size_t, std::size_t)>& progress = {});
+
+}  // namespace pictalon

@@ -1,0 +1,52 @@
+#include "PictGenerator_IF.h"
+
+#include <dlfcn.h>
+
+#include "Error.h"
+#include "Platform.h"
+
+namespace pictalon {
+
+TEngineBinding::~TEngineBinding() {
+  if (handle_) ::dlclose(handle_);
+}
+
+namespace {
+
+#ifdef PICTALON_SANITIZED_BUILD
+// Qt, loaded with the engine in a host without Qt, keeps a few bytes that LeakSanitizer reports
+// once the libraries are unmapped: keep them mapped so that they stay reachable.
+constexpr int kLoadFlags = RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE;
+#else
+constexpr int kLoadFlags = RTLD_NOW | RTLD_LOCAL;
+#endif
+
+}  // namespace
+
+bool TEngineBinding::LoadEngine() {
+  handle_ = ::dlopen((GetProgramFolder() + kEngineLibraryName).c_str(), kLoadFlags);
+  if (!handle_) handle_ = ::dlopen(kEngineLibraryName, kLoadFlags);
+  if (!handle_) return false;
+  entry_ = reinterpret_cast<decltype(entry_)>(::dlsym(handle_, "RunPictalonGenerator"));
+  if (!entry_) {
+    // A library without the export is of no use: release it at once.
+    ::dlclose(handle_);
+    handle_ = nullptr;
+    return false;
+  }
+  return true;
+}
+
+void TEngineBinding::FreeEngine() {
+  if (!handle_) return;
+  void* handle = handle_;
+  handle_ = nullptr;
+  entry_ = nullptr;
+  if (::dlclose(handle) != 0) throw Error(std::string("Cannot release ") + kEngineLibraryName);
+}
+
+bool TEngineBinding::Run(const std::string& galleryPath) const {
+  return entry_(galleryPath.c_str());
+}
+
+}  // namespace pictalon

@@ -1,0 +1,93 @@
+// pictgen: generates the pages of a gallery file from the command line, as "Generate Pages" does
+// in the desktop program (without saving the gallery first).
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "Error.h"
+#include "GalleryFile.h"
+#include "GenerateCommand.h"
+#include "Helpers.h"
+#include "PictGenerator_IF.h"
+#include "TextUtil.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: pictgen [--open] GALLERY.pgs\n"
+    "Generates the web pages of a Pictalon gallery file into its output folder and prints\n"
+    "the path of the first page.\n"
+    "  --open    open the first page in the web browser afterwards\n"
+    "Exit status: 0 pages generated, 1 generation failed, 2 wrong command line.\n";
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "%s\n", message.c_str());
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace pictalon;
+  bool open = false;
+  std::vector<std::string> paths;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--open") == 0) {
+      open = true;
+    } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
+      std::fprintf(stderr, "pictgen: unknown option %s\n%s", argv[i], kUsage);
+      return 2;
+    } else {
+      paths.push_back(argv[i]);
+    }
+  }
+  if (paths.size() != 1 || paths[0].empty()) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+
+  std::error_code ec;
+  std::string galleryPath = std::filesystem::absolute(paths[0], ec).string();
+  if (ec) galleryPath = paths[0];
+
+  // The engine reports an unreadable gallery file itself; the list then stays empty.
+  GallerySettings settings{};
+  ReadGalleryFile(galleryPath, settings);
+  std::vector<std::string> images;
+  FillImageListFromFolder(settings.ImageFolder.get(), images);
+
+  TGenerateHooks hooks;
+  hooks.openFirstPage = open;
+  if (::isatty(STDERR_FILENO)) {
+    hooks.copyProgress = [](std::size_t done, std::size_t total) {
+      std::fprintf(stderr, "\rCopying images: %zu of %zu", done, total);
+      if (done == total) std::fputc('\n', stderr);
+    };
+  }
+
+  TGenerateResult result;
+  try {
+    result = GeneratePages(galleryPath, settings, images, hooks);
+  } catch (const std::exception& e) {
+    return Fail(WithFullStop(e.what()));
+  }
+  switch (result.outcome) {
+    case TGenerateOutcome::Generated:
+      std::printf("%s\n", result.firstPage.c_str());
+      return 0;
+    case TGenerateOutcome::EngineReturnedFalse:
+      return Fail("Error running engine");
+    case TGenerateOutcome::EngineFailed:
+      return Fail(WithFullStop(result.failure));
+    case TGenerateOutcome::EngineNotLoaded:
+      break;
+  }
+  return Fail(std::string("Cannot load the page generator ") + kEngineLibraryName);
+}
