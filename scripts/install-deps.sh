@@ -32,6 +32,10 @@ missing=()
 for p in "${want[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
+# npm comes with some Node.js packages and is separate in Debian's.
+if [ "${1:-test}" != build ] && [ "${1:-test}" != bench ] && ! command -v npm >/dev/null; then
+  missing+=(npm)
+fi
 ((${#missing[@]} == 0)) && exit 0
 
 sudo=()

@@ -25,6 +25,9 @@ private:
 
 std::string ReadFile(const std::string& path);  // whole file; empty when missing
 
+// A small JPEG made with libjpeg's compressor (a colour gradient, quality 85).
+std::string MakeJpeg(int width, int height, bool progressive = false, int components = 3);
+
 // Points the program folder at a test folder for the life of the object.
 class ProgramFolderOverride {
 public:

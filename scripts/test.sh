@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh test
+build=${PICTALON_TEST_BUILD:-build-test}
+cmake -S . -B "$build" -G Ninja -DPICTALON_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j2
+ctest --test-dir "$build" --output-on-failure -j2
