@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <sys/stat.h>
@@ -172,17 +174,44 @@ TEST(JpegSizeTest, ReadsTheSizeFromTheHeaderOrGivesMinusOne) {
        -1, -1},
   };
   const int descriptorsBefore = OpenDescriptors();
-  for (const JpegCase& c : cases) {
-    SCOPED_TRACE(c.name);
-    test::TempDir dir;
-    const std::string path = c.make(dir);
-    std::int32_t height = 12345;
-    std::int32_t width = 12345;
-    GetJpegSize(path, height, width);
-    EXPECT_EQ(height, c.height);
-    EXPECT_EQ(width, c.width);
+  // The second pass reads good files after bad ones: the decompressor kept between calls must
+  // come out of every failure ready for the next file.
+  for (int pass = 1; pass <= 2; ++pass) {
+    SCOPED_TRACE("pass " + std::to_string(pass));
+    for (const JpegCase& c : cases) {
+      SCOPED_TRACE(c.name);
+      test::TempDir dir;
+      const std::string path = c.make(dir);
+      std::int32_t height = 12345;
+      std::int32_t width = 12345;
+      GetJpegSize(path, height, width);
+      EXPECT_EQ(height, c.height);
+      EXPECT_EQ(width, c.width);
+    }
   }
   EXPECT_EQ(OpenDescriptors(), descriptorsBefore) << "a file was left open";
+}
+
+// Calls from other threads while one is reading must neither share its decompressor nor fail.
+TEST(JpegSizeTest, ThreadsReadAtTheSameTime) {
+  test::TempDir dir;
+  const std::string good = dir.write("good.jpg", WithBigApp1());
+  const std::string bad = dir.write("bad.jpg", CutAfter(0xC0));
+  std::vector<std::thread> threads;
+  std::atomic<int> wrong{0};
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < 300; ++i) {
+        const bool pickGood = (i + t) % 3 != 0;
+        std::int32_t height = 0;
+        std::int32_t width = 0;
+        GetJpegSize(pickGood ? good : bad, height, width);
+        if (pickGood ? height != 17 || width != 33 : height != -1 || width != -1) ++wrong;
+      }
+    });
+  }
+  for (std::thread& t : threads) t.join();
+  EXPECT_EQ(wrong.load(), 0);
 }
 
 }  // namespace
