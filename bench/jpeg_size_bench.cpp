@@ -4,6 +4,7 @@
 // Figures are for a warm cache: one untimed pass of each loop comes first, then REPEAT (default 5)
 // interleaved pairs of timed passes.
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>

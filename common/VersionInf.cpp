@@ -2,7 +2,8 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <vector>
+#include <filesystem>
+#include <system_error>
 
 #include <errno.h>
 #include <fcntl.h>
@@ -19,15 +20,11 @@ const char kNoVersionInfo[] = "No version info in file";
 const char kReadError[] = "Error reading version info";
 
 // The path of the running process's executable, symlinks resolved; empty when unknown.
+// Paths of any length: a fixed buffer would cut a long one into the name of another file.
 std::string RunningExecutablePath() {
-  std::vector<char> buffer(256);
-  for (;;) {
-    const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (n < 0) return std::string();
-    if (static_cast<std::size_t>(n) < buffer.size()) return std::string(buffer.data(), n);
-    if (buffer.size() >= (1u << 20)) return std::string();
-    buffer.resize(buffer.size() * 2);  // the path may have been cut: try again with more room
-  }
+  std::error_code ec;
+  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : exe.string();
 }
 
 class FileHandle {
