@@ -1,0 +1,140 @@
+// Runs the real export: the pictgen program and a bare host, copied with libPictgen.so into a
+// program folder of the test's own.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "GalleryFile.h"
+#include "Platform.h"
+#include "TestSupport.h"
+#include "TypeDef.h"
+#include "WorkingFiles.h"
+
+namespace pictalon {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+
+struct Outcome {
+  int status;
+  std::string out, err;
+};
+
+class ExportTest : public testing::Test {
+protected:
+  ExportTest() {
+    for (const char* file : {PICTGEN_PROGRAM, ENGINE_LIBRARY, ENGINE_HOST})
+      fs::copy_file(file, program() + fs::path(file).filename().string());
+    dir.write("Data/pictalon.css", "body {\r\n}\r\n");
+    dir.write("Data/gallerycell6.css", ".gallerycell {\r\n}\r\n");
+    dir.write("Templates/PictBase.html", "<#gentag><table><#backlink></table><#gallery>");
+    for (const char* name : {"b.jpg", "a.JPG", "c.jpg"}) dir.write(std::string("photos/") + name, test::MakeJpeg(40, 30));
+    ApplyDefaultSettings(settings, program());
+    settings.ImageFolder.set(dir.path() + "photos");
+    settings.BackLinkURL.set("index.html");
+    settings.Columns.set(2);
+    settings.Rows.set(1);
+  }
+
+  std::string program() const { return dir.path(); }
+  std::string gallery() const { return dir.path() + "Data/User/Holiday.pgs"; }
+  void Save() {
+    std::string written;
+    ForceDirectories(dir.path() + "Data/User");
+    ASSERT_TRUE(WriteGalleryFile(gallery(), settings, written));
+  }
+
+  Outcome Run(const std::string& command) const {
+    std::string out = dir.path() + "stdout.txt", err = dir.path() + "stderr.txt";
+    int raw = std::system((command + " >'" + out + "' 2>'" + err + "'").c_str());
+    Outcome o{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
+    fs::remove(out);
+    fs::remove(err);
+    return o;
+  }
+  Outcome Pictgen(const std::string& arguments) const { return Run("'" + program() + "pictgen' " + arguments); }
+
+  test::TempDir dir;
+  GallerySettings settings{};
+};
+
+TEST_F(ExportTest, PictgenGeneratesCopiesAndCleansUp) {
+  Save();
+  Outcome o = Pictgen("'" + gallery() + "'");
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(o.out, program() + "Output/gallery1.html\n");
+  EXPECT_EQ(o.err, "");
+  EXPECT_EQ(ListFilesWithExtension(program() + "Output", ".html"),
+            (std::vector<std::string>{"gallery1.html", "gallery2.html"}));
+  EXPECT_EQ(ListFilesWithExtension(program() + "Output/gallimgs", ".jpg"),
+            (std::vector<std::string>{"a.JPG", "b.jpg", "c.jpg"}));
+  EXPECT_NE(ReadFile(program() + "Output/gallery1.html").find("Pictalon v" PICTALON_TEST_PROJECT_VERSION),
+            std::string::npos);
+  EXPECT_FALSE(fs::exists(program() + kImageListFileName));
+}
+
+TEST_F(ExportTest, PictgenReportsFailuresWithStatusOne) {
+  Save();
+  struct Case {
+    std::string name;
+    std::function<void()> arrange;
+    std::string argument;
+    std::string err;
+  } cases[] = {
+      {"missing template", [&] { fs::remove(program() + "Templates/PictBase.html"); }, gallery(),
+       "Cannot locate " + program() + "Templates/PictBase.html.\n"},
+      {"unreadable settings", [] {}, program() + "none.pgs", "Error reading settings\nError running engine\n"},
+      {"no images", [&] { fs::remove_all(program() + "photos"); }, gallery(),
+       "Image List is empty\nError running engine\n"},
+      {"no engine", [&] { fs::remove(program() + "libPictgen.so"); }, gallery(),
+       "Cannot load the page generator libPictgen.so\n"},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.arrange();
+    Outcome o = Pictgen("'" + c.argument + "'");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out, "");
+    EXPECT_EQ(o.err, c.err);
+    EXPECT_FALSE(fs::exists(program() + kImageListFileName));
+  }
+}
+
+TEST_F(ExportTest, PictgenCommandLine) {
+  for (const char* arguments : {"", "a.pgs b.pgs", "--bogus a.pgs", "''"}) {
+    SCOPED_TRACE(arguments);
+    Outcome o = Pictgen(arguments);
+    EXPECT_EQ(o.status, 2);
+    EXPECT_NE(o.err.find("Usage: pictgen [--open] GALLERY.pgs"), std::string::npos);
+  }
+  Outcome help = Pictgen("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("Usage:"), std::string::npos);
+}
+
+TEST_F(ExportTest, BareHostGetsTheEnginesOwnLinesAndFreshStateOnEveryCall) {
+  Save();
+  std::vector<std::string> images = {dir.path() + "photos/a.JPG"};
+  ASSERT_TRUE(WriteImageListFile(program() + kImageListFileName, images));
+  std::string host = "'" + program() + "engine_host' ";
+
+  // Two runs in one loaded library: the second starts afresh (its first page again links the
+  // back link URL, not the browser history).
+  Outcome o = Run(host + "'" + gallery() + "' '" + gallery() + "'");
+  EXPECT_EQ(o.status, 0);
+  EXPECT_EQ(o.out, "true\ntrue\nfalse\n");
+  EXPECT_EQ(o.err, "Error reading settings\n");
+  EXPECT_NE(ReadFile(program() + "Output/gallery1.html").find("href=\"index.html\""), std::string::npos);
+
+  // A failure comes out as the engine's own error line, with a full stop.
+  fs::remove(program() + "Templates/PictBase.html");
+  o = Run(host + "'" + gallery() + "'");
+  EXPECT_EQ(o.out, "false\nfalse\n");
+  EXPECT_EQ(o.err, "Cannot locate " + program() + "Templates/PictBase.html.\nError reading settings\n");
+}
+
+}  // namespace
+}  // namespace pictalon
