@@ -12,7 +12,7 @@ build_pkgs=(
 )
 test_pkgs=(
   googletest libgtest-dev
-  clang libclang-rt-dev
+  clang libclang-rt-dev llvm
   chromium nodejs
   xvfb xauth
   imagemagick
