@@ -49,10 +49,13 @@ struct FdGuard {
 
 std::string GetProgramFolder() {
   if (!ProgramFolderOverride().empty()) return ProgramFolderOverride();
-  std::error_code ec;
-  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-  if (ec) return std::string(1, kPathDelim);
-  return IncludeTrailingPathDelim(exe.parent_path().string());
+  // The executable of a running process does not move: one look is enough.
+  static const std::string folder = [] {
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string(1, kPathDelim) : IncludeTrailingPathDelim(exe.parent_path().string());
+  }();
+  return folder;
 }
 
 void OverrideProgramFolder(const std::string& folder) {
@@ -110,11 +113,13 @@ std::vector<std::string> ListFilesWithExtension(const std::string& folder, std::
     if (it->is_directory(typeError)) continue;
     names.push_back(std::move(name));
   }
-  // Sorted without regard to case (ties broken by bytes) so that lists are stable.
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    std::string la = AsciiLower(a), lb = AsciiLower(b);
-    return la != lb ? la < lb : a < b;
-  });
+  // Sorted without regard to case (ties broken by bytes) so that lists are stable; the folded
+  // names are made once, not in every comparison.
+  std::vector<std::pair<std::string, std::string>> keyed;
+  keyed.reserve(names.size());
+  for (std::string& name : names) keyed.emplace_back(AsciiLower(name), std::move(name));
+  std::sort(keyed.begin(), keyed.end());
+  for (std::size_t i = 0; i < keyed.size(); ++i) names[i] = std::move(keyed[i].second);
   return names;
 }
 
@@ -128,35 +133,46 @@ std::string FindFileIgnoringCase(const std::string& path) {
   return path;
 }
 
-int OpenRegularFile(const std::string& path) {
+int OpenRegularFile(const std::string& path, struct ::stat* info) {
+  // Non-blocking, so that opening a FIFO cannot hang; it changes nothing for a regular file.
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   struct stat st;
   if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
     ::close(fd);
     return -1;
   }
-  if (fd >= 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  if (fd >= 0 && info) *info = st;
   return fd;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  FdGuard file{OpenRegularFile(path)};
-  struct stat st;
-  if (file.fd < 0 || ::fstat(file.fd, &st) != 0) return false;
+namespace {
+
+// Reads fd to its end; sizeHint is the size it had when opened.
+bool ReadToEnd(int fd, std::size_t sizeHint, std::string& bytes) {
   std::string data;
-  data.reserve(static_cast<std::size_t>(st.st_size));
-  char buffer[65536];
+  data.resize(sizeHint + 1);  // the spare byte notices a file that grew meanwhile
+  std::size_t got = 0;
   for (;;) {
-    ssize_t n = ::read(file.fd, buffer, sizeof buffer);
+    if (got == data.size()) data.resize(data.size() * 2);
+    ssize_t n = ::read(fd, &data[got], data.size() - got);
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
       return false;
     }
-    data.append(buffer, static_cast<std::size_t>(n));
+    got += static_cast<std::size_t>(n);
   }
+  data.resize(got);
   bytes = std::move(data);
   return true;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+  struct stat st;
+  FdGuard file{OpenRegularFile(path, &st)};
+  return file.fd >= 0 && ReadToEnd(file.fd, static_cast<std::size_t>(st.st_size), bytes);
 }
 
 void SetWriteFaultHook(WriteFaultHook hook) { FaultHook() = std::move(hook); }
@@ -188,14 +204,13 @@ bool WriteAll(int fd, const std::string& path, std::string_view bytes, std::stri
 mode_t NewFileMode(const std::string& path) {
   struct stat st;
   if (::stat(path.c_str(), &st) == 0) return st.st_mode & 07777;  // keep a replaced file's mode
-  mode_t mask = ::umask(0);
-  ::umask(mask);
+  static const mode_t mask = [] {  // read once: reading it means setting it
+    mode_t m = ::umask(0);
+    ::umask(m);
+    return m;
+  }();
   return 0666 & ~mask;
 }
-
-}  // namespace
-
-namespace {
 
 bool Fail(const char* what, std::string& reason) {
   reason = ErrnoText(what);
@@ -238,6 +253,22 @@ bool WriteFileAtomic(const std::string& path, std::string_view bytes, bool durab
   bool ok = WriteThroughTemporary(path, bytes, durable, reason);
   if (!ok && error) *error = reason;
   return ok;
+}
+
+namespace {
+
+bool HoldsExactly(const std::string& path, std::string_view bytes) {
+  struct stat st;
+  FdGuard file{OpenRegularFile(path, &st)};
+  if (file.fd < 0 || static_cast<std::size_t>(st.st_size) != bytes.size()) return false;
+  std::string current;
+  return ReadToEnd(file.fd, bytes.size(), current) && current == bytes;
+}
+
+}  // namespace
+
+bool WriteFileIfChanged(const std::string& path, std::string_view bytes, std::string* error) {
+  return HoldsExactly(path, bytes) || WriteFileAtomic(path, bytes, false, error);
 }
 
 namespace {

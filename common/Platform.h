@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+struct stat;
+
 namespace pictalon {
 
 constexpr char kPathDelim = '/';
@@ -36,7 +38,8 @@ std::vector<std::string> ListFilesWithExtension(const std::string& folder, std::
 std::string FindFileIgnoringCase(const std::string& path);
 
 // Opens a regular file for reading (never blocking on a FIFO or reading a device); -1 otherwise.
-int OpenRegularFile(const std::string& path);
+// With info, also gives the file's status.
+int OpenRegularFile(const std::string& path, struct ::stat* info = nullptr);
 
 // Reads a whole regular file; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
@@ -47,6 +50,10 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 // On failure returns false and, when error is given, sets a reason.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, bool durable = false,
                      std::string* error = nullptr);
+
+// As WriteFileAtomic, but leaves a file that already holds exactly these bytes untouched: a
+// regenerated page that did not change is not rewritten (no new inode, the old timestamp kept).
+bool WriteFileIfChanged(const std::string& path, std::string_view bytes, std::string* error = nullptr);
 
 // Test seam for the atomic writer: called before each block is written with the target path and
 // the offset of the block; returning false makes that write fail as a full disk would.

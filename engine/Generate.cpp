@@ -1,6 +1,7 @@
 #include "Generate.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "Error.h"
 #include "GalleryCell.h"
@@ -71,17 +72,29 @@ std::string BackLinkRows(TRunState& run) {
 }
 
 std::string PageNavigationBar(const TRunState& run) {
-  std::string bar = "<table align=\"center\" width=\"" + TableWidthText(run.settings) +
-                    "\" cellpadding=\"0\" cellspacing=\"0\" border=\"0\"><tr><td>&nbsp;</td>"
-                    "<td width=\"150\" class=\"pagenavcell\">Page<br>";
+  // Every page lists every page, so a long gallery's bars are long: append in place.
+  std::string bar;
+  bar.reserve(200 + static_cast<std::size_t>(std::max(run.pageCount, 0)) * 48);
+  bar += "<table align=\"center\" width=\"";
+  bar += TableWidthText(run.settings);
+  bar += "\" cellpadding=\"0\" cellspacing=\"0\" border=\"0\"><tr><td>&nbsp;</td>"
+         "<td width=\"150\" class=\"pagenavcell\">Page<br>";
   for (std::int32_t k = 1; k <= run.pageCount; ++k) {
-    std::string number = std::to_string(k);
-    if (k == run.currentPage)
-      bar += number + "&nbsp;&nbsp;";
-    else
-      bar += "<a href=\"gallery" + number + ".html\">" + number + "</a>&nbsp;&nbsp;";
+    char number[12];
+    std::string_view text(number, static_cast<std::size_t>(std::snprintf(number, sizeof number, "%d", k)));
+    if (k == run.currentPage) {
+      bar += text;
+    } else {
+      bar += "<a href=\"gallery";
+      bar += text;
+      bar += ".html\">";
+      bar += text;
+      bar += "</a>";
+    }
+    bar += "&nbsp;&nbsp;";
   }
-  return bar + "</td><td>&nbsp;</td></tr></table><br>";
+  bar += "</td><td>&nbsp;</td></tr></table><br>";
+  return bar;
 }
 
 std::string GalleryTable(TRunState& run) {
@@ -162,7 +175,7 @@ void GeneratePage(TRunState& run, std::int32_t pageNumber) {
 
   std::string text;
   // A template that cannot be processed leaves this page unwritten; the run goes on.
-  if (builder.GetContent(text) && !WriteFileAtomic(pageFile, text))
+  if (builder.GetContent(text) && !WriteFileIfChanged(pageFile, text))
     throw Error("Cannot create file " + pageFile);
   WriteStyleSheet(run, outputFolder);
 }

@@ -30,6 +30,11 @@ struct TRunState {
   bool backLinkUsed = false;
   std::int32_t lastImageWidth = 0;
   std::int32_t lastImageHeight = 0;
+  // The last style sheet made and what it was made from, so that it is not assembled anew
+  // while its sources stay the same.
+  struct StyleSheet {
+    std::string sources, text;
+  } styleSheet;
 };
 
 // Rows and Columns above this are refused: every row of a page is written, so a damaged

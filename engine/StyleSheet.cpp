@@ -8,10 +8,10 @@ namespace pictalon {
 
 namespace {
 
-void AppendLinesOf(const std::string& path, std::vector<std::string>& lines) {
+std::string ReadSource(const std::string& path) {
   std::string bytes;
   if (!ReadWholeFile(path, bytes)) throw Error("Cannot open file " + path);
-  for (std::string& line : SplitLines(bytes)) lines.push_back(std::move(line));
+  return bytes;
 }
 
 std::string BodyBackgroundRule(const GallerySettings& s) {
@@ -20,13 +20,9 @@ std::string BodyBackgroundRule(const GallerySettings& s) {
   return "body {background: #ffffff;}";
 }
 
-}  // namespace
-
-std::vector<std::string> StyleSheetLines(const TRunState& run) {
-  const GallerySettings& s = run.settings;
-  std::vector<std::string> lines;
-  AppendLinesOf(FindFileIgnoringCase(run.dataFolder + "pictalon.css"), lines);
-  AppendLinesOf(s.CellStyleSheet.get(), lines);
+std::string StyleSheetText(const GallerySettings& s, const std::string& base, const std::string& cell) {
+  std::vector<std::string> lines = SplitLines(base);
+  for (std::string& line : SplitLines(cell)) lines.push_back(std::move(line));
   // The rule's own leading line break shows as an empty line before it.
   lines.push_back("\r\n" + BodyBackgroundRule(s));
 
@@ -39,13 +35,23 @@ std::vector<std::string> StyleSheetLines(const TRunState& run) {
           line.find("background-color") == std::string::npos)
         line = "color: " + textColour + ";";
   }
-  return lines;
+  return JoinLinesCrLf(lines);
 }
 
-void WriteStyleSheet(const TRunState& run, const std::string& outputFolder) {
+}  // namespace
+
+void WriteStyleSheet(TRunState& run, const std::string& outputFolder) {
+  const GallerySettings& s = run.settings;
+  std::string base = ReadSource(FindFileIgnoringCase(run.dataFolder + "pictalon.css"));
+  std::string cell = ReadSource(s.CellStyleSheet.get());
+  std::string sources = base + '\0' + cell + '\0' + s.TextColour.get() + '\0' +
+                        s.BackgroundImage.get() + '\0' + s.BackgroundColour.get();
+  if (sources != run.styleSheet.sources) {
+    run.styleSheet.text = StyleSheetText(s, base, cell);
+    run.styleSheet.sources = std::move(sources);
+  }
   std::string path = outputFolder + "pictalon.css";
-  if (!WriteFileAtomic(path, JoinLinesCrLf(StyleSheetLines(run))))
-    throw Error("Cannot create file " + path);
+  if (!WriteFileIfChanged(path, run.styleSheet.text)) throw Error("Cannot create file " + path);
 }
 
 std::string PictCssTag() {

@@ -10,10 +10,8 @@ namespace pictalon {
 // Base style sheet lines, cell style sheet lines, the body background rule, then the text colour
 // rewrite; saved as outputFolder + "pictalon.css". Throws Error when a source cannot be read
 // ("Cannot open file ...") or the result cannot be written ("Cannot create file ...").
-void WriteStyleSheet(const TRunState& run, const std::string& outputFolder);
-
-// The style sheet's lines as they are written (exposed for tests).
-std::vector<std::string> StyleSheetLines(const TRunState& run);
+// The sources are read for every page; the text is only assembled again when they changed.
+void WriteStyleSheet(TRunState& run, const std::string& outputFolder);
 
 std::string PictCssTag();
 // The right-click script file's bytes when DisableRightClick is set and the file exists.

@@ -1,0 +1,180 @@
+// generate-bench [--count N] [--small] [--cold] [--corpus FOLDER] [--program FOLDER] [--work FOLDER]
+// Times a whole gallery generation with pictgen (proportional scaling, so every cell opens its
+// JPEG) against a baseline that only reads the size of every image with GetJpegSize, and reports
+// pictgen's peak memory. The gallery's images are N links cycling over the camera-like corpus
+// (bench/make-corpus.sh), or with --small N tiny JPEGs made here. Warm cache: every measured
+// pass follows an untimed one, and the timed run writes into a new output folder (a first
+// generation). --work picks the file system (default: the temporary folder). --cold evicts the
+// images from the page cache before each measured pass, as for photos fresh from a camera card.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "GalleryFile.h"
+#include "Helpers.h"
+#include "Platform.h"
+#include "TypeDef.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+std::string SmallJpeg() {
+  jpeg_compress_struct cinfo;
+  jpeg_error_mgr err;
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  cinfo.image_width = 160;
+  cinfo.image_height = 120;
+  cinfo.input_components = 3;
+  cinfo.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<unsigned char> row(160 * 3, 128);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    JSAMPROW rows[] = {row.data()};
+    jpeg_write_scanlines(&cinfo, rows, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  std::string jpeg(reinterpret_cast<char*>(buffer), size);
+  std::free(buffer);
+  return jpeg;
+}
+
+// Drops the files' cached pages, so the next pass reads them from the disk.
+void Evict(const std::vector<std::string>& files) {
+  for (const std::string& path : files) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) continue;
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    ::close(fd);
+  }
+}
+
+// Runs pictgen on the gallery; returns its wall time and peak resident memory in KiB.
+bool RunPictgen(const std::string& pictgen, const std::string& gallery, double& seconds, long& peakKiB) {
+  Clock::time_point start = Clock::now();
+  pid_t child = ::fork();
+  if (child == 0) {
+    std::freopen("/dev/null", "w", stdout);
+    ::execl(pictgen.c_str(), pictgen.c_str(), gallery.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  int status = 0;
+  struct rusage usage;
+  if (child < 0 || ::wait4(child, &status, 0, &usage) != child) return false;
+  seconds = Since(start);
+  peakKiB = usage.ru_maxrss;
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace pictalon;
+  std::size_t count = 2000;
+  bool small = false, cold = false;
+  std::string corpus = std::string(std::getenv("CORPUS") ? std::getenv("CORPUS") : "/tmp/pictalon-corpus") + "/large";
+  std::string program = GetProgramFolder() + "../Pictalon/";
+  fs::path workRoot = fs::temp_directory_path();
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a == "--count" && i + 1 < argc) count = std::strtoul(argv[++i], nullptr, 10);
+    else if (a == "--small") small = true;
+    else if (a == "--cold") cold = true;
+    else if (a == "--corpus" && i + 1 < argc) corpus = argv[++i];
+    else if (a == "--program" && i + 1 < argc) program = IncludeTrailingPathDelim(argv[++i]);
+    else if (a == "--work" && i + 1 < argc) workRoot = argv[++i];
+    else {
+      std::fprintf(stderr, "usage: generate-bench [--count N] [--small] [--cold] [--corpus FOLDER] [--program FOLDER] [--work FOLDER]\n");
+      return 2;
+    }
+  }
+
+  fs::path work = workRoot / ("pictalon-generate-bench-" + std::to_string(::getpid()));
+  std::string images = (work / "images").string() + "/";
+  fs::create_directories(images);
+  std::vector<std::string> sources;
+  if (!small) {
+    ListJpegFiles(corpus, sources);
+    if (sources.empty()) {
+      std::fprintf(stderr, "No corpus in %s: run bench/make-corpus.sh first (or use --small).\n", corpus.c_str());
+      return 1;
+    }
+  }
+  std::string tiny = small ? SmallJpeg() : std::string();
+  std::vector<std::string> list;
+  for (std::size_t i = 0; i < count; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "P%06zu.jpg", i);
+    std::string path = images + name;
+    if (small) WriteFileAtomic(path, tiny);
+    else fs::create_symlink(sources[i % sources.size()], path);
+    list.push_back(path);
+  }
+
+  GallerySettings settings{};
+  ApplyDefaultSettings(settings, program);
+  settings.TitleText.set("Benchmark");
+  settings.ImageFolder.set(images);
+  settings.OutputFolder.set((work / "out-warm").string());
+  settings.ScalingMode = 0;
+  settings.ThumbSize.set(25);
+  settings.CopyImages.set(false);  // the copies are the front end's work, not the engine's
+  std::string gallery = (work / "Bench.pgs").string(), written;
+  if (!WriteGalleryFile(gallery, settings, written)) return 1;
+
+  auto baseline = [&] {
+    std::int32_t h, w, failures = 0;
+    for (const std::string& path : list) GetJpegSize(path, h, w), failures += h < 0;
+    return failures;
+  };
+  baseline();
+  if (cold) Evict(list);
+  Clock::time_point start = Clock::now();
+  int failures = baseline();
+  double baseSeconds = Since(start);
+
+  double runSeconds = 0;
+  long peakKiB = 0;
+  std::string pictgen = program + "pictgen";
+  RunPictgen(pictgen, gallery, runSeconds, peakKiB);
+  settings.OutputFolder.set((work / "out").string());
+  if (!WriteGalleryFile(gallery, settings, written)) return 1;
+  if (cold) Evict(list);
+  if (!RunPictgen(pictgen, gallery, runSeconds, peakKiB)) {
+    std::fprintf(stderr, "pictgen failed on %s\n", gallery.c_str());
+    return 1;
+  }
+  std::size_t pages = (count + 14) / 15;
+
+  std::printf("images %zu (%s), pages %zu, unreadable %d, %s cache\n", count,
+              small ? "160x120" : "camera-like 4000x3000", pages, failures, cold ? "cold" : "warm");
+  std::printf("baseline GetJpegSize loop: %8.1f ms  %7.1f us/image\n", baseSeconds * 1e3, baseSeconds * 1e6 / count);
+  std::printf("pictgen whole run:         %8.1f ms  %7.1f us/image  %7.0f pages/s\n", runSeconds * 1e3,
+              runSeconds * 1e6 / count, pages / runSeconds);
+  std::printf("ratio run / baseline:      %8.2f (goal 1.5 or less)\n", runSeconds / baseSeconds);
+  std::printf("pictgen peak memory:       %8ld KiB\n", peakKiB);
+  fs::remove_all(work);
+  return 0;
+}
