@@ -47,15 +47,20 @@ struct FdGuard {
 
 }  // namespace
 
-std::string GetProgramFolder() {
-  if (!ProgramFolderOverride().empty()) return ProgramFolderOverride();
+std::string GetProgramFilePath() {
   // The executable of a running process does not move: one look is enough.
-  static const std::string folder = [] {
+  static const std::string path = [] {
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(1, kPathDelim) : IncludeTrailingPathDelim(exe.parent_path().string());
+    return ec ? std::string() : exe.string();
   }();
-  return folder;
+  return path;
+}
+
+std::string GetProgramFolder() {
+  if (!ProgramFolderOverride().empty()) return ProgramFolderOverride();
+  std::string folder = ExtractFilePath(GetProgramFilePath());
+  return folder.empty() ? std::string(1, kPathDelim) : folder;
 }
 
 void OverrideProgramFolder(const std::string& folder) {

@@ -12,6 +12,8 @@ namespace pictalon {
 
 constexpr char kPathDelim = '/';
 
+// The running process's executable, symlinks resolved (any length); empty when unknown.
+std::string GetProgramFilePath();
 // The folder of the running process's executable, symlinks resolved, ending with '/'.
 // Inside the engine library this is the host program's folder.
 std::string GetProgramFolder();

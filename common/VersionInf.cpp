@@ -1,9 +1,8 @@
 #include "VersionInf.h"
 
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 #include <errno.h>
 #include <fcntl.h>
@@ -11,6 +10,8 @@
 #include <unistd.h>
 
 #include "Error.h"
+#include "Platform.h"
+#include "TextUtil.h"
 
 namespace pictalon {
 namespace {
@@ -18,14 +19,6 @@ namespace {
 const char kSectionName[] = ".pictalon_version";
 const char kNoVersionInfo[] = "No version info in file";
 const char kReadError[] = "Error reading version info";
-
-// The path of the running process's executable, symlinks resolved; empty when unknown.
-// Paths of any length: a fixed buffer would cut a long one into the name of another file.
-std::string RunningExecutablePath() {
-  std::error_code ec;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::string() : exe.string();
-}
 
 class FileHandle {
 public:
@@ -157,28 +150,12 @@ SectionResult ReadElfSection(const std::string& path, const char* name, std::str
   return SectionResult::kMissing;
 }
 
-bool EqualIgnoringCase(const char* a, std::size_t aLength, const std::string& b) {
-  if (aLength != b.size()) return false;
-  for (std::size_t i = 0; i < aLength; ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]);
-    unsigned char y = static_cast<unsigned char>(b[i]);
-    if (x >= 'A' && x <= 'Z') x = static_cast<unsigned char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<unsigned char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
-bool IsHexDigit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
 // The first entry of a translation table: eight hexadecimal digits, language then code page,
 // followed by the end or by a space before further entries.
 bool ParseTranslation(const std::string& text, unsigned& language, unsigned& codePage) {
   if (text.size() < 8 || (text.size() > 8 && text[8] != ' ')) return false;
   for (std::size_t i = 0; i < 8; ++i)
-    if (!IsHexDigit(text[i])) return false;
+    if (!std::isxdigit(static_cast<unsigned char>(text[i]))) return false;
   const unsigned long entry = std::stoul(text.substr(0, 8), nullptr, 16);
   language = static_cast<unsigned>(entry >> 16);
   codePage = static_cast<unsigned>(entry & 0xFFFF);
@@ -188,7 +165,7 @@ bool ParseTranslation(const std::string& text, unsigned& language, unsigned& cod
 }  // namespace
 
 void TCustomVersionInfo::SetFileName(const std::string& name) {
-  fileName_ = name.empty() ? RunningExecutablePath() : name;
+  fileName_ = name.empty() ? GetProgramFilePath() : name;
 }
 
 void TCustomVersionInfo::Load() {
@@ -212,7 +189,7 @@ bool TCustomVersionInfo::QueryValue(const std::string& name, std::string& value)
     std::size_t end = data_.find('\0', pos);
     if (end == std::string::npos) end = data_.size();
     const std::size_t eq = data_.find('=', pos);
-    if (eq < end && EqualIgnoringCase(data_.data() + pos, eq - pos, name)) {
+    if (eq < end && SameTextIgnoringCase(std::string_view(data_).substr(pos, eq - pos), name)) {
       value.assign(data_, eq + 1, end - eq - 1);
       return true;
     }
