@@ -1,0 +1,296 @@
+// Generates the sample gallery with pictgen in a copy of the program folder, opens every page in
+// headless Chromium and checks what a visitor sees: pictures that load at the size the settings
+// ask for, the cell style applied, page links that lead somewhere, pictures kept from the context
+// menu, and a console without errors.
+//
+// Environment (set by CTest, see CMakeLists.txt beside this file):
+//   PICTALON_PROGRAM_DIR  the build's program folder (data folders copied in)
+//   PICTGEN, PICTGEN_ENGINE, MAKE_SAMPLE_GALLERY  the built pictgen, libPictgen.so and gallery tool
+//   BROWSER_TEST_DIR      folder holding node_modules; the screenshot of page 1 is written here
+//   CHROMIUM              the browser (default /usr/bin/chromium)
+//   PICTALON_GUIDE_SCREENSHOT  when set, page 1's screenshot is also written to this path
+import { after, before, describe, test } from "node:test";
+import assert from "node:assert/strict";
+import { execFileSync } from "node:child_process";
+import fs from "node:fs";
+import os from "node:os";
+import path from "node:path";
+import { createRequire } from "node:module";
+import { fileURLToPath, pathToFileURL } from "node:url";
+
+const env = (name) => {
+  const value = process.env[name];
+  if (!value) throw new Error(`${name} is not set; run this test through CTest`);
+  return value;
+};
+
+const programDir = env("PICTALON_PROGRAM_DIR");
+const testDir = env("BROWSER_TEST_DIR");
+const chromiumPath = process.env.CHROMIUM || "/usr/bin/chromium";
+const { chromium } = createRequire(path.join(testDir, "package.json"))("playwright-core");
+
+// The flags that let Debian's Chromium run headless as root in a bare container.
+const chromiumArgs = [
+  "--no-sandbox",
+  "--disable-gpu",
+  "--no-first-run",
+  "--disable-background-networking",
+  "--disable-component-update",
+  "--disable-sync",
+];
+
+// Settings of a gallery file that decide what the pages look like (offsets of the record).
+function readGallerySettings(file) {
+  const bytes = fs.readFileSync(file);
+  assert.equal(bytes.length, 4384, "a gallery file is one settings record");
+  const slot = (offset) => bytes.toString("utf8", offset + 1, offset + 1 + bytes[offset]);
+  return {
+    cellStyleSheet: slot(2816),
+    outputFolder: slot(3840),
+    backLinkURL: slot(4096),
+    columns: bytes.readInt32LE(4352),
+    rows: bytes.readInt32LE(4356),
+    thumbSize: bytes.readInt32LE(4360),
+    scalingMode: bytes[4376],
+    disableRightClick: bytes[4381] !== 0,
+  };
+}
+
+// The declarations of the first rule of a style sheet with exactly this selector.
+function ruleDeclarations(cssText, selector) {
+  const text = cssText.replace(/\/\*[\s\S]*?\*\//g, "");
+  const escaped = selector.replace(/[.*+?^${}()|[\]\\]/g, "\\$&");
+  const match = new RegExp(`(?:^|})\\s*${escaped}\\s*{([^}]*)}`).exec(text);
+  assert.ok(match, `the style sheet has a rule for ${selector}`);
+  return match[1].trim();
+}
+
+const pathOfUrl = (url) => fileURLToPath(url.split("#")[0]);
+
+let workDir;
+let program;
+let settings;
+let samples;
+let browser;
+const pages = new Map(); // gallery page URL -> what was seen there
+
+before(async () => {
+  assert.ok(fs.existsSync(chromiumPath), `${chromiumPath} is missing: scripts/install-deps.sh test installs it`);
+  workDir = fs.mkdtempSync(path.join(os.tmpdir(), "pictalon-browser-"));
+  // A private program folder: the generated pages and copies stay out of the build and source.
+  program = path.join(workDir, "Pictalon");
+  fs.mkdirSync(program);
+  for (const file of [env("PICTGEN"), env("PICTGEN_ENGINE")])
+    fs.copyFileSync(file, path.join(program, path.basename(file)));
+  fs.chmodSync(path.join(program, path.basename(env("PICTGEN"))), 0o755);
+  for (const folder of ["Data", "Templates", "Guide"])
+    fs.cpSync(path.join(programDir, folder), path.join(program, folder), {
+      recursive: true,
+      filter: (source) => path.relative(path.join(programDir, "Data"), source) !== "User",
+    });
+
+  execFileSync(env("MAKE_SAMPLE_GALLERY"), [program], { stdio: "inherit" });
+  const galleryFile = path.join(program, "Data", "User", "Sample.pgs");
+  settings = readGallerySettings(galleryFile);
+  samples = fs.readdirSync(path.join(program, "Data", "Samples")).filter((n) => /\.jpe?g$/i.test(n));
+
+  const printed = execFileSync(path.join(program, "pictgen"), [galleryFile], { encoding: "utf8" });
+  assert.equal(printed.trim(), path.join(program, "Output", "gallery1.html"), "pictgen prints the first page");
+
+  browser = await chromium.launch({ executablePath: chromiumPath, args: chromiumArgs, headless: true });
+  const context = await browser.newContext({ viewport: { width: 1100, height: 800 } });
+  const page = await context.newPage();
+
+  // Every page reachable from the first through the page navigation, each visited once.
+  const queue = [pathToFileURL(printed.trim()).href];
+  while (queue.length > 0) {
+    const url = queue.shift();
+    if (pages.has(url)) continue;
+    const seen = { errors: [], failedRequests: [] };
+    pages.set(url, seen);
+    const onConsole = (message) => {
+      if (message.type() === "error") seen.errors.push(message.text());
+    };
+    const onPageError = (error) => seen.errors.push(String(error));
+    const onFailed = (request) => seen.failedRequests.push(`${request.url()} ${request.failure()?.errorText}`);
+    page.on("console", onConsole);
+    page.on("pageerror", onPageError);
+    page.on("requestfailed", onFailed);
+    try {
+      await page.goto(url, { waitUntil: "load" });
+      seen.visit = await inspectPage(page, settings);
+      if (url.endsWith("/gallery1.html")) seen.screenshot = await page.screenshot({ fullPage: true });
+    } catch (error) {
+      seen.loadError = error.message.split("\n")[0];
+    } finally {
+      page.off("console", onConsole);
+      page.off("pageerror", onPageError);
+      page.off("requestfailed", onFailed);
+    }
+    for (const href of seen.visit?.links ?? [])
+      if (/\/gallery\d+\.html$/.test(href)) queue.push(href);
+  }
+});
+
+// The pages that opened, in page number order.
+const visited = () =>
+  [...pages.entries()]
+    .filter(([, seen]) => seen.visit)
+    .sort(([a], [b]) => a.localeCompare(b, "en", { numeric: true }));
+const firstPage = () => pages.get([...pages.keys()][0]);
+
+after(async () => {
+  await browser?.close();
+  if (workDir) fs.rmSync(workDir, { recursive: true, force: true });
+});
+
+// Everything the checks need from one page, gathered in the page itself.
+async function inspectPage(page, gallerySettings) {
+  const cellRule = ruleDeclarations(fs.readFileSync(gallerySettings.cellStyleSheet, "utf8"), ".gallerycell");
+  return page.evaluate(({ cellRule }) => {
+    const images = [...document.images].map((img) => {
+      const style = getComputedStyle(img);
+      return {
+        src: img.src,
+        complete: img.complete,
+        naturalWidth: img.naturalWidth,
+        naturalHeight: img.naturalHeight,
+        widthAttribute: img.getAttribute("width"),
+        heightAttribute: img.getAttribute("height"),
+        renderedWidth: parseFloat(style.width),
+        renderedHeight: parseFloat(style.height),
+        inCell: img.closest("td.gallerycell") !== null,
+      };
+    });
+
+    // The declarations of the cell rule, applied to a bare cell, must compute to exactly what the
+    // gallery's cells show: proof that the output style sheet reached the page with the cell style.
+    const cell = document.querySelector("td.gallerycell");
+    const probeTable = document.createElement("table");
+    const probe = probeTable.insertRow().insertCell();
+    probe.style.cssText = cellRule;
+    cell.closest("tr").parentElement.append(probeTable.rows[0]);
+    const properties = [...probe.style].filter((p) => !p.startsWith("--"));
+    const cellStyle = getComputedStyle(cell);
+    const probeStyle = getComputedStyle(probe);
+    const style = properties.map((p) => ({
+      property: p,
+      cell: cellStyle.getPropertyValue(p),
+      declared: probeStyle.getPropertyValue(p),
+    }));
+    probe.parentElement.remove();
+
+    // The right-click script: a context menu on a picture is cancelled, elsewhere it is not.
+    const contextMenu = (target) => {
+      const event = new MouseEvent("contextmenu", { bubbles: true, cancelable: true, button: 2 });
+      target.dispatchEvent(event);
+      return event.defaultPrevented;
+    };
+    const textTarget = document.querySelector("h1") || document.body;
+
+    return {
+      title: document.title,
+      images,
+      cells: document.querySelectorAll("td.gallerycell").length,
+      style,
+      cellPaddingTop: cellStyle.paddingTop,
+      // Rules of file: style sheets cannot be read from the page; the body background rule that
+      // only the output style sheet holds shows it applied.
+      styleSheets: [...document.styleSheets].map((s) => s.href),
+      bodyBackground: getComputedStyle(document.body).backgroundColor,
+      pictureMenuPrevented: contextMenu(document.querySelector("td.gallerycell img")),
+      textMenuPrevented: contextMenu(textTarget),
+      links: [...document.querySelectorAll("a[href]")]
+        .map((a) => a.href)
+        .filter((href) => href.startsWith("file:")),
+    };
+  }, { cellRule });
+}
+
+describe("sample gallery in the browser", () => {
+  test("every page of the gallery is reached through the page navigation", () => {
+    const perPage = settings.columns * settings.rows;
+    const expected = Math.ceil(samples.length / perPage);
+    assert.ok(expected >= 2, "the sample gallery spreads over more than one page");
+    for (const [url, seen] of pages) assert.equal(seen.loadError, undefined, `${url} opens`);
+    const names = [...pages.keys()].map((url) => path.basename(url));
+    assert.deepEqual(names.sort(), Array.from({ length: expected }, (_, i) => `gallery${i + 1}.html`).sort());
+  });
+
+  test("every picture is shown once, in cells filled page by page", () => {
+    const perPage = settings.columns * settings.rows;
+    const shown = [];
+    visited().forEach(([url, { visit }], index) => {
+      const left = samples.length - index * perPage;
+      assert.equal(visit.cells, Math.min(perPage, left), `${url}: cells on the page`);
+      shown.push(...visit.images.filter((img) => img.inCell).map((img) => path.basename(img.src)));
+    });
+    assert.deepEqual(shown.sort(), [...samples].sort());
+  });
+
+  test("every picture loads and no request fails", () => {
+    for (const [url, { visit, failedRequests }] of visited()) {
+      assert.deepEqual(failedRequests, [], `${url}: failed requests`);
+      for (const img of visit.images) {
+        assert.ok(img.complete && img.naturalWidth > 0, `${url}: ${img.src} did not load`);
+      }
+    }
+  });
+
+  test("pictures are drawn at the scaled size of the settings", () => {
+    assert.equal(settings.scalingMode, 0, "the sample gallery scales proportionally");
+    assert.ok(settings.thumbSize < 100);
+    for (const [url, { visit }] of visited()) {
+      for (const img of visit.images.filter((i) => i.inCell)) {
+        const where = `${url}: ${path.basename(img.src)}`;
+        const scaled = Math.trunc((img.naturalWidth * settings.thumbSize) / 100);
+        assert.equal(img.widthAttribute, String(scaled), `${where}: width attribute`);
+        assert.equal(img.heightAttribute, null, `${where}: no height attribute below 100 %`);
+        assert.equal(img.renderedWidth, scaled, `${where}: rendered width`);
+        const keptRatio = (img.naturalHeight * scaled) / img.naturalWidth;
+        assert.ok(Math.abs(img.renderedHeight - keptRatio) < 1, `${where}: height ${img.renderedHeight} keeps the ratio`);
+      }
+    }
+  });
+
+  test("the pages use the output style sheet with the gallery's cell style", () => {
+    for (const [url, { visit }] of visited()) {
+      assert.ok(visit.styleSheets.some((href) => href?.endsWith("/pictalon.css")), `${url}: pictalon.css is linked`);
+      assert.equal(visit.bodyBackground, "rgb(255, 255, 255)", `${url}: the body background rule applies`);
+      assert.ok(visit.style.length > 3, `${url}: the cell rule has declarations`);
+      for (const { property, cell, declared } of visit.style)
+        assert.equal(cell, declared, `${url}: .gallerycell ${property}`);
+      assert.notEqual(visit.cellPaddingTop, "1px", `${url}: cells are not in the browser's own padding`);
+    }
+  });
+
+  test("links lead to existing files", () => {
+    for (const [url, { visit }] of visited()) {
+      for (const href of visit.links) assert.ok(fs.existsSync(pathOfUrl(href)), `${url}: link ${href}`);
+    }
+    const first = firstPage();
+    assert.ok(first.visit, "page 1 opens");
+    const back = new URL(settings.backLinkURL, pathToFileURL(path.join(program, "Output", "gallery1.html"))).href;
+    assert.ok(first.visit.links.includes(back), "page 1 links back to the guide");
+  });
+
+  test("the right-click script keeps the context menu off pictures only", () => {
+    assert.ok(settings.disableRightClick);
+    for (const [url, { visit }] of visited()) {
+      assert.equal(visit.pictureMenuPrevented, true, `${url}: context menu on a picture`);
+      assert.equal(visit.textMenuPrevented, false, `${url}: context menu on text`);
+    }
+  });
+
+  test("the console shows no errors", () => {
+    for (const [url, { errors }] of pages) assert.deepEqual(errors, [], `${url}: console errors`);
+  });
+
+  test("a screenshot of page 1 is kept", () => {
+    const shot = firstPage().screenshot;
+    assert.ok(shot && shot.length > 0);
+    fs.writeFileSync(path.join(testDir, "gallery-page.png"), shot);
+    const guideShot = process.env.PICTALON_GUIDE_SCREENSHOT;
+    if (guideShot) fs.writeFileSync(guideShot, shot);
+  });
+});
