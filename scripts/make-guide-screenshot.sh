@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Renews the guide's picture of a gallery page, data/Guide/gallery-page.png: builds as
+# scripts/test.sh does and runs the browser test, which then also writes its screenshot of the
+# sample gallery's first page there. The test alone never writes into the source tree.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh test
+build=${PICTALON_TEST_BUILD:-build-test}
+cmake -S . -B "$build" -G Ninja -DPICTALON_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j2
+PICTALON_GUIDE_SCREENSHOT="$PWD/data/Guide/gallery-page.png" \
+  ctest --test-dir "$build" -L browser --output-on-failure
+echo "Wrote data/Guide/gallery-page.png"
