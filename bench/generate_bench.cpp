@@ -19,11 +19,10 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "GalleryFile.h"
 #include "Helpers.h"
 #include "Platform.h"
+#include "TestJpeg.h"
 #include "TypeDef.h"
 
 namespace {
@@ -33,32 +32,6 @@ using Clock = std::chrono::steady_clock;
 
 double Since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-std::string SmallJpeg() {
-  jpeg_compress_struct cinfo;
-  jpeg_error_mgr err;
-  cinfo.err = jpeg_std_error(&err);
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = 160;
-  cinfo.image_height = 120;
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<unsigned char> row(160 * 3, 128);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW rows[] = {row.data()};
-    jpeg_write_scanlines(&cinfo, rows, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  std::string jpeg(reinterpret_cast<char*>(buffer), size);
-  std::free(buffer);
-  return jpeg;
 }
 
 // Drops the files' cached pages, so the next pass reads them from the disk.
@@ -122,7 +95,7 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  std::string tiny = small ? SmallJpeg() : std::string();
+  std::string tiny = small ? test::MakeJpeg(160, 120) : std::string();
   std::vector<std::string> list;
   for (std::size_t i = 0; i < count; ++i) {
     char name[32];

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "TestJpeg.h"
+
 namespace pictalon::test {
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
@@ -24,9 +26,6 @@ private:
 };
 
 std::string ReadFile(const std::string& path);  // whole file; empty when missing
-
-// A small JPEG made with libjpeg's compressor (a colour gradient, quality 85).
-std::string MakeJpeg(int width, int height, bool progressive = false, int components = 3);
 
 // Points the program folder at a test folder for the life of the object.
 class ProgramFolderOverride {
