@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh build
 build=${PICTALON_BUILD:-build}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPICTALON_SANITIZE=OFF \
+  -DPICTALON_TESTS=OFF -DPICTALON_BENCH=OFF >/dev/null
 cmake --build "$build" -j2
 program="$build/Pictalon"
 if [ -f "$program/Data/User/Sample.pgs" ]; then
