@@ -1,6 +1,7 @@
 // Templates are the user's own files, edited in the program or elsewhere: the page builder must
 // take any bytes, fail only with an Error (a line too long for its window), give the same page
-// however the reads are cut, and copy text without tags unchanged.
+// however the reads are cut and whether text is copied in runs or token by token, and copy text
+// without tags unchanged.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -37,10 +38,36 @@ struct Outcome {
   std::string tags;  // the names the handler saw, each followed by a zero byte
 };
 
-// Long, empty, tag-like and echoing replacements, chosen by the name. Only the first few tags
-// get the long one, so a template full of tags cannot exhaust memory.
-Outcome Build(TByteSource& source) {
-  Outcome outcome;
+// Long, empty, tag-like and echoing replacements, chosen by the name. Only the first two tags
+// of a page get the long one, so a template full of tags stays fast.
+void Replace(const std::string& name, std::string& replacement, int& longOnes) {
+  // "<#" at the very end gives a tag without a name.
+  switch (name.empty() ? 1 : static_cast<unsigned char>(name[0]) % 4) {
+    case 0:
+      if (longOnes++ < 2) replacement.assign(64 * 1024, 'R');
+      break;
+    case 1: break;
+    case 2: replacement = "<#" + name + ">"; break;
+    default: replacement = name; break;
+  }
+}
+
+// The outcome is reused from run to run, its buffers keeping their size: growing fresh ones
+// for every input costs more than all the rest.
+void Start(Outcome& outcome) {
+  outcome.failed = false;
+  outcome.page.clear();
+  outcome.tags.clear();
+}
+
+void Fail(const Error& e, Outcome& outcome) {
+  FUZZ_CHECK(std::strcmp(e.what(), "Line too long") == 0);
+  outcome.failed = true;
+  outcome.page.clear();
+}
+
+void Build(TByteSource& source, Outcome& outcome) {
+  Start(outcome);
   int longOnes = 0;
   TPageBuilder builder;
   builder.OnTag = [&](TPageBuilder& sender, const std::string& name, std::string& replacement) {
@@ -48,24 +75,48 @@ Outcome Build(TByteSource& source) {
     FUZZ_CHECK(replacement.empty());
     outcome.tags += name;
     outcome.tags += '\0';
-    // "<#" at the very end gives a tag without a name.
-    switch (name.empty() ? 1 : static_cast<unsigned char>(name[0]) % 4) {
-      case 0:
-        if (longOnes++ < 4) replacement.assign(64 * 1024, 'R');
-        break;
-      case 1: break;
-      case 2: replacement = "<#" + name + ">"; break;
-      default: replacement = name; break;
-    }
+    Replace(name, replacement, longOnes);
   };
   try {
     builder.Process(source, outcome.page);
   } catch (const Error& e) {
-    FUZZ_CHECK(std::strcmp(e.what(), "Line too long") == 0);
-    outcome.failed = true;
-    outcome.page.clear();
+    Fail(e, outcome);
   }
-  return outcome;
+}
+
+// The page builder's steps done token by token, as they are described, without the run copying
+// that the builder uses between tags.
+void BuildByTokens(TByteSource& source, Outcome& outcome) {
+  Start(outcome);
+  int longOnes = 0;
+  try {
+    TCopyParser parser(source, outcome.page);
+    parser.NextToken(true);
+    for (;;) {
+      while (parser.Token() != TTokenKind::EndOfInput && !parser.TokenIs('<')) {
+        parser.CopyTokenToOutput();
+        parser.NextToken(true);
+      }
+      if (parser.Token() == TTokenKind::EndOfInput) return;
+      parser.NextToken(false);
+      if (parser.TokenIs('#')) {
+        parser.NextToken(false);
+        const std::string name = parser.TokenText();
+        parser.SkipPast('>');
+        outcome.tags += name;
+        outcome.tags += '\0';
+        std::string replacement;
+        Replace(name, replacement, longOnes);
+        outcome.page += replacement;
+      } else {
+        outcome.page += '<';
+        parser.CopyTokenToOutput();
+      }
+      parser.NextToken(true);
+    }
+  } catch (const Error& e) {
+    Fail(e, outcome);
+  }
 }
 
 }  // namespace
@@ -75,16 +126,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace pictalon;
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
 
+  static Outcome outcome, again, byTokens;
   TMemorySource whole(bytes);
-  const Outcome outcome = Build(whole);
+  Build(whole, outcome);
 
   // Short reads only change how the window is filled, never the page.
   const std::size_t chunk = size == 0 ? 1 : 1 + data[0] % 61;
   ChunkedSource pieces(bytes, chunk);
-  const Outcome again = Build(pieces);
+  Build(pieces, again);
   FUZZ_CHECK(again.failed == outcome.failed);
   FUZZ_CHECK(again.page == outcome.page);
   FUZZ_CHECK(again.tags == outcome.tags);
+
+  // Copying runs between tags gives what copying token by token gives.
+  TMemorySource once_more(bytes);
+  BuildByTokens(once_more, byTokens);
+  FUZZ_CHECK(byTokens.failed == outcome.failed);
+  FUZZ_CHECK(byTokens.page == outcome.page);
+  FUZZ_CHECK(byTokens.tags == outcome.tags);
 
   // Without a '<' nothing is a tag: the page is the template up to its first zero byte.
   if (!outcome.failed && bytes.find('<') == std::string_view::npos) {
