@@ -2,6 +2,7 @@
 // program folder of the test's own.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -74,6 +75,18 @@ TEST_F(ExportTest, PictgenGeneratesCopiesAndCleansUp) {
   EXPECT_NE(ReadFile(program() + "Output/gallery1.html").find("Pictalon v" PICTALON_TEST_PROJECT_VERSION),
             std::string::npos);
   EXPECT_FALSE(fs::exists(program() + kImageListFileName));
+}
+
+TEST_F(ExportTest, OpenAsksTheDesktopForTheFirstPage) {
+  Save();
+  // A stand-in xdg-open records what it was asked to open instead of starting a browser.
+  std::string opened = dir.path() + "opened.txt";
+  dir.write("bin/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" + opened + "'\n");
+  fs::permissions(dir.path() + "bin/xdg-open", fs::perms::owner_all);
+  Outcome o = Run("PATH='" + dir.path() + "bin':\"$PATH\" '" + program() + "pictgen' --open '" + gallery() + "'");
+  EXPECT_EQ(o.status, 0) << o.err;
+  for (int i = 0; i < 250 && ReadFile(opened).empty(); ++i) usleep(20000);  // the opener runs detached
+  EXPECT_EQ(ReadFile(opened), program() + "Output/gallery1.html");
 }
 
 TEST_F(ExportTest, PictgenReportsFailuresWithStatusOne) {
