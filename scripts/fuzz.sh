@@ -27,12 +27,13 @@ all=(gallery_file ini_document image_list page_builder jpeg_size colour)
 ((${#targets[@]})) || targets=("${all[@]}")
 
 # Inputs above libFuzzer's default 4096 bytes where the reader has more to show: the template
-# window is 4096 bytes, and a camera's header segments are larger still.
+# window is 4096 bytes, a camera's header segments are larger still, and a gallery file's bytes
+# after the record stand for an image details file.
 max_len() {
   case "$1" in
     page_builder) echo 20000 ;;
     jpeg_size) echo 16384 ;;
-    gallery_file) echo 4500 ;;
+    gallery_file) echo 8192 ;;
     *) echo 4096 ;;
   esac
 }

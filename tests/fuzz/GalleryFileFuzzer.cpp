@@ -1,10 +1,12 @@
 // Gallery files come from anywhere (a path on the command line, a copied .pgs): reading one must
 // accept any bytes, and every field of the record, and every tag text the engine makes of it,
-// must be usable whatever they hold.
+// must be usable whatever they hold. Bytes after the record, which the reader ignores, serve as
+// the run's image details file, so the captions meet damaged details too.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "Error.h"
 #include "FuzzSupport.h"
@@ -106,6 +108,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   run.rows = settings.Rows.get();
   run.columns = settings.Columns.get();
   run.imageList = {"/nonexistent/a.jpg", "", "b"};
+  if (size > sizeof settings) {
+    run.details.emplace();
+    run.details->SetText(std::string_view(reinterpret_cast<const char*>(data) + sizeof settings,
+                                          size - sizeof settings));
+  }
   run.pageCount = 2;
   run.currentPage = 1;
   TDummyClass handler(run);

@@ -29,6 +29,10 @@ record "Holiday" $'Day one\r\n\r\nDay two' "#000000" "#ffffff" 5 3 0 '\x00\x00\x
 record "Odd" "" "#336699" "#12345G" 0 -1 7 '\x02\x07\x02\x00\xff\x00\x01\x00' \
   > corpus/gallery_file/odd-values.pgs
 head -c 100 corpus/gallery_file/defaults.pgs > corpus/gallery_file/short.pgs
+{  # bytes after the record stand for the image details file of the run
+  cat corpus/gallery_file/defaults.pgs
+  printf '[a.jpg]\r\nTitle=Sunset\r\nRef= \r\nSize=640 x 480\r\n\r\n[B]\r\ntitle=Only a title\r\n[]\r\nRef=empty name\r\n'
+} > corpus/gallery_file/with-details.pgs
 : > corpus/gallery_file/empty.pgs
 
 # ---- INI documents: image details files and a cell style index
@@ -63,6 +67,9 @@ HTML
       "$(printf '%*s' $((i % 40)) '' | tr ' ' 'x')"
   done
 } > corpus/page_builder/multi-window.html
+# Lines around the window's limit: 4093 bytes always pass, a 5000-byte line fails.
+{ printf '<#galltitle>'; printf '%*s' 4081 '' | tr ' ' 'n'; printf '\n<p><#gallery></p>\n'; } > corpus/page_builder/line-4093.html
+{ printf '<#gallery>'; printf '%*s' 4990 '' | tr ' ' 'w'; } > corpus/page_builder/line-too-long.html
 printf 'plain text only\r\n\twith blanks \x01 and bytes \xc3\xa9\xff\r\n' > corpus/page_builder/no-tags.html
 printf 'a<#gallery>b\0<#galltitle>' > corpus/page_builder/zero-byte.html
 
