@@ -2,6 +2,8 @@
 // accept any bytes, and every field of the record, and every tag text the engine makes of it,
 // must be usable whatever they hold. Bytes after the record, which the reader ignores, serve as
 // the run's image details file, so the captions meet damaged details too.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -54,14 +56,15 @@ const char* const kRecordTags[] = {"galltitle", "pictcss",    "script",         
                                    "backlink",  "userimg",    "emptyornil",     "galleryheading",
                                    "galleryintro", "galleryfooter", "pictfoot", "BackLink"};
 
+// A program folder without data files: the script tag finds no script and reads nothing.
 struct Setup {
   Setup() {
-    // A program folder without data files: the script tag finds no script and reads nothing.
-    std::string folder = scratch.path() + ".program/";
     ForceDirectories(folder);
     OverrideProgramFolder(folder);
   }
+  ~Setup() { ::rmdir(folder.c_str()); }
   fuzz::ScratchFile scratch{"gallery.pgs"};
+  std::string folder = scratch.path() + ".program/";
 };
 
 }  // namespace
