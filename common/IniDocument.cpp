@@ -73,13 +73,18 @@ std::string TIniDocument::ReadString(std::string_view section, std::string_view 
 
 void TIniDocument::WriteString(std::string_view section, std::string_view key,
                                std::string_view value) {
+  // A line break would turn the rest of the value into lines of their own (even a new section)
+  // when the file is read back, so breaks are stored as blanks.
+  std::string stored(value);
+  for (char& c : stored)
+    if (c == '\r' || c == '\n') c = ' ';
   Section& s = sections_[SectionFor(section)];
   for (Line& line : s.lines)
     if (line.hasValue && SameTextIgnoringCase(line.key, key)) {
-      line.value = std::string(value);
+      line.value = std::move(stored);
       return;
     }
-  s.lines.push_back({std::string(key), std::string(value), true});
+  s.lines.push_back({std::string(key), std::move(stored), true});
 }
 
 bool TIniDocument::SectionExists(std::string_view section) const {

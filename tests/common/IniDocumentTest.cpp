@@ -63,6 +63,15 @@ TEST(IniDocument, WriteKeepsOrderOddLinesAndMergesRepeatedSections) {
   EXPECT_EQ(doc.KeyNames("b"), (std::vector<std::string>{"Title", "Ref"}));
 }
 
+TEST(IniDocument, LineBreakInValueCannotAddLines) {
+  TIniDocument doc;
+  doc.WriteString("a.jpg", "Title", "Sea\r\n[b.jpg]\nRef=stolen\rend");
+  TIniDocument again;
+  again.SetText(doc.Text());
+  EXPECT_EQ(again.SectionNames(), std::vector<std::string>{"a.jpg"});
+  EXPECT_EQ(again.ReadString("a.jpg", "Title", ""), "Sea  [b.jpg] Ref=stolen end");
+}
+
 TEST(IniDocument, WrittenTextReadsBackTheSame) {
   TIniDocument doc;
   doc.SetText(std::string("[x]\r\n=no key\r\n[ ]\r\na=b=c\r\n[[odd]]\r\n\x01k\x80=\xff\r\n") +
