@@ -1,17 +1,18 @@
 #pragma once
 // The program's one picture-loading module, over libjpeg, libpng and giflib (the format is told
 // by the file's content, not its name). A decoder failure never ends the process: it becomes an
-// Error carrying the decoder's message.
+// Error carrying the decoder's message. Every function may run on any thread at the same time.
 #include <QImage>
 #include <QSize>
 
+#include <functional>
 #include <string>
 
 namespace pictalon {
 
-// Decodes the picture at path. With a non-empty atLeast, a JPEG is decoded at the smallest DCT
-// scale whose picture is still at least atLeast in both directions (at most full size); other
-// formats are decoded whole. The result is not resampled. Throws Error.
+// Decodes the picture at path. With a valid atLeast (no side below 0), a JPEG is decoded at the
+// smallest DCT scale whose picture is still at least atLeast in both directions (at most full
+// size); other formats, and a JPEG without atLeast, are decoded whole. The result is not resampled. Throws Error.
 QImage LoadPicture(const std::string& path, QSize atLeast = {});
 
 // The full pixel size, read from the header only. Throws Error.
@@ -20,5 +21,22 @@ QSize PictureSize(const std::string& path);
 // The picture scaled smoothly to fit box with its proportions kept; a smaller picture is enlarged
 // only when enlarge is set. Decodes no more than it shows. Throws Error.
 QImage LoadPictureToFit(const std::string& path, QSize box, bool enlarge);
+
+// A decoded picture with the full size its header declares.
+struct TDecodedPicture {
+  QImage image;
+  QSize fullSize;
+};
+
+// As LoadPicture, with the atLeast size chosen from the full size once the header has been read,
+// so that one opening of the file serves both. atLeastFor must not throw. Throws Error.
+TDecodedPicture LoadPictureFor(const std::string& path,
+                               const std::function<QSize(QSize fullSize)>& atLeastFor);
+
+// Limits that keep a hostile or mistaken file from taking the memory: a picture declaring more
+// than kMaxPicturePixels, or whose decoded form (after DCT scaling) would hold more than
+// kMaxDecodedPixels, fails with "Picture too large".
+constexpr qint64 kMaxPicturePixels = qint64(1) << 30;
+constexpr qint64 kMaxDecodedPixels = qint64(32) << 20;
 
 }  // namespace pictalon

@@ -1,0 +1,440 @@
+// The picture loader: JPEG through libjpeg with DCT scaling, PNG through libpng, GIF through giflib.
+//
+// The decoders report failures by longjmp (libjpeg, libpng) or by return codes (giflib). Each
+// decoder runs in a function that takes all its state by reference, so nothing it changes lives in
+// a local variable of the frame that calls setjmp; the message is turned into an Error only after
+// the C library has been left.
+#include "Picture.h"
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include <errno.h>
+#include <unistd.h>
+
+#include <gif_lib.h>
+#include <jerror.h>
+#include <jpeglib.h>
+#include <png.h>
+
+#include "Error.h"
+#include "Platform.h"
+
+namespace pictalon {
+namespace {
+
+// libjpeg's own buffers (a progressive picture keeps all its coefficients) may not grow past this.
+constexpr long kJpegWorkMemory = 192L << 20;
+
+enum class TFormat { Jpeg, Png, Gif, Unknown };
+
+TFormat FormatOf(const unsigned char* head, ssize_t n) {
+  if (n >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF) return TFormat::Jpeg;
+  static const unsigned char kPng[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  if (n >= 8 && std::memcmp(head, kPng, 8) == 0) return TFormat::Png;
+  if (n >= 6 && (std::memcmp(head, "GIF87a", 6) == 0 || std::memcmp(head, "GIF89a", 6) == 0))
+    return TFormat::Gif;
+  return TFormat::Unknown;
+}
+
+[[noreturn]] void TooLarge(QSize size) {
+  throw Error("Picture too large (" + std::to_string(size.width()) + " x " +
+              std::to_string(size.height()) + " pixels)");
+}
+
+bool FitsLimit(qint64 width, qint64 height) { return width * height <= kMaxDecodedPixels; }
+
+// An open file descriptor, closed at the end of its scope unless handed on.
+class TFd {
+public:
+  explicit TFd(int fd) : fd_(fd) {}
+  ~TFd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  TFd(const TFd&) = delete;
+  TFd& operator=(const TFd&) = delete;
+  int get() const { return fd_; }
+  int release() { return std::exchange(fd_, -1); }
+
+private:
+  int fd_;
+};
+
+// A stdio stream over fd (which it then owns), closed at the end of its scope.
+class TFile {
+public:
+  explicit TFile(TFd& fd) : file_(::fdopen(fd.get(), "rb")) {
+    if (!file_) throw Error(std::string("Cannot read the file: ") + std::strerror(errno));
+    fd.release();
+  }
+  ~TFile() { std::fclose(file_); }
+  TFile(const TFile&) = delete;
+  TFile& operator=(const TFile&) = delete;
+  FILE* get() const { return file_; }
+
+private:
+  FILE* file_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// JPEG
+
+struct TJpegJob {
+  jpeg_decompress_struct cinfo{};
+  struct {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+  } err{};
+  bool created = false;
+  bool endOfFile = false;  // the data ended early: libjpeg would fill the rest with grey
+  std::string message;
+  QSize fullSize;
+  const std::function<QSize(QSize)>* atLeastFor = nullptr;  // none: the header only
+  bool tooLarge = false;
+  QImage image;
+  std::vector<JSAMPLE> cmykRow;
+};
+
+[[noreturn]] void JpegErrorExit(j_common_ptr cinfo) {
+  auto* job = reinterpret_cast<TJpegJob*>(cinfo->client_data);
+  char text[JMSG_LENGTH_MAX];
+  (*cinfo->err->format_message)(cinfo, text);
+  job->message = text;
+  std::longjmp(job->err.jump, 1);
+}
+
+// Warnings are dropped (cameras write many harmless ones), except the early end of the data: a cut
+// file is a damaged picture that the user should hear about.
+void JpegEmitMessage(j_common_ptr cinfo, int level) {
+  if (level >= 0 || cinfo->err->msg_code != JWRN_JPEG_EOF) return;
+  auto* job = reinterpret_cast<TJpegJob*>(cinfo->client_data);
+  if (job->endOfFile) return;
+  char text[JMSG_LENGTH_MAX];
+  (*cinfo->err->format_message)(cinfo, text);
+  job->message = text;
+  job->endOfFile = true;
+}
+
+// Adobe's CMYK JPEGs store the inks inverted; others store them plainly.
+void CmykToRgb32(const JSAMPLE* cmyk, QRgb* out, JDIMENSION width, bool inverted) {
+  for (JDIMENSION x = 0; x < width; ++x, cmyk += 4) {
+    int c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
+    if (!inverted) c = 255 - c, m = 255 - m, y = 255 - y, k = 255 - k;
+    out[x] = qRgb(c * k / 255, m * k / 255, y * k / 255);
+  }
+}
+
+// Runs libjpeg over file; false with job.message set when it failed.
+bool RunJpeg(FILE* file, TJpegJob& job) {
+  job.cinfo.err = jpeg_std_error(&job.err.pub);
+  job.err.pub.error_exit = JpegErrorExit;
+  job.err.pub.emit_message = JpegEmitMessage;
+  job.cinfo.client_data = &job;
+  if (setjmp(job.err.jump) != 0) {
+    if (job.created) jpeg_destroy_decompress(&job.cinfo);
+    return false;
+  }
+  jpeg_create_decompress(&job.cinfo);
+  job.created = true;
+  job.cinfo.mem->max_memory_to_use = kJpegWorkMemory;
+  jpeg_stdio_src(&job.cinfo, file);
+  jpeg_read_header(&job.cinfo, TRUE);
+  job.fullSize = QSize(static_cast<int>(job.cinfo.image_width),
+                       static_cast<int>(job.cinfo.image_height));
+  if (!job.atLeastFor) {
+    jpeg_destroy_decompress(&job.cinfo);
+    return true;
+  }
+  if (qint64(job.cinfo.image_width) * job.cinfo.image_height > kMaxPicturePixels) {
+    job.tooLarge = true;
+    jpeg_destroy_decompress(&job.cinfo);
+    return false;
+  }
+  const QSize atLeast = (*job.atLeastFor)(job.fullSize);
+
+  const bool cmyk = job.cinfo.jpeg_color_space == JCS_CMYK || job.cinfo.jpeg_color_space == JCS_YCCK;
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+  job.cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
+#else
+  job.cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_XRGB;
+#endif
+  // The smallest eighth that still covers the wanted size; no wanted size: the whole picture.
+  job.cinfo.scale_denom = 8;
+  for (unsigned num = atLeast.isValid() ? 1 : 8; num <= 8; ++num) {
+    job.cinfo.scale_num = num;
+    jpeg_calc_output_dimensions(&job.cinfo);
+    if (job.cinfo.output_width >= static_cast<JDIMENSION>(std::max(0, atLeast.width())) &&
+        job.cinfo.output_height >= static_cast<JDIMENSION>(std::max(0, atLeast.height())))
+      break;
+  }
+  const JDIMENSION width = job.cinfo.output_width;
+  const JDIMENSION height = job.cinfo.output_height;
+  if (!FitsLimit(width, height)) {
+    job.tooLarge = true;
+    jpeg_destroy_decompress(&job.cinfo);
+    return false;
+  }
+  job.image = QImage(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
+  if (job.image.isNull()) {
+    job.tooLarge = true;
+    jpeg_destroy_decompress(&job.cinfo);
+    return false;
+  }
+  if (cmyk) job.cmykRow.resize(std::size_t(width) * 4);
+
+  jpeg_start_decompress(&job.cinfo);
+  while (job.cinfo.output_scanline < height && !job.endOfFile) {
+    const JDIMENSION y = job.cinfo.output_scanline;
+    JSAMPROW row = cmyk ? job.cmykRow.data() : job.image.scanLine(static_cast<int>(y));
+    if (jpeg_read_scanlines(&job.cinfo, &row, 1) != 1) break;
+    if (cmyk) {
+      CmykToRgb32(row, reinterpret_cast<QRgb*>(job.image.scanLine(static_cast<int>(y))), width,
+                  job.cinfo.saw_Adobe_marker);
+    }
+  }
+  // A cut file ends here with its message; the rest of a whole one (markers after the image) is
+  // not needed.
+  jpeg_destroy_decompress(&job.cinfo);
+  return !job.endOfFile;
+}
+
+TDecodedPicture DecodeJpeg(TFd& fd, const std::function<QSize(QSize)>* atLeastFor) {
+  TFile file(fd);
+  TJpegJob job;
+  job.atLeastFor = atLeastFor;
+  if (!RunJpeg(file.get(), job)) {
+    if (job.tooLarge) TooLarge(job.fullSize);
+    // libjpeg's own limit on its buffers shows as a want of backing store.
+    if (job.err.pub.msg_code == JERR_NO_BACKING_STORE || job.err.pub.msg_code == JERR_OUT_OF_MEMORY)
+      TooLarge(job.fullSize);
+    throw Error(job.message);
+  }
+  return {std::move(job.image), job.fullSize};
+}
+
+// ---------------------------------------------------------------------------------------------
+// PNG
+
+struct TPngJob {
+  std::string message;
+  QSize fullSize;
+  bool headerOnly = false;
+  bool tooLarge = false;
+  QImage image;
+  std::vector<png_bytep> rows;
+};
+
+[[noreturn]] void PngError(png_structp png, png_const_charp text) {
+  auto* job = static_cast<TPngJob*>(png_get_error_ptr(png));
+  job->message = text ? text : "PNG error";
+  std::longjmp(png_jmpbuf(png), 1);
+}
+
+void PngWarning(png_structp, png_const_charp) {}
+
+bool RunPng(FILE* file, png_structp png, png_infop info, TPngJob& job) {
+  if (setjmp(png_jmpbuf(png)) != 0) return false;
+  png_init_io(png, file);
+  png_set_user_limits(png, 1000000, 1000000);
+  png_read_info(png, info);
+  png_uint_32 width = 0, height = 0;
+  int depth = 0, colourType = 0;
+  png_get_IHDR(png, info, &width, &height, &depth, &colourType, nullptr, nullptr, nullptr);
+  job.fullSize = QSize(static_cast<int>(width), static_cast<int>(height));
+  if (job.headerOnly) return true;
+  if (!FitsLimit(width, height)) {
+    job.tooLarge = true;
+    return false;
+  }
+  const bool alpha = (colourType & PNG_COLOR_MASK_ALPHA) || png_get_valid(png, info, PNG_INFO_tRNS);
+  png_set_expand(png);
+  png_set_strip_16(png);
+  png_set_gray_to_rgb(png);
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+  png_set_bgr(png);
+  if (!alpha) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+#else
+  if (alpha) png_set_swap_alpha(png);
+  else png_set_filler(png, 0xFF, PNG_FILLER_BEFORE);
+#endif
+  png_set_interlace_handling(png);
+  png_read_update_info(png, info);
+  if (png_get_rowbytes(png, info) != std::size_t(width) * 4) png_error(png, "Unsupported PNG layout");
+  job.image = QImage(static_cast<int>(width), static_cast<int>(height),
+                     alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+  if (job.image.isNull()) {
+    job.tooLarge = true;
+    return false;
+  }
+  job.rows.resize(height);
+  for (png_uint_32 y = 0; y < height; ++y) job.rows[y] = job.image.scanLine(static_cast<int>(y));
+  png_read_image(png, job.rows.data());
+  return true;
+}
+
+TDecodedPicture DecodePng(TFd& fd, bool headerOnly) {
+  TFile file(fd);
+  TPngJob job;
+  job.headerOnly = headerOnly;
+  png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &job, PngError, PngWarning);
+  if (!png) throw Error("Out of memory");
+  png_infop info = png_create_info_struct(png);
+  const bool ok = info && RunPng(file.get(), png, info, job);
+  png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
+  if (!ok) {
+    if (job.tooLarge) TooLarge(job.fullSize);
+    throw Error(job.message.empty() ? "Out of memory" : job.message);
+  }
+  return {std::move(job.image), job.fullSize};
+}
+
+// ---------------------------------------------------------------------------------------------
+// GIF: the first image of the file, placed on the logical screen; the rest is transparent.
+
+[[noreturn]] void GifFail(int code) {
+  const char* text = GifErrorString(code);
+  throw Error(text ? text : "GIF error");
+}
+
+struct TGif {
+  GifFileType* file = nullptr;
+  ~TGif() {
+    int code = 0;
+    if (file) DGifCloseFile(file, &code);
+  }
+};
+
+void ReadGifImage(GifFileType* gif, QImage& canvas, int transparent) {
+  const GifImageDesc& desc = gif->Image;
+  const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
+  if (!map) throw Error("GIF file has no colour map");
+  const int left = desc.Left, top = desc.Top, width = desc.Width, height = desc.Height;
+  std::vector<GifPixelType> line(static_cast<std::size_t>(std::max(width, 1)));
+  // Interlaced images come in four passes: every 8th row from 0, from 4, every 4th from 2, every
+  // 2nd from 1.
+  static const int kStart[] = {0, 4, 2, 1}, kStep[] = {8, 8, 4, 2};
+  const int passes = desc.Interlace ? 4 : 1;
+  for (int pass = 0; pass < passes; ++pass) {
+    const int start = desc.Interlace ? kStart[pass] : 0, step = desc.Interlace ? kStep[pass] : 1;
+    for (int y = start; y < height; y += step) {
+      if (DGifGetLine(gif, line.data(), width) == GIF_ERROR) GifFail(gif->Error);
+      if (top + y >= canvas.height()) continue;
+      auto* out = reinterpret_cast<QRgb*>(canvas.scanLine(top + y));
+      for (int x = 0; x < width && left + x < canvas.width(); ++x) {
+        const int index = line[std::size_t(x)];
+        if (index == transparent || index >= map->ColorCount) continue;
+        const GifColorType& c = map->Colors[index];
+        out[left + x] = qRgb(c.Red, c.Green, c.Blue);
+      }
+    }
+  }
+}
+
+TDecodedPicture DecodeGif(TFd& fd, bool headerOnly) {
+  int code = 0;
+  TGif gif;
+  gif.file = DGifOpenFileHandle(fd.release(), &code);  // giflib closes it, even when it fails
+  if (!gif.file) GifFail(code);
+  QSize screen(gif.file->SWidth, gif.file->SHeight);
+  if (headerOnly) return {QImage(), screen};
+  int transparent = -1;
+  for (;;) {
+    GifRecordType type;
+    if (DGifGetRecordType(gif.file, &type) == GIF_ERROR) GifFail(gif.file->Error);
+    if (type == TERMINATE_RECORD_TYPE) throw Error("GIF file holds no image");
+    if (type == EXTENSION_RECORD_TYPE) {
+      int extCode = 0;
+      GifByteType* ext = nullptr;
+      if (DGifGetExtension(gif.file, &extCode, &ext) == GIF_ERROR) GifFail(gif.file->Error);
+      if (extCode == GRAPHICS_EXT_FUNC_CODE && ext && ext[0] >= 4) {
+        GraphicsControlBlock gcb;
+        if (DGifExtensionToGCB(ext[0], ext + 1, &gcb) == GIF_OK) transparent = gcb.TransparentColor;
+      }
+      while (ext) {
+        if (DGifGetExtensionNext(gif.file, &ext) == GIF_ERROR) GifFail(gif.file->Error);
+      }
+      continue;
+    }
+    if (type != IMAGE_DESC_RECORD_TYPE) continue;
+    if (DGifGetImageDesc(gif.file) == GIF_ERROR) GifFail(gif.file->Error);
+    const GifImageDesc& desc = gif.file->Image;
+    // A screen too small for its image grows to hold it, as viewers do.
+    const qint64 width = std::max<qint64>(screen.width(), qint64(desc.Left) + desc.Width);
+    const qint64 height = std::max<qint64>(screen.height(), qint64(desc.Top) + desc.Height);
+    if (width == 0 || height == 0) throw Error("Picture has no pixels");
+    if (!FitsLimit(width, height)) TooLarge(QSize(int(width), int(height)));
+    QImage canvas(int(width), int(height), QImage::Format_ARGB32);
+    if (canvas.isNull()) TooLarge(QSize(int(width), int(height)));
+    canvas.fill(Qt::transparent);
+    ReadGifImage(gif.file, canvas, transparent);
+    return {std::move(canvas), QSize(int(width), int(height))};
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TDecodedPicture Decode(const std::string& path, const std::function<QSize(QSize)>* atLeastFor,
+                       bool headerOnly) {
+  errno = 0;
+  TFd fd(OpenRegularFile(path));
+  if (fd.get() < 0) {
+    const int code = errno;
+    if (!DirectoryExists(path) && code != 0) {
+      throw Error(std::string("Cannot open the file: ") + std::strerror(code));
+    }
+    throw Error("Not a file");
+  }
+  unsigned char head[8];
+  ssize_t n;
+  do {
+    n = ::pread(fd.get(), head, sizeof head, 0);
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) throw Error(std::string("Cannot read the file: ") + std::strerror(errno));
+  if (n == 0) throw Error("Empty input file");
+  switch (FormatOf(head, n)) {
+    case TFormat::Jpeg:
+      return DecodeJpeg(fd, headerOnly ? nullptr : atLeastFor);
+    case TFormat::Png:
+      return DecodePng(fd, headerOnly);
+    case TFormat::Gif:
+      return DecodeGif(fd, headerOnly);
+    case TFormat::Unknown:
+      break;
+  }
+  throw Error("Not a JPEG, PNG or GIF picture");
+}
+
+}  // namespace
+
+TDecodedPicture LoadPictureFor(const std::string& path,
+                               const std::function<QSize(QSize)>& atLeastFor) {
+  TDecodedPicture picture = Decode(path, &atLeastFor, false);
+  if (picture.image.isNull()) throw Error("Picture has no pixels");
+  return picture;
+}
+
+QImage LoadPicture(const std::string& path, QSize atLeast) {
+  return LoadPictureFor(path, [atLeast](QSize) { return atLeast; }).image;
+}
+
+QSize PictureSize(const std::string& path) {
+  return Decode(path, nullptr, true).fullSize;
+}
+
+QImage LoadPictureToFit(const std::string& path, QSize box, bool enlarge) {
+  auto fit = [&](QSize full) {
+    if (!enlarge && full.width() <= box.width() && full.height() <= box.height()) return full;
+    return full.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+  };
+  TDecodedPicture picture = LoadPictureFor(path, fit);
+  const QSize shown = fit(picture.fullSize);
+  if (picture.image.size() == shown) return std::move(picture.image);
+  return picture.image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+}  // namespace pictalon

@@ -1,0 +1,201 @@
+// The picture loader: the DCT scale it picks, the three formats, and damaged or hostile files,
+// each of which must end in an Error with a message, never in a crash or a huge allocation.
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QImage>
+
+#include <gif_lib.h>
+
+#include "Error.h"
+#include "Picture.h"
+#include "TestSupport.h"
+
+namespace pictalon {
+namespace {
+
+using test::MakeJpeg;
+using test::TempDir;
+
+// A JPEG whose frame header declares width x height, made by patching a small real one.
+std::string JpegDeclaring(int width, int height) {
+  std::string jpeg = MakeJpeg(16, 16);
+  const std::size_t sof = jpeg.find("\xFF\xC0", 2);
+  EXPECT_NE(sof, std::string::npos);
+  jpeg[sof + 5] = char(height >> 8), jpeg[sof + 6] = char(height & 0xFF);
+  jpeg[sof + 7] = char(width >> 8), jpeg[sof + 8] = char(width & 0xFF);
+  return jpeg;
+}
+
+std::string Png(const QImage& image) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  EXPECT_TRUE(image.save(&buffer, "PNG"));
+  return bytes.toStdString();
+}
+
+// A GIF of width x height on a screen of the same size, written by giflib: colour 1 (red) on the
+// left half, colour 0 (transparent) on the right half.
+std::string Gif(const TempDir& dir, int width, int height, bool interlaced) {
+  const std::string path = dir.file("made.gif");
+  int code = 0;
+  GifFileType* gif = EGifOpenFileName(path.c_str(), false, &code);
+  EXPECT_NE(gif, nullptr);
+  GifColorType colours[2] = {{0, 0, 0}, {255, 0, 0}};
+  ColorMapObject* map = GifMakeMapObject(2, colours);
+  EGifSetGifVersion(gif, true);
+  EGifPutScreenDesc(gif, width, height, 1, 0, map);
+  GraphicsControlBlock gcb{};
+  gcb.TransparentColor = 0;
+  GifByteType ext[4];
+  EGifGCBToExtension(&gcb, ext);
+  EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, ext);
+  EGifPutImageDesc(gif, 0, 0, width, height, interlaced, nullptr);
+  std::vector<GifPixelType> line(static_cast<std::size_t>(width));
+  for (int x = 0; x < width; ++x) line[std::size_t(x)] = x < width / 2 ? 1 : 0;
+  // Interlaced rows go in pass order; every row here is the same, so plain order writes them.
+  for (int y = 0; y < height; ++y) EGifPutLine(gif, line.data(), width);
+  EGifCloseFile(gif, &code);
+  GifFreeMapObject(map);
+  return test::ReadFile(path);
+}
+
+TEST(PictureTest, JpegDecodesAtTheSmallestScaleThatCovers) {
+  TempDir dir;
+  const std::string path = dir.write("a.jpg", MakeJpeg(1600, 1200));
+  struct Case {
+    QSize atLeast;
+    QSize decoded;
+  } cases[] = {
+      {QSize(), QSize(1600, 1200)},          // nothing asked: full size
+      {QSize(138, 103), QSize(200, 150)},    // a thumbnail: one eighth
+      {QSize(0, 138), QSize(200, 150)},      // a strip's zero width asks for nothing in width
+      {QSize(201, 10), QSize(400, 300)},     // just over an eighth: two eighths
+      {QSize(300, 300), QSize(400, 300)},
+      {QSize(1000, 500), QSize(1000, 750)},  // five eighths
+      {QSize(5000, 5000), QSize(1600, 1200)},  // never more than full size
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.atLeast.width() << " x " << c.atLeast.height());
+    const QImage image = LoadPicture(path, c.atLeast);
+    EXPECT_EQ(image.size(), c.decoded);
+  }
+  EXPECT_EQ(PictureSize(path), QSize(1600, 1200));
+  const TDecodedPicture picture = LoadPictureFor(path, [](QSize full) { return full / 8; });
+  EXPECT_EQ(picture.fullSize, QSize(1600, 1200));
+  EXPECT_EQ(picture.image.size(), QSize(200, 150));
+}
+
+// Whatever the kind of JPEG, the pixels agree with Qt's own reader.
+TEST(PictureTest, JpegKindsGiveTheSamePixelsAsQtsReader) {
+  TempDir dir;
+  struct Case {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"baseline", MakeJpeg(64, 48)},
+      {"progressive", MakeJpeg(64, 48, true)},
+      {"greyscale", MakeJpeg(64, 48, false, 1)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = dir.write(std::string(c.name) + ".jpg", c.bytes);
+    const QImage ours = LoadPicture(path);
+    const QImage qts(QString::fromStdString(path));
+    ASSERT_FALSE(qts.isNull());
+    ASSERT_EQ(ours.size(), qts.size());
+    for (QPoint p : {QPoint(0, 0), QPoint(31, 20), QPoint(63, 47)}) {
+      const QRgb a = ours.pixel(p), b = qts.pixel(p);
+      EXPECT_NEAR(qRed(a), qRed(b), 2);
+      EXPECT_NEAR(qGreen(a), qGreen(b), 2);
+      EXPECT_NEAR(qBlue(a), qBlue(b), 2);
+    }
+  }
+}
+
+TEST(PictureTest, PngAndGifDecodeWholeWithTheirTransparency) {
+  TempDir dir;
+  QImage source(40, 30, QImage::Format_ARGB32);
+  source.fill(qRgba(0, 0, 255, 255));
+  source.setPixel(39, 29, qRgba(0, 255, 0, 0));
+  const std::string png = dir.write("picture.jpg", Png(source));  // the name does not matter
+  const QImage fromPng = LoadPicture(png, QSize(10, 10));
+  EXPECT_EQ(fromPng.size(), QSize(40, 30));
+  EXPECT_EQ(fromPng.pixel(0, 0), qRgba(0, 0, 255, 255));
+  EXPECT_EQ(qAlpha(fromPng.pixel(39, 29)), 0);
+  EXPECT_EQ(PictureSize(png), QSize(40, 30));
+
+  QImage opaque(20, 10, QImage::Format_RGB32);
+  opaque.fill(qRgb(10, 20, 30));
+  const QImage fromOpaque = LoadPicture(dir.write("opaque.png", Png(opaque)));
+  EXPECT_EQ(fromOpaque.pixel(5, 5), qRgb(10, 20, 30));
+
+  for (bool interlaced : {false, true}) {
+    SCOPED_TRACE(interlaced ? "interlaced" : "plain");
+    const std::string gif = dir.write("a.gif", Gif(dir, 20, 12, interlaced));
+    const QImage fromGif = LoadPicture(gif);
+    ASSERT_EQ(fromGif.size(), QSize(20, 12));
+    EXPECT_EQ(fromGif.pixel(0, 11), qRgb(255, 0, 0));
+    EXPECT_EQ(qAlpha(fromGif.pixel(19, 0)), 0);
+    EXPECT_EQ(PictureSize(gif), QSize(20, 12));
+  }
+}
+
+TEST(PictureTest, FitDecodesOnlyWhatItShows) {
+  TempDir dir;
+  const std::string path = dir.write("a.jpg", MakeJpeg(1600, 1200));
+  EXPECT_EQ(LoadPictureToFit(path, QSize(400, 400), false).size(), QSize(400, 300));
+  EXPECT_EQ(LoadPictureToFit(path, QSize(1600, 1200), false).size(), QSize(1600, 1200));
+  const std::string small = dir.write("small.jpg", MakeJpeg(100, 50));
+  EXPECT_EQ(LoadPictureToFit(small, QSize(400, 400), false).size(), QSize(100, 50));
+  EXPECT_EQ(LoadPictureToFit(small, QSize(400, 400), true).size(), QSize(400, 200));
+  const std::string strip = dir.write("strip.jpg", MakeJpeg(1, 500));
+  EXPECT_EQ(LoadPictureToFit(strip, QSize(100, 100), false).size(), QSize(1, 100));
+}
+
+TEST(PictureTest, DamagedAndHostileFilesFailWithAMessage) {
+  TempDir dir;
+  const std::string jpeg = MakeJpeg(400, 300);
+  struct Case {
+    const char* name;
+    std::string path;
+    const char* message;
+  } cases[] = {
+      {"truncated", dir.write("cut.jpg", jpeg.substr(0, jpeg.size() / 2)),
+       "Premature end of JPEG file"},
+      {"header only", dir.write("head.jpg", jpeg.substr(0, 200)), nullptr},
+      {"zero bytes", dir.write("zero.jpg", ""), "Empty input file"},
+      {"text", dir.write("text.jpg", "just some words\n"), "Not a JPEG, PNG or GIF picture"},
+      {"cut PNG", dir.write("cut.png", Png(QImage(50, 50, QImage::Format_RGB32)).substr(0, 60)),
+       nullptr},
+      {"cut GIF", dir.write("cut.gif", Gif(dir, 30, 30, false).substr(0, 40)), nullptr},
+      {"huge", dir.write("huge.jpg", JpegDeclaring(65000, 65000)),
+       "Picture too large (65000 x 65000 pixels)"},
+      // A panorama's shape, past what a picture may declare.
+      {"large", dir.write("large.jpg", JpegDeclaring(60000, 20000)),
+       "Picture too large (60000 x 20000 pixels)"},
+      {"missing", dir.path() + "gone.jpg", "Cannot open the file: No such file or directory"},
+      {"folder", dir.path(), "Not a file"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (QSize atLeast : {QSize(), QSize(138, 92)}) {
+      try {
+        LoadPicture(c.path, atLeast);
+        ADD_FAILURE() << "no error";
+      } catch (const Error& e) {
+        EXPECT_STRNE(e.what(), "");
+        if (c.message) {
+          EXPECT_STREQ(e.what(), c.message);
+        }
+      }
+    }
+  }
+  // The header alone is readable, so the size of a huge picture is known without decoding it.
+  EXPECT_EQ(PictureSize(dir.path() + "huge.jpg"), QSize(65000, 65000));
+  EXPECT_THROW(PictureSize(dir.path() + "text.jpg"), Error);
+}
+
+}  // namespace
+}  // namespace pictalon
