@@ -1,0 +1,209 @@
+#include "GalleryImages.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "Helpers.h"
+#include "NonVis.h"
+#include "Platform.h"
+#include "TextUtil.h"
+#include "WorkingFiles.h"
+
+namespace pictalon {
+
+TGalleryImagesPage::TGalleryImagesPage(TdmNonVis& dm, std::vector<std::string>& imageList,
+                                       QWidget* parent)
+    : QWidget(parent), dm_(dm), imageList_(imageList) {
+  setObjectName("tsGallery");
+
+  // Cell style.
+  auto* styleGroup = new QGroupBox("Select Gallery Cell Style:");
+  btnViewSampler = new QPushButton("Cell Sampler...");
+  btnViewSampler->setObjectName("btnViewSampler");
+  btnViewSampler->setFixedWidth(174);
+  cbGallCell = new QComboBox;
+  cbGallCell->setObjectName("cbGallCell");
+  cbGallCell->setFixedWidth(174);
+  cbGallCell->setAccessibleName("Gallery cell style");
+  btnEditCell = new QPushButton("Edit cell stylesheet...");
+  btnEditCell->setObjectName("btnEditCell");
+  btnEditCell->setFixedWidth(174);
+  imgCell = new TPictureBox(nullptr, true);
+  imgCell->setObjectName("imgCell");
+  imgCell->setFrameShape(QFrame::Box);
+  imgCell->setFixedSize(110, 120);
+  auto* styleButtons = new QVBoxLayout;
+  styleButtons->addWidget(btnViewSampler);
+  styleButtons->addWidget(cbGallCell);
+  styleButtons->addWidget(btnEditCell);
+  styleButtons->addStretch();
+  auto* styleLayout = new QHBoxLayout(styleGroup);
+  styleLayout->addLayout(styleButtons);
+  styleLayout->addStretch();
+  styleLayout->addWidget(imgCell);
+
+  // Images.
+  auto* imageGroup = new QGroupBox("Select Images for Gallery:");
+  ebImgFolder = new QLineEdit;
+  ebImgFolder->setObjectName("ebImgFolder");
+  ebImgFolder->setFixedWidth(330);
+  ebImgFolderButton = AddFieldButton(ebImgFolder, style()->standardIcon(QStyle::SP_DirOpenIcon),
+                                     "Select image folder....", "ebImgFolderButton");
+  ebImgFolderAltBtn = AddFieldButton(ebImgFolder,
+                                     style()->standardIcon(QStyle::SP_FileDialogContentsView),
+                                     "Select image files....", "ebImgFolderAltBtn");
+  btnReview = new QPushButton("Review Images...");
+  btnReview->setObjectName("btnReview");
+  btnReview->setFixedWidth(133);
+  btnReview->setEnabled(false);
+  pnlImgStatus = new QLabel;
+  pnlImgStatus->setObjectName("pnlImgStatus");
+  pnlImgStatus->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  pnlImgStatus->setFixedSize(330, 18);
+  pnlImgStatus->setAccessibleName("Image status");
+  ebURL = new QLineEdit;
+  ebURL->setObjectName("ebURL");
+  ebURL->setFixedWidth(330);
+  cbFNameAsCaption = new QCheckBox("Use filename for caption");
+  cbFNameAsCaption->setObjectName("cbFNameAsCaption");
+  cbFNameAsCaption->setChecked(true);
+
+  auto* imageLayout = new QGridLayout(imageGroup);
+  imageLayout->addWidget(FieldLabel("Images Folder:", ebImgFolder), 0, 0);
+  imageLayout->addWidget(ebImgFolder, 1, 0);
+  imageLayout->addWidget(btnReview, 1, 1);
+  imageLayout->addWidget(pnlImgStatus, 2, 0);
+  imageLayout->addWidget(FieldLabel("Images URL:", ebURL), 3, 0);
+  imageLayout->addWidget(ebURL, 4, 0);
+  imageLayout->addWidget(cbFNameAsCaption, 4, 1);
+  imageLayout->setColumnStretch(2, 1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(styleGroup);
+  layout->addWidget(imageGroup);
+  layout->addStretch();
+
+  connect(cbGallCell, qOverload<int>(&QComboBox::activated), this,
+          Guarded(dm_, this, &TGalleryImagesPage::cbGallCellChange));
+  connect(btnViewSampler, &QPushButton::clicked, this,
+          Guarded(dm_, this, &TGalleryImagesPage::btnViewSamplerClick));
+  connect(ebImgFolderButton, &QAction::triggered, this,
+          Guarded(dm_, this, &TGalleryImagesPage::ebImgFolderButtonClick));
+  connect(ebImgFolderAltBtn, &QAction::triggered, this,
+          Guarded(dm_, this, &TGalleryImagesPage::ebImgFolderAltBtnClick));
+  ebURL->installEventFilter(this);
+}
+
+bool TGalleryImagesPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ebURL && event->type() == QEvent::FocusOut)
+    RunGuarded(dm_, this, [this] { ebURLExit(); });
+  return QWidget::eventFilter(watched, event);
+}
+
+bool TGalleryImagesPage::LoadCellStyles() {
+  if (!FileExists(CellStyleIndexPath())) return false;
+  for (const std::string& name : CellStyleNames()) cbGallCell->addItem(QString::fromStdString(name));
+  return true;
+}
+
+void TGalleryImagesPage::SelectCellStyle(const std::string& name) {
+  int index = name.empty() ? -1 : cbGallCell->findText(QString::fromStdString(name), Qt::MatchFixedString);
+  cbGallCell->setCurrentIndex(index);
+  if (index < 0) return;
+  // The preview is the cosmetic part: the chosen style stands even when it cannot be shown.
+  cellStyleSheet_ = CellStyleFileOfName(cbGallCell->itemText(index).toStdString());
+  imgCell->LoadFromFile(CellPreviewPath(index + 1));
+}
+
+void TGalleryImagesPage::cbGallCellChange(int index) {
+  cellStyleSheet_ = CellStyleFileOfName(cbGallCell->itemText(index).toStdString());
+  if (index >= 0) imgCell->LoadFromFile(CellPreviewPath(index + 1));
+}
+
+void TGalleryImagesPage::btnViewSamplerClick() {
+  QString sampler = QString::fromStdString(GetProgramFolder() + "Cell Sampler/index.html");
+  if (dm_.Dialogs().OpenDocument(sampler)) return;
+  dm_.Dialogs().ErrorBox(
+      this,
+      "Pictalon could not open the Cell Sampler in your\n"
+      "web browser.  This could either be because you\n"
+      "do not have a browser installed or because your\n"
+      "browser is not associated with files of type .htm\n"
+      "or .html.\n"
+      "If you do not have a browser installed then you will\n"
+      "not be able to use Pictalon properly.  If you have a\n"
+      "browser, check that it is the default browser and that\n"
+      "it is associated with html files.");
+}
+
+void TGalleryImagesPage::SetImageFolderPrompt(bool prompt) {
+  QPalette palette = ebImgFolder->palette();
+  palette.setColor(QPalette::Text, QApplication::palette().color(prompt ? QPalette::Dark : QPalette::Text));
+  ebImgFolder->setPalette(palette);
+  if (prompt) ebImgFolder->setText(kImageFolderPrompt);
+}
+
+void TGalleryImagesPage::LoadImageFolder(const std::string& folder) {
+  SetImageFolderPrompt(folder.empty());
+  if (!folder.empty()) ebImgFolder->setText(QString::fromStdString(folder));
+  FillImageListFromFolder(folder, imageList_);
+  UpdateImageStatus();
+  emit imageListChanged();
+}
+
+std::string TGalleryImagesPage::ImageFolder() const {
+  QString text = ebImgFolder->text();
+  return text == kImageFolderPrompt ? std::string() : text.toStdString();
+}
+
+void TGalleryImagesPage::UpdateImageStatus() {
+  std::size_t n = imageList_.size();
+  pnlImgStatus->setText(n == 0 ? QString("No JPG images found/selected")
+                               : QString("%1 JPG images selected").arg(n));
+  btnReview->setEnabled(n > 0);
+}
+
+void TGalleryImagesPage::ebImgFolderButtonClick() {
+  QString current = ebImgFolder->text();
+  QString start = DirectoryExists(current.toStdString()) ? current : QString();
+  QString folder = dm_.Dialogs().ChooseFolder(this, start);
+  if (folder.isEmpty()) return;
+  SetImageFolderPrompt(false);
+  ebImgFolder->setText(folder);
+  FillImageListFromFolder(folder.toStdString(), imageList_);
+  UpdateImageStatus();
+  emit imageListChanged();
+}
+
+void TGalleryImagesPage::ebImgFolderAltBtnClick() {
+  TFileDialogOptions options;
+  options.title = "Select Image Files";
+  options.filter = "JPG Images (*.jpg)";
+  options.defaultSuffix = "jpg";
+  QString current = ebImgFolder->text();
+  if (DirectoryExists(current.toStdString())) options.folder = current;
+  QStringList files = dm_.Dialogs().OpenFiles(this, options, true);
+  if (files.isEmpty()) return;
+  imageList_.clear();
+  SetImageFolderPrompt(false);
+  ebImgFolder->setText(QString::fromStdString(ExtractFilePath(files.front().toStdString())));
+  for (const QString& file : files) {
+    std::string path = file.toStdString();
+    // One path per line in the image list file: a name with a line break cannot travel there.
+    if (path.find_first_of("\r\n") == std::string::npos) imageList_.push_back(path);
+  }
+  UpdateImageStatus();
+  emit imageListChanged();
+}
+
+void TGalleryImagesPage::ebURLExit() {
+  QString text = ebURL->text();
+  if (text.size() > 7 && !text.startsWith("http://")) ebURL->setText("http://" + text);
+}
+
+}  // namespace pictalon

@@ -1,0 +1,164 @@
+#include "GalleryOptions.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "NonVis.h"
+#include "Widgets.h"
+
+namespace pictalon {
+
+namespace {
+
+QSpinBox* SpinEdit(const char* name, int minimum, int maximum, int value) {
+  auto* edit = new QSpinBox;
+  edit->setObjectName(name);
+  edit->setRange(minimum, maximum);
+  edit->setValue(value);
+  edit->setFixedWidth(60);
+  return edit;
+}
+
+}  // namespace
+
+TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidget(parent), dm_(dm) {
+  setObjectName("tsGallOpt");
+  cbTemplates = new QComboBox;
+  cbTemplates->setObjectName("cbTemplates");
+  cbTemplates->setEditable(true);
+  cbTemplates->setFixedWidth(394);
+  ebOutput = new QLineEdit;
+  ebOutput->setObjectName("ebOutput");
+  ebOutput->setFixedWidth(394);
+  ebOutputButton = AddFieldButton(ebOutput, style()->standardIcon(QStyle::SP_DirOpenIcon),
+                                  "Select image folder....", "ebOutputButton");
+  cbCopyImgs = new QCheckBox("Copy images to output folder");
+  cbCopyImgs->setObjectName("cbCopyImgs");
+  cbCopyImgs->setChecked(true);
+
+  // Layout group.
+  seCols = SpinEdit("seCols", 1, 20, 3);
+  seRows = SpinEdit("seRows", 1, 50, 5);
+  btnFineTune = new QPushButton("Fine tune...");
+  btnFineTune->setObjectName("btnFineTune");
+  auto* layoutGroup = new QGroupBox("Layout");
+  auto* layoutGrid = new QGridLayout(layoutGroup);
+  layoutGrid->addWidget(FieldLabel("Columns:", seCols), 0, 0);
+  layoutGrid->addWidget(seCols, 0, 1);
+  layoutGrid->addWidget(FieldLabel("Rows:", seRows), 1, 0);
+  layoutGrid->addWidget(seRows, 1, 1);
+  layoutGrid->addWidget(btnFineTune, 2, 0, 1, 2);
+
+  // Image scaling group.
+  rbProp = new QRadioButton("Proportional");
+  rbProp->setObjectName("rbProp");
+  rbProp->setChecked(true);
+  rbHeight = new QRadioButton("Fixed Height");
+  rbHeight->setObjectName("rbHeight");
+  rbWidth = new QRadioButton("Fixed Width");
+  rbWidth->setObjectName("rbWidth");
+  seProp = SpinEdit("seProp", 1, 100, 100);
+  seHeight = SpinEdit("seHeight", 10, 500, 100);
+  seWidth = SpinEdit("seWidth", 10, 500, 100);
+  seProp->setAccessibleName("Proportional size in % of image size");
+  seHeight->setAccessibleName("Fixed height in pixels");
+  seWidth->setAccessibleName("Fixed width in pixels");
+  RzLabel18 = new QLabel("% of image size");
+  RzLabel18->setObjectName("RzLabel18");
+  RzLabel16 = new QLabel("pixels");
+  RzLabel16->setObjectName("RzLabel16");
+  RzLabel17 = new QLabel("pixels");
+  RzLabel17->setObjectName("RzLabel17");
+  auto* scalingGroup = new QGroupBox("Image Scaling");
+  auto* scalingGrid = new QGridLayout(scalingGroup);
+  scalingGrid->addWidget(rbProp, 0, 0);
+  scalingGrid->addWidget(seProp, 0, 1);
+  scalingGrid->addWidget(RzLabel18, 0, 2);
+  scalingGrid->addWidget(rbHeight, 1, 0);
+  scalingGrid->addWidget(seHeight, 1, 1);
+  scalingGrid->addWidget(RzLabel16, 1, 2);
+  scalingGrid->addWidget(rbWidth, 2, 0);
+  scalingGrid->addWidget(seWidth, 2, 1);
+  scalingGrid->addWidget(RzLabel17, 2, 2);
+
+  // Disable group.
+  cbNoRClick = new QCheckBox("'Right-clicks' on images");
+  cbNoRClick->setObjectName("cbNoRClick");
+  cbNoRClick->setChecked(true);
+  cbNoIEImgToolbar = new QCheckBox("Internet Explorer 'Image Toolbar'");
+  cbNoIEImgToolbar->setObjectName("cbNoIEImgToolbar");
+  cbNoIEImgToolbar->setChecked(true);
+  auto* disableGroup = new QGroupBox("Disable:");
+  auto* disableRow = new QHBoxLayout(disableGroup);
+  disableRow->addWidget(cbNoRClick);
+  disableRow->addWidget(cbNoIEImgToolbar);
+
+  ebBackLinkURL = new QLineEdit;
+  ebBackLinkURL->setObjectName("ebBackLinkURL");
+  ebBackLinkURL->setFixedWidth(394);
+
+  btnGenerate = new QToolButton;
+  btnGenerate->setObjectName("btnGenerate");
+  btnGenerate->setText("Generate Pages");
+  btnGenerate->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+  btnGenerate->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  btnGenerate->setMinimumSize(112, 46);
+  btnGenerate->setEnabled(false);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(FieldLabel("Template:", cbTemplates));
+  layout->addWidget(cbTemplates);
+  auto* outputLabelLine = new QHBoxLayout;
+  outputLabelLine->addWidget(FieldLabel("Output Folder:", ebOutput));
+  outputLabelLine->addStretch();
+  outputLabelLine->addWidget(cbCopyImgs);
+  auto* outputColumn = new QVBoxLayout;
+  outputColumn->addLayout(outputLabelLine);
+  outputColumn->addWidget(ebOutput);
+  auto* outputRow = new QHBoxLayout;
+  outputRow->addLayout(outputColumn);
+  outputRow->addStretch();
+  layout->addLayout(outputRow);
+  auto* groups = new QHBoxLayout;
+  groups->addWidget(layoutGroup);
+  groups->addWidget(scalingGroup);
+  groups->addStretch();
+  layout->addLayout(groups);
+  auto* disableLine = new QHBoxLayout;
+  disableLine->addWidget(disableGroup);
+  disableLine->addStretch();
+  layout->addLayout(disableLine);
+  layout->addWidget(FieldLabel("\"Back\" Link URL:", ebBackLinkURL));
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(ebBackLinkURL);
+  bottom->addStretch();
+  bottom->addWidget(btnGenerate);
+  layout->addLayout(bottom);
+  layout->addStretch();
+
+  for (QRadioButton* button : {rbProp, rbHeight, rbWidth})
+    connect(button, &QRadioButton::toggled, this, Guarded(dm_, this, &TGalleryOptionsPage::RadioButtonClick));
+  connect(ebOutputButton, &QAction::triggered, this,
+          Guarded(dm_, this, &TGalleryOptionsPage::ebOutputButtonClick));
+  RadioButtonClick();
+}
+
+void TGalleryOptionsPage::RadioButtonClick() {
+  seProp->setEnabled(rbProp->isChecked());
+  RzLabel18->setEnabled(rbProp->isChecked());
+  seWidth->setEnabled(rbWidth->isChecked());
+  RzLabel17->setEnabled(rbWidth->isChecked());
+  seHeight->setEnabled(rbHeight->isChecked());
+  RzLabel16->setEnabled(rbHeight->isChecked());
+}
+
+void TGalleryOptionsPage::ebOutputButtonClick() {
+  // Opens where the folder dialog was last used (the image folder button shares it).
+  QString folder = dm_.Dialogs().ChooseFolder(this, QString());
+  if (!folder.isEmpty()) ebOutput->setText(folder);
+}
+
+}  // namespace pictalon

@@ -1,0 +1,170 @@
+#include "GraphicOptions.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "NonVis.h"
+#include "Platform.h"
+#include "TextUtil.h"
+
+namespace pictalon {
+
+namespace {
+
+constexpr const char* kPictureFilter =
+    "All (*.jpg *.jpeg *.gif *.png);;JPEG Image (*.jpg *.jpeg);;GIF Image (*.gif);;PNG Image (*.png)";
+
+// A preview in a sunken frame of the given outer size.
+TPictureBox* MakePreview(const QString& name, int width, int height) {
+  auto* preview = new TPictureBox;
+  preview->setObjectName(name);
+  preview->setFrameShape(QFrame::Panel);
+  preview->setFrameShadow(QFrame::Sunken);
+  preview->setFixedSize(width, height);
+  return preview;
+}
+
+}  // namespace
+
+TGraphicOptionsPage::TGraphicOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidget(parent), dm_(dm) {
+  setObjectName("tsGraphic");
+  const QIcon findIcon = style()->standardIcon(QStyle::SP_DialogOpenButton);
+  struct RowDesign {
+    const char* label;
+    const char* field;
+    const char* preview;
+    const char* box;
+    QSize previewSize;
+  };
+  const RowDesign designs[3] = {
+      {"Optional 'Logo' Graphic (120w x 180h):", "ebLogoGraphic", "imgLogo", "cbNoGraphic1", {88, 88}},
+      {"Optional Gallery Title Graphic (400w x 100h):", "ebTitleGraphic", "imgTitle", "cbNoGraphic2",
+       {354, 84}},
+      {"Select Optional Background Graphic:", "ebBgImg", "imgBkGrnd", "cbNoGraphic3", {88, 88}},
+  };
+
+  auto* layout = new QVBoxLayout(this);
+  for (int i = 0; i < 3; ++i) {
+    const RowDesign& d = designs[i];
+    TGraphicRow& row = rows_[i];
+    row.field = new QLineEdit;
+    row.field->setObjectName(d.field);
+    row.field->setFixedWidth(350);
+    row.findButton = AddFieldButton(row.field, findIcon, "Select a picture...",
+                                    QString(d.field) + "Button");
+    row.noGraphic = new QCheckBox("No Graphic");
+    row.noGraphic->setObjectName(d.box);
+    row.preview = MakePreview(d.preview, d.previewSize.width(), d.previewSize.height());
+
+    auto* labelLine = new QHBoxLayout;
+    labelLine->addWidget(FieldLabel(d.label, row.field));
+    labelLine->addStretch();
+    labelLine->addWidget(row.noGraphic);
+    auto* fieldColumn = new QVBoxLayout;
+    fieldColumn->addLayout(labelLine);
+    fieldColumn->addWidget(row.field);
+    auto* group = new QHBoxLayout;
+    group->addLayout(fieldColumn);
+    if (i == 1) {
+      // The title graphic is wide: its preview sits below the field.
+      fieldColumn->addWidget(row.preview);
+      group->addStretch();
+    } else {
+      fieldColumn->addStretch();
+      group->addStretch();
+      group->addWidget(row.preview);
+    }
+    layout->addLayout(group);
+
+    const int tag = i + 1;
+    connect(row.findButton, &QAction::triggered, this,
+            [this, tag] { RunGuarded(dm_, this, [this, tag] { GraphicButtonClick(tag); }); });
+    // Runs on every real change of state, the program's own included.
+    connect(row.noGraphic, &QCheckBox::toggled, this,
+            [this, tag] { RunGuarded(dm_, this, [this, tag] { NoGraphicClick(tag); }); });
+  }
+  ebLogoGraphic = rows_[0].field;
+  ebTitleGraphic = rows_[1].field;
+  ebBgImg = rows_[2].field;
+  imgLogo = rows_[0].preview;
+  imgTitle = rows_[1].preview;
+  imgBkGrnd = rows_[2].preview;
+  cbNoGraphic1 = rows_[0].noGraphic;
+  cbNoGraphic2 = rows_[1].noGraphic;
+  cbNoGraphic3 = rows_[2].noGraphic;
+
+  shBgCol = new TColourSwatch;
+  shBgCol->setObjectName("shBgCol");
+  shBgCol->setFixedSize(174, 21);
+  SetHint(shBgCol, "Background colour");
+  btnBgCol = new QToolButton;
+  btnBgCol->setObjectName("btnBgCol");
+  btnBgCol->setText("...");
+  btnBgCol->setFixedSize(20, 18);
+  SetHint(btnBgCol, "Choose the background colour");
+  layout->addWidget(FieldLabel("Select Optional Background Colour:", btnBgCol));
+  auto* colourRow = new QHBoxLayout;
+  colourRow->setSpacing(2);
+  colourRow->addWidget(shBgCol);
+  colourRow->addWidget(btnBgCol);
+  colourRow->addStretch();
+  layout->addLayout(colourRow);
+  layout->addStretch();
+
+  connect(btnBgCol, &QToolButton::clicked, this, Guarded(dm_, this, &TGraphicOptionsPage::btnBgColClick));
+}
+
+void TGraphicOptionsPage::LoadGraphic(int tag, const std::string& path) {
+  TGraphicRow& row = Row(tag);
+  row.field->setText(QString::fromStdString(path));
+  if (FileExists(path)) {
+    row.preview->LoadFromFile(path);
+    row.noGraphic->setChecked(false);
+  } else {
+    row.noGraphic->setChecked(true);
+  }
+}
+
+void TGraphicOptionsPage::SetBackgroundColour(const QColor& colour) { shBgCol->SetColour(colour); }
+
+void TGraphicOptionsPage::GraphicButtonClick(int tag) {
+  TFileDialogOptions options;
+  options.filter = kPictureFilter;
+  QString path = dm_.Dialogs().OpenPicture(this, options);
+  if (path.isEmpty()) return;
+  TGraphicRow& row = Row(tag);
+  row.field->setText(path);
+  row.preview->LoadFromFile(path.toStdString());
+  row.noGraphic->setChecked(false);
+}
+
+void TGraphicOptionsPage::NoGraphicClick(int tag) {
+  TGraphicRow& row = Row(tag);
+  if (!row.noGraphic->isChecked()) return;
+  row.field->clear();
+  row.preview->Clear();
+}
+
+void TGraphicOptionsPage::btnBgColClick() {
+  if (!ebBgImg->text().isEmpty()) {
+    // The pages show a background graphic in preference to the colour.
+    if (!dm_.Dialogs().ConfirmBox(
+            this,
+            "As you have already selected a background graphic,\n"
+            "setting a background colour will have no effect.\n\n"
+            "If you prefer to select a background colour instead\n"
+            "of a graphic, click the \"Yes\" button to continue"))
+      return;
+    ebBgImg->clear();
+    imgBkGrnd->Clear();
+  }
+  if (std::optional<QColor> colour = dm_.Dialogs().ChooseColour(this, shBgCol->Colour())) {
+    SetBackgroundColour(*colour);
+    emit backgroundColourChosen(*colour);
+  }
+}
+
+}  // namespace pictalon

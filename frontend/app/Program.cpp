@@ -1,0 +1,29 @@
+#include "Program.h"
+
+#include <QApplication>
+
+namespace pictalon {
+
+void InitialiseApplication() {
+  QApplication::setApplicationName("Pictalon");
+  QApplication::setApplicationDisplayName("Pictalon");
+}
+
+TProgram::TProgram(const std::string& argument, std::unique_ptr<TDialogService> dialogs) {
+  if (dialogs) dmNonVis.SetDialogService(std::move(dialogs));
+  frmSetup = std::make_unique<TfrmSetup>(dmNonVis);
+  if (frmSetup->Terminated()) return;
+  frmSetup->SetArgument(argument);
+  frmFineTune = std::make_unique<TfrmFineTune>(dmNonVis, [this] {
+    RunGuarded(dmNonVis, frmFineTune.get(), [this] { frmSetup->SaveForm(); });
+  });
+  frmSetup->SetFineTune(frmFineTune.get());
+  frmImageReview = std::make_unique<QWidget>(nullptr, Qt::Window);
+  frmImageReview->setObjectName("frmImageReview");
+  frmImageReview->setWindowTitle("Gallery Image Review");
+  frmSetup->SetImageReview(frmImageReview.get());
+}
+
+TProgram::~TProgram() = default;
+
+}  // namespace pictalon

@@ -1,0 +1,35 @@
+#pragma once
+// The program's windows, created in start-up order: the data module, the wizard window, the
+// fine-tune dialog and the review window. The program's main routine and the tests build it alike.
+#include <QWidget>
+
+#include <memory>
+#include <string>
+
+#include "FineTune.h"
+#include "Main.h"
+#include "NonVis.h"
+
+namespace pictalon {
+
+class TProgram {
+public:
+  // argument is the first command-line argument (empty when none). dialogs replaces the data
+  // module's dialog service before any window exists (tests answer the creation checks' box).
+  explicit TProgram(const std::string& argument = std::string(),
+                    std::unique_ptr<TDialogService> dialogs = nullptr);
+  ~TProgram();
+
+  // The creation checks failed: their message has been shown and the program must end.
+  bool Terminated() const { return frmSetup->Terminated(); }
+
+  TdmNonVis dmNonVis;
+  std::unique_ptr<TfrmSetup> frmSetup;
+  std::unique_ptr<TfrmFineTune> frmFineTune;
+  std::unique_ptr<QWidget> frmImageReview;
+};
+
+// Sets up the application as the program does: its title "Pictalon".
+void InitialiseApplication();
+
+}  // namespace pictalon

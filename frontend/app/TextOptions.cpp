@@ -1,0 +1,107 @@
+#include "TextOptions.h"
+
+#include <QFont>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QTextOption>
+#include <QVBoxLayout>
+
+#include "NonVis.h"
+#include "Settings.h"
+
+namespace pictalon {
+
+namespace {
+
+// Verdana when installed, else the nearest sans-serif face.
+QFont VerdanaFont(int pixelSize, bool bold) {
+  QFont font("Verdana");
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(pixelSize);
+  font.setBold(bold);
+  return font;
+}
+
+void Centre(TMemo* memo) {
+  QTextOption option = memo->document()->defaultTextOption();
+  option.setAlignment(Qt::AlignHCenter);
+  memo->document()->setDefaultTextOption(option);
+}
+
+}  // namespace
+
+TIntroMemo::TIntroMemo(QWidget* parent) : TMemo(kIntroSlots * StringSlot::kMaxText, parent) {}
+
+bool TIntroMemo::Fits(const QString& text) const {
+  return IntroductionFits(ToStoredText(text));
+}
+
+TTextOptionsPage::TTextOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidget(parent), dm_(dm) {
+  setObjectName("tsText");
+  moTitleText = new TMemo(StringSlot::kMaxText);
+  moTitleText->setObjectName("moTitleText");
+  moTitleText->setFont(VerdanaFont(27, true));
+  moTitleText->setFixedHeight(74);
+  Centre(moTitleText);
+  moIntroText = new TIntroMemo;
+  moIntroText->setObjectName("moIntroText");
+  moIntroText->setFont(VerdanaFont(13, false));
+  moIntroText->setFixedHeight(140);
+  moFooter = new TMemo(StringSlot::kMaxText);
+  moFooter->setObjectName("moFooter");
+  moFooter->setFont(VerdanaFont(11, false));
+  moFooter->setFixedHeight(qMax(22, moFooter->fontMetrics().height() + 10));
+  Centre(moFooter);
+
+  shTxtCol = new TColourSwatch;
+  shTxtCol->setObjectName("shTxtCol");
+  shTxtCol->setFixedSize(174, 21);
+  btnTextColor = new QToolButton;
+  btnTextColor->setObjectName("btnTextColor");
+  btnTextColor->setText("...");
+  SetHint(btnTextColor, "Choose the text colour");
+  SetHint(shTxtCol, "Text colour");
+  btnTextColor->setFixedSize(20, 18);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(FieldLabel("Optional Gallery Title Text:", moTitleText));
+  layout->addWidget(moTitleText);
+  layout->addWidget(FieldLabel("Optional Gallery Introduction:", moIntroText));
+  layout->addWidget(moIntroText);
+  layout->addWidget(FieldLabel("Optional Gallery Page Footer:", moFooter));
+  layout->addWidget(moFooter);
+  layout->addWidget(FieldLabel("Optional Text Colour:", btnTextColor));
+  auto* colourRow = new QHBoxLayout;
+  colourRow->setSpacing(2);
+  colourRow->addWidget(shTxtCol);
+  colourRow->addWidget(btnTextColor);
+  colourRow->addStretch();
+  layout->addLayout(colourRow);
+  layout->addStretch();
+
+  connect(btnTextColor, &QToolButton::clicked, this, Guarded(dm_, this, &TTextOptionsPage::btnTextColorClick));
+}
+
+void TTextOptionsPage::SetTextColour(const QColor& colour) {
+  shTxtCol->SetColour(colour);
+  for (TMemo* memo : {static_cast<TMemo*>(moTitleText), static_cast<TMemo*>(moIntroText), moFooter}) {
+    QPalette palette = memo->palette();
+    palette.setColor(QPalette::Text, colour);
+    memo->setPalette(palette);
+  }
+}
+
+void TTextOptionsPage::SetMemoBackground(const QColor& colour) {
+  for (TMemo* memo : {static_cast<TMemo*>(moTitleText), static_cast<TMemo*>(moIntroText), moFooter}) {
+    QPalette palette = memo->palette();
+    palette.setColor(QPalette::Base, colour);
+    memo->setPalette(palette);
+  }
+}
+
+void TTextOptionsPage::btnTextColorClick() {
+  if (std::optional<QColor> colour = dm_.Dialogs().ChooseColour(this, shTxtCol->Colour()))
+    SetTextColour(*colour);
+}
+
+}  // namespace pictalon

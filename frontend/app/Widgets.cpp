@@ -1,0 +1,121 @@
+#include "Widgets.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QTextCursor>
+
+#include "Picture.h"
+
+namespace pictalon {
+
+TColourSwatch::TColourSwatch(QWidget* parent) : QFrame(parent) { setFocusPolicy(Qt::NoFocus); }
+
+void TColourSwatch::SetColour(const QColor& colour) {
+  colour_ = colour;
+  update();
+}
+
+void TColourSwatch::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), colour_);
+  // The border in the button-shadow colour.
+  p.setPen(palette().color(QPalette::Dark));
+  p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+TPictureBox::TPictureBox(QWidget* parent, bool stretch) : QFrame(parent), stretch_(stretch) {}
+
+void TPictureBox::LoadFromFile(const std::string& path) {
+  QSize box = contentsRect().size();
+  if (box.isEmpty()) box = size();
+  image_ = LoadPictureToFit(path, box, stretch_);
+  update();
+}
+
+void TPictureBox::Clear() {
+  image_ = QImage();
+  update();
+}
+
+void TPictureBox::paintEvent(QPaintEvent* event) {
+  QFrame::paintEvent(event);
+  if (image_.isNull()) return;
+  QPainter p(this);
+  QRect area = contentsRect();
+  QSize shown = image_.size();
+  if (shown.width() > area.width() || shown.height() > area.height() || stretch_)
+    shown.scale(area.size(), Qt::KeepAspectRatio);
+  QRect target(QPoint(0, 0), shown);
+  target.moveCenter(area.center());
+  p.setRenderHint(QPainter::SmoothPixmapTransform);
+  p.drawImage(target, image_);
+}
+
+std::string ToStoredText(const QString& text) {
+  QString stored = text;
+  stored.replace("\r\n", "\n").replace('\r', '\n').replace("\n", "\r\n");
+  return stored.toStdString();
+}
+
+QString FromStoredText(const std::string& text) {
+  QString shown = QString::fromStdString(text);
+  shown.replace("\r\n", "\n").replace('\r', '\n');
+  return shown;
+}
+
+TMemo::TMemo(std::size_t maxBytes, QWidget* parent) : QPlainTextEdit(parent), maxBytes_(maxBytes) {
+  setTabChangesFocus(true);
+  connect(this, &QPlainTextEdit::textChanged, this, &TMemo::Check);
+}
+
+void TMemo::SetText(const QString& text) {
+  checking_ = true;
+  setPlainText(text);
+  checking_ = false;
+  lastGood_ = text;
+}
+
+bool TMemo::Fits(const QString& text) const { return ToStoredText(text).size() <= maxBytes_; }
+
+void TMemo::Check() {
+  if (checking_) return;
+  QString text = toPlainText();
+  if (Fits(text)) {
+    lastGood_ = text;
+    return;
+  }
+  // Refuse the whole edit: the text and the caret go back to where they were.
+  int position = qMin(textCursor().position(), int(lastGood_.size()));
+  checking_ = true;
+  setPlainText(lastGood_);
+  QTextCursor cursor = textCursor();
+  cursor.setPosition(qMin(position, int(lastGood_.size())));
+  setTextCursor(cursor);
+  checking_ = false;
+  QApplication::beep();
+}
+
+QLabel* FieldLabel(const QString& text, QWidget* field) {
+  auto* label = new QLabel(text);
+  label->setBuddy(field);
+  QString name = text;
+  name.remove('&');
+  field->setAccessibleName(name.endsWith(':') ? name.chopped(1) : name);
+  return label;
+}
+
+void SetHint(QWidget* button, const QString& hint) {
+  button->setToolTip(hint);
+  button->setAccessibleName(hint);
+}
+
+QAction* AddFieldButton(QLineEdit* field, const QIcon& icon, const QString& hint,
+                        const QString& objectName) {
+  QAction* action = field->addAction(icon, QLineEdit::TrailingPosition);
+  action->setObjectName(objectName);
+  action->setToolTip(hint);
+  action->setText(hint);
+  return action;
+}
+
+}  // namespace pictalon

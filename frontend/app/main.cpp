@@ -1,0 +1,14 @@
+// Pictalon: the wizard window that turns a folder of photos into a web gallery.
+#include <QApplication>
+
+#include "Program.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  pictalon::InitialiseApplication();
+  QStringList arguments = QApplication::arguments();
+  pictalon::TProgram program(arguments.size() > 1 ? arguments[1].toStdString() : std::string());
+  if (program.Terminated()) return 1;
+  program.frmSetup->show();
+  return app.exec();
+}
