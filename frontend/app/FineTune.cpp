@@ -30,6 +30,7 @@ TfrmFineTune::TfrmFineTune(TdmNonVis& dm, std::function<void()> saveForm, QWidge
   cbTableWidthType->setEditable(true);
   cbTableWidthType->addItems({"Percent", "Pixels"});
   cbTableWidthType->setAccessibleName("Width unit");
+  cbTableWidthType->lineEdit()->setAccessibleName("Width unit");
   seCellspacing = new QSpinBox;
   seCellspacing->setObjectName("seCellspacing");
   seCellspacing->setRange(0, 100);

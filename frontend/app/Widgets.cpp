@@ -1,6 +1,7 @@
 #include "Widgets.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QPainter>
 #include <QTextCursor>
 
@@ -100,7 +101,10 @@ QLabel* FieldLabel(const QString& text, QWidget* field) {
   label->setBuddy(field);
   QString name = text;
   name.remove('&');
-  field->setAccessibleName(name.endsWith(':') ? name.chopped(1) : name);
+  name = name.endsWith(':') ? name.chopped(1) : name;
+  field->setAccessibleName(name);
+  if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit())
+    combo->lineEdit()->setAccessibleName(name);
   return label;
 }
 

@@ -1,0 +1,75 @@
+#include "ScriptedDialogs.h"
+
+#include <QDialog>
+
+namespace pictalon::test {
+
+namespace {
+
+template <class T>
+T Take(std::deque<T>& answers) {
+  if (answers.empty()) return T();
+  T answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+}  // namespace
+
+QStringList TScriptedDialogs::OpenFiles(QWidget*, const TFileDialogOptions& options, bool) {
+  log << "Open: " + options.title;
+  return Take(openAnswers);
+}
+
+QString TScriptedDialogs::OpenPicture(QWidget*, const TFileDialogOptions&) {
+  log << "Picture";
+  return Take(pictureAnswers);
+}
+
+QString TScriptedDialogs::SaveFile(QWidget*, const TFileDialogOptions& options) {
+  log << "Save: " + options.title;
+  lastSave = options;
+  return Take(saveAnswers);
+}
+
+QString TScriptedDialogs::ChooseFolder(QWidget*, const QString& initialFolder) {
+  log << "Folder: " + initialFolder;
+  QString folder = Take(folderAnswers);
+  if (!folder.isEmpty()) lastFolder = folder;
+  return folder;
+}
+
+std::optional<QColor> TScriptedDialogs::ChooseColour(QWidget*, const QColor&) {
+  log << "Colour";
+  if (colourAnswers.empty()) return std::nullopt;
+  return Take(colourAnswers);
+}
+
+bool TScriptedDialogs::ConfirmBox(QWidget*, const QString& text) {
+  log << "Confirm: " + text;
+  return Take(confirmAnswers);
+}
+
+int TScriptedDialogs::Exec(QDialog& dialog) {
+  log << "Exec: " + dialog.windowTitle();
+  return QDialog::Accepted;
+}
+
+void TScriptedDialogs::Show(QWidget& window) {
+  log << "Show: " + window.windowTitle();
+  window.show();
+}
+
+bool TScriptedDialogs::OpenDocument(const QString& path) {
+  log << "Document: " + path;
+  return openDocumentResult;
+}
+
+QStringList TScriptedDialogs::Entries(const QString& prefix) const {
+  QStringList found;
+  for (const QString& entry : log)
+    if (entry.startsWith(prefix)) found << entry;
+  return found;
+}
+
+}  // namespace pictalon::test

@@ -1,0 +1,41 @@
+#include "WizardFixture.h"
+
+#include <filesystem>
+
+#include "GalleryFile.h"
+#include "Platform.h"
+
+namespace fs = std::filesystem;
+
+namespace pictalon::test {
+
+void ResetProgramFolder() {
+  const std::string program = GetProgramFolder();
+  for (const char* name : {"Data", "Templates", "Output", "Cell Sampler", "Guide", "~imgList.dat"})
+    fs::remove_all(program + name);
+  fs::copy(PICTALON_SOURCE_DATA "/Data", program + "Data", fs::copy_options::recursive);
+  fs::copy(PICTALON_SOURCE_DATA "/Templates", program + "Templates", fs::copy_options::recursive);
+}
+
+std::string InProgram(const std::string& relative) { return GetProgramFolder() + relative; }
+
+GallerySettings DefaultSettings() {
+  GallerySettings settings{};
+  ApplyDefaultSettings(settings, GetProgramFolder());
+  return settings;
+}
+
+std::string WriteGallery(const std::string& name, const GallerySettings& settings) {
+  std::string written;
+  WriteGalleryFile(GetUserDataFolder() + name, settings, written);
+  return written;
+}
+
+TStartedProgram::TStartedProgram(const std::string& argument, bool show) {
+  auto scripted = std::make_unique<TScriptedDialogs>();
+  dialogs = scripted.get();
+  program = std::make_unique<TProgram>(argument, std::move(scripted));
+  if (show && !program->Terminated()) program->frmSetup->show();
+}
+
+}  // namespace pictalon::test

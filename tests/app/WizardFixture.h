@@ -1,0 +1,34 @@
+#pragma once
+// The window tests' program folder: the test program's own folder, laid out afresh for every
+// test with the shipped data, so the program and the engine it loads agree on every folder.
+#include <QString>
+
+#include <memory>
+#include <string>
+
+#include "Program.h"
+#include "ScriptedDialogs.h"
+
+namespace pictalon::test {
+
+// Lays out the program folder: Data and Templates copied from the sources, no user data, no
+// output; removes what earlier tests left.
+void ResetProgramFolder();
+
+// The running program's folder + relative.
+std::string InProgram(const std::string& relative);
+
+// Writes a gallery file into the user data folder (name without folder).
+std::string WriteGallery(const std::string& name, const GallerySettings& settings);
+// A gallery with the defaults of a new one.
+GallerySettings DefaultSettings();
+
+// The program, started as the main routine does, with a scripted dialog service.
+struct TStartedProgram {
+  explicit TStartedProgram(const std::string& argument = std::string(), bool show = true);
+  TScriptedDialogs* dialogs;  // owned by the program's data module
+  std::unique_ptr<TProgram> program;
+  TfrmSetup& wizard() { return *program->frmSetup; }
+};
+
+}  // namespace pictalon::test
