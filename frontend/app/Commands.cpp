@@ -18,7 +18,8 @@ namespace {
 // The busy cursor for the whole program and the Generate button off while a run lasts.
 class TBusyRun {
 public:
-  explicit TBusyRun(QWidget* button) : button_(button) {}
+  // The button is enabled again afterwards when enableAfter says so.
+  TBusyRun(QWidget* button, bool enableAfter) : button_(button), enableAfter_(enableAfter) {}
   ~TBusyRun() { End(); }
   void Begin() {
     if (active_) return;
@@ -30,7 +31,7 @@ public:
     if (!active_) return;
     active_ = false;
     QApplication::restoreOverrideCursor();
-    button_->setEnabled(true);
+    button_->setEnabled(enableAfter_);
     // Let the window repaint before the browser takes over.
     QCoreApplication::processEvents();
   }
@@ -38,6 +39,7 @@ public:
 
 private:
   QWidget* button_;
+  bool enableAfter_;
   bool active_ = false;
   bool begun_ = false;
 };
@@ -46,7 +48,7 @@ private:
 
 void TfrmSetup::btnGenerateClick() {
   SaveForm();
-  TBusyRun busy(tsGallOpt->btnGenerate);
+  TBusyRun busy(tsGallOpt->btnGenerate, !imageList_.empty());
   TGenerateHooks hooks;
   hooks.begin = [&busy] { busy.Begin(); };
   hooks.end = [&busy] { busy.End(); };

@@ -2,6 +2,8 @@
 // files, the settings binding and the fine-tune dialog. Dialogs are answered by a script.
 #include <QAccessible>
 #include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
 #include <QtTest>
 
 #include <cstring>
@@ -565,6 +567,72 @@ private slots:
     started.dialogs->openDocumentResult = false;
     QTest::mouseClick(started.wizard().tsGallery->btnViewSampler, Qt::LeftButton);
     QCOMPARE(started.dialogs->Entries("Error: Pictalon could not open the Cell Sampler").size(), 1);
+  }
+
+  void generate_data() {
+    QTest::addColumn<QString>("engine");
+    QTest::addColumn<int>("images");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<bool>("pages");
+    QTest::newRow("pages with copies") << "present" << 3 << QStringList() << true;
+    QTest::newRow("engine missing") << "missing" << 3 << QStringList() << false;
+    QTest::newRow("engine returns false")
+        << "present" << 0 << QStringList({"Engine: Image List is empty", "Message: Error running engine"})
+        << false;
+  }
+  void generate() {
+    QFETCH(QString, engine);
+    QFETCH(int, images);
+    QFETCH(QStringList, shown);
+    QFETCH(bool, pages);
+    std::string library = InProgram("libPictgen.so");
+    if (engine == "missing") fs::rename(library, library + ".away");
+    struct Restore {
+      std::string library;
+      ~Restore() {
+        if (FileExists(library + ".away")) fs::rename(library + ".away", library);
+      }
+    } restore{library};
+
+    TempDir photos;
+    for (int i = 0; i < images; ++i) photos.write("p" + std::to_string(i) + ".jpg", MakeJpeg(40, 30));
+    GallerySettings s = DefaultSettings();
+    s.ImageFolder.set(photos.path());
+    s.OutputFolder.set(InProgram("Output/Gallery"));  // missing: made by the run
+    std::string path = WriteGallery("A.pgs", s);
+    TStartedProgram started(path);
+    TfrmSetup& w = started.wizard();
+
+    // The engine's own boxes are real windows: answer them and note them in the same log.
+    QTimer watcher;
+    connect(&watcher, &QTimer::timeout, [&] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        started.dialogs->log << "Engine: " + box->text();
+        box->accept();
+      }
+    });
+    watcher.start(10);
+    w.btnGenerateClick();
+    watcher.stop();
+
+    QString firstPage = QString::fromStdString(InProgram("Output/Gallery/gallery1.html"));
+    QCOMPARE(started.dialogs->log, shown + QStringList("Document: " + firstPage));
+    QCOMPARE(FileExists(firstPage.toStdString()), pages);
+    QCOMPARE(int(ListFilesWithExtension(InProgram("Output/Gallery/gallimgs"), ".jpg").size()), images);
+    QVERIFY(!FileExists(InProgram("~imgList.dat")));
+    QCOMPARE(w.tsGallOpt->btnGenerate->isEnabled(), images > 0);
+    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(ReadBack(path).ImageFolder.get(), photos.path());  // saved first
+  }
+
+  void generateStopsWhenTheImageListCannotBeWritten() {
+    TStartedProgram started;
+    TfrmSetup& w = started.wizard();
+    fs::create_directories(InProgram("~imgList.dat/in the way"));
+    emit w.tsGallOpt->btnGenerate->clicked();
+    QCOMPARE(started.dialogs->Entries("General: Cannot create file").size(), 1);
+    QCOMPARE(started.dialogs->Entries("Document: ").size(), 0);
+    QVERIFY(!QApplication::overrideCursor());
   }
 
   void everyControlHasAnAccessibleName() {
