@@ -38,7 +38,7 @@ QPixmap DrawLogo(QSize size) {
   p.setPen(Qt::NoPen);
   p.drawEllipse(frame.center() - QPointF(6, 6), 5, 5);
   QFont font;
-  font.setPixelSize(size.height() / 2);
+  font.setPixelSize(size.height() * 2 / 5);
   font.setBold(true);
   p.setFont(font);
   p.setPen(Qt::white);

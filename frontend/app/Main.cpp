@@ -59,6 +59,18 @@ public:
   }
 };
 
+// Tabs drawn at least 110 pixels wide, wider when their caption needs it.
+class TPageTabs : public QTabBar {
+public:
+  using QTabBar::QTabBar;
+
+protected:
+  QSize tabSizeHint(int index) const override {
+    QSize hint = QTabBar::tabSizeHint(index);
+    return {qMax(hint.width(), kTabWidth), hint.height()};
+  }
+};
+
 // The Start page's banner: the product name on a sky gradient.
 QPixmap DrawBanner(QSize size) {
   QPixmap pixmap(size);
@@ -114,12 +126,11 @@ TfrmSetup::TfrmSetup(TdmNonVis& dm, QWidget* parent)
 
   // The tabs are a bar over a stack rather than a tab widget: the Start page is shown with no
   // tab at all, which a tab widget would answer by moving to another page.
-  PageControl1 = new QTabBar;
+  PageControl1 = new TPageTabs;
   PageControl1->setObjectName("PageControl1");
   PageControl1->setDrawBase(false);
   PageControl1->setExpanding(false);
   PageControl1->setCursor(Qt::PointingHandCursor);
-  PageControl1->setStyleSheet(QString("QTabBar::tab { width: %1px; }").arg(kTabWidth));
   pages = new QStackedWidget;
   pages->setObjectName("pages");
   const std::pair<QWidget*, const char*> tabs[] = {
@@ -151,7 +162,10 @@ TfrmSetup::TfrmSetup(TdmNonVis& dm, QWidget* parent)
   barLayout->addWidget(btnClose);
   layout->addWidget(bar);
   layout->setSizeConstraint(QLayout::SetFixedSize);
-  pages->setMinimumSize(593, 360);
+  // The page area takes the size its largest page needs, whichever page shows first.
+  QSize area(593, 360);
+  for (int i = 0; i < pages->count(); ++i) area = area.expandedTo(pages->widget(i)->sizeHint());
+  pages->setMinimumSize(area);
 
   ConnectHandlers();
   SyncTabBar();

@@ -50,7 +50,8 @@ TTextOptionsPage::TTextOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidget(par
   moFooter = new TMemo(StringSlot::kMaxText);
   moFooter->setObjectName("moFooter");
   moFooter->setFont(VerdanaFont(11, false));
-  moFooter->setFixedHeight(qMax(22, moFooter->fontMetrics().height() + 10));
+  moFooter->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  moFooter->setFixedHeight(qMax(22, moFooter->fontMetrics().height() + 14));
   Centre(moFooter);
 
   shTxtCol = new TColourSwatch;

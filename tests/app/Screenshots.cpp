@@ -1,0 +1,67 @@
+// make-screenshots OUTPUT_FOLDER: pictures of the wizard's pages, the fine-tune dialog and the
+// about box for the README and the guide, taken from the real windows over the sample gallery in
+// a copy of the build's program folder.
+#include <QApplication>
+#include <QPixmap>
+#include <QTimer>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "About.h"
+#include "GraphicOptions.h"
+#include "Platform.h"
+#include "Program.h"
+#include "TestSupport.h"
+
+namespace fs = std::filesystem;
+using namespace pictalon;
+
+namespace {
+
+void Save(QWidget& window, const std::string& folder, const char* name) {
+  QCoreApplication::processEvents();
+  window.grab().save(QString::fromStdString(folder + name));
+  std::printf("%s%s\n", folder.c_str(), name);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  if (argc != 2) {
+    std::fputs("Usage: make-screenshots OUTPUT_FOLDER\n", stderr);
+    return 2;
+  }
+  QApplication app(argc, argv);
+  InitialiseApplication();
+  std::string out = IncludeTrailingPathDelim(fs::absolute(argv[1]).string());
+  test::TempDir program;
+  for (const char* folder : {"Data", "Templates"})
+    fs::copy(std::string(PICTALON_BUILT_PROGRAM) + "/" + folder, program.path() + folder,
+             fs::copy_options::recursive);
+  test::ProgramFolderOverride programFolder(program.path());
+  // The sample gallery's folders point into the build's program folder, where its photos are.
+  const std::string sample = program.path() + "Data/User/Sample.pgs";
+
+  {
+    TProgram start;  // galleries exist: the Start page
+    start.frmSetup->show();
+    Save(*start.frmSetup, out, "wizard-start.png");
+  }
+  TProgram wizard(sample);
+  TfrmSetup& w = *wizard.frmSetup;
+  w.show();
+  const char* names[] = {"wizard-text.png", "wizard-graphic.png", "wizard-gallery.png", "wizard-options.png"};
+  w.tsGraphic->LoadGraphic(1, program.path() + "Data/Cell2.jpg");
+  for (int page = kTextPage; page <= kGallOptPage; ++page) {
+    w.SetActivePageIndex(page);
+    Save(w, out, names[page - kTextPage]);
+  }
+  wizard.frmFineTune->show();
+  Save(*wizard.frmFineTune, out, "fine-tune.png");
+  TfrmAbout about(wizard.dmNonVis);
+  about.show();
+  Save(about, out, "about.png");
+  return 0;
+}
