@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Builds Pictalon and generates the sample gallery with pictgen; prints the first page's path.
+# Builds Pictalon. On a desktop (DISPLAY or WAYLAND_DISPLAY set) it starts the desktop program,
+# whose Start page lists the sample gallery; without a display it generates the sample gallery
+# with pictgen and prints the first page's path.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh build
@@ -8,7 +10,9 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPICTALON_SANITIZE=O
   -DPICTALON_TESTS=OFF -DPICTALON_BENCH=OFF >/dev/null
 cmake --build "$build" -j2
 program="$build/Pictalon"
-if [ -f "$program/Data/User/Sample.pgs" ]; then
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+  exec "$program/Pictalon"
+elif [ -f "$program/Data/User/Sample.pgs" ]; then
   "$program/pictgen" "$program/Data/User/Sample.pgs"
 else
   echo "Built into $program"

@@ -99,6 +99,7 @@ private slots:
     QFETCH(QString, tabs);
     QFETCH(QString, current);
     for (int i = 0; i < galleries; ++i) WriteGallery("G" + std::to_string(i) + ".pgs", DefaultSettings());
+    fs::create_directories(GetUserDataFolder() + "Folder.pgs");  // not a gallery
     std::string otherGallery = InProgram("Other/A.pgs");
     fs::create_directories(InProgram("Other"));
     std::string written;
@@ -110,6 +111,8 @@ private slots:
     QCOMPARE(w.tbBackNext->isVisible(), page != 0);
     QCOMPARE(w.CurrentGalleryFile(), current.isEmpty() ? "" : InProgram(current.toStdString()));
     QCOMPARE(w.StatusText().trimmed(), QString());
+    QCOMPARE(w.lvFiles->count(), galleries);
+    QCOMPARE(w.cbFiles->count(), galleries);
     QCOMPARE(int(ListFilesWithExtension(GetUserDataFolder(), ".pgs").size()), galleries);
     QVERIFY(started.dialogs->log.isEmpty());
   }
@@ -199,6 +202,20 @@ private slots:
     QCOMPARE(w.CurrentGalleryFile(), GetUserDataFolder() + "Gallery 2.pgs");
     QCOMPARE(ReadBack(w.CurrentGalleryFile()).TitleText.get(), std::string("typed before any save"));
     QVERIFY(started.dialogs->log.isEmpty());
+  }
+
+  void aFailedSaveIsReported() {
+    fs::create_directories(InProgram("Other"));
+    std::string path = InProgram("Other/A.pgs");
+    std::string written;
+    WriteGalleryFile(path, DefaultSettings(), written);
+    WriteGallery("B.pgs", DefaultSettings());
+    TStartedProgram started(path);
+    fs::remove_all(InProgram("Other"));
+    started.wizard().tsText->moTitleText->SetText("would be lost");
+    started.wizard().btnSaveGallClick();
+    QCOMPARE(started.dialogs->log,
+             QStringList("General: The gallery could not be saved to " + QString::fromStdString(path) + "."));
   }
 
   void saveAsCopiesTheImageDetails() {
