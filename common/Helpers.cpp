@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <unordered_map>
 
 #include "Error.h"
 #include "Platform.h"
@@ -72,6 +73,28 @@ bool CopyOrMoveFile(const std::string& source, const std::string& destination, b
   if (!ReadWholeFile(source, bytes) || bytes.empty()) return false;
   if (!WriteFileAtomic(destination, bytes)) return false;
   return !deleteSource || ::unlink(source.c_str()) == 0;
+}
+
+std::array<std::string, 3> GraphicCopyNames(const GallerySettings& s,
+                                            const std::vector<std::string>& images) {
+  std::unordered_map<std::string, std::string> taken;  // name in "gallimgs/" -> its source
+  for (const std::string& image : images) taken.emplace(ExtractFileName(image), image);
+  std::array<std::string, 3> names;
+  const StringSlot* graphics[] = {&s.LogoGraphic, &s.TitleGraphic, &s.BackgroundImage};
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    std::string source = std::string(TrimBlanks(graphics[i]->get()));
+    if (source.empty()) continue;
+    std::string own = ExtractFileName(source);
+    std::string name = own;
+    for (int n = 1;; ++n) {
+      auto found = taken.find(name);
+      if (found == taken.end() || found->second == source) break;
+      name = "graphic" + std::to_string(n) + "-" + own;
+    }
+    taken.emplace(name, source);
+    names[i] = name;
+  }
+  return names;
 }
 
 std::string AddTrailingSlash(const std::string& address) {

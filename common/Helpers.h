@@ -1,5 +1,6 @@
 #pragma once
 // Small routines both deliverables share: fixed folders, listings, colours, copies, JPEG size.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -38,6 +39,13 @@ bool CopyOrMoveFile(const std::string& source, const std::string& destination, b
 
 // The pixel size of a JPEG file; both -1 when it cannot be opened or read as a JPEG.
 void GetJpegSize(const std::string& path, std::int32_t& height, std::int32_t& width);
+
+// The names the logo, title and background graphics (in that order) take in the output folder's
+// "gallimgs/" when the images are copied there: each graphic's own file name, unless a listed
+// image or an earlier graphic takes that name for another file; then "graphic" + n + "-" + the
+// name, with the smallest n that is free. Empty for a graphic that is not set.
+std::array<std::string, 3> GraphicCopyNames(const GallerySettings& settings,
+                                            const std::vector<std::string>& images);
 
 // address with '/' appended unless it already ends with one.
 std::string AddTrailingSlash(const std::string& address);

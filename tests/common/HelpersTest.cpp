@@ -160,5 +160,32 @@ TEST(Files, OpenDocumentGoesThroughTheOpener) {
   EXPECT_EQ(opened, "/out/gallery1.html");
 }
 
+TEST(GraphicCopies, NamesNeverTakeAListedImagesPlace) {
+  struct Case {
+    const char* logo;
+    const char* title;
+    const char* background;
+    std::vector<std::string> images;
+    std::array<std::string, 3> names;
+  };
+  const Case cases[] = {
+      {"", "", "", {"/p/a.jpg"}, {"", "", ""}},
+      {"/g/logo.png", "", "/g/bg.gif", {"/p/a.jpg"}, {"logo.png", "", "bg.gif"}},
+      // The same file as a listed image shares its copy; another file of that name does not.
+      {"/p/a.jpg", "/q/a.jpg", "", {"/p/a.jpg"}, {"a.jpg", "graphic1-a.jpg", ""}},
+      {"/q/a.jpg", "", "", {"/p/a.jpg", "/p/graphic1-a.jpg"}, {"graphic2-a.jpg", "", ""}},
+      // Two graphics of one name from different folders.
+      {"/g1/x.png", "/g2/x.png", "/g1/x.png", {}, {"x.png", "graphic1-x.png", "x.png"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.logo) + " | " + c.title + " | " + c.background);
+    GallerySettings s{};
+    s.LogoGraphic.set(c.logo);
+    s.TitleGraphic.set(c.title);
+    s.BackgroundImage.set(c.background);
+    EXPECT_EQ(GraphicCopyNames(s, c.images), c.names);
+  }
+}
+
 }  // namespace
 }  // namespace pictalon
