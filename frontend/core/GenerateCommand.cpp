@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <exception>
 #include <optional>
 
@@ -9,6 +10,7 @@
 #include "Helpers.h"
 #include "PictGenerator_IF.h"
 #include "Platform.h"
+#include "TextUtil.h"
 #include "WorkingFiles.h"
 
 namespace {
@@ -35,6 +37,13 @@ std::size_t CopyImagesToOutput(const GallerySettings& settings,
     if (CopyOrMoveFile(images[i], target + ExtractFileName(images[i]), false)) ++copied;
     if (progress) progress(i + 1, images.size());
   }
+  // The graphics travel with the images, so a published gallery keeps its logo, title and
+  // background; the engine links them by the same names.
+  const std::string graphics[] = {settings.LogoGraphic.get(), settings.TitleGraphic.get(),
+                                  settings.BackgroundImage.get()};
+  std::array<std::string, 3> names = GraphicCopyNames(settings, images);
+  for (std::size_t i = 0; i < names.size(); ++i)
+    if (!names[i].empty()) CopyOrMoveFile(std::string(TrimBlanks(graphics[i])), target + names[i], false);
   return copied;
 }
 

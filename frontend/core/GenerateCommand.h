@@ -37,8 +37,9 @@ TGenerateResult GeneratePages(const std::string& galleryPath, const GallerySetti
                               const std::vector<std::string>& images,
                               const TGenerateHooks& hooks = {});
 
-// Copies every image into the output folder's "gallimgs/" folder under its own name; images
-// that are empty or cannot be read or written are skipped. Returns how many were copied.
+// Copies every image into the output folder's "gallimgs/" folder under its own name, and the
+// gallery's graphics under the names GraphicCopyNames gives them; files that are empty or cannot
+// be read or written are skipped. Returns how many images were copied.
 std::size_t CopyImagesToOutput(const GallerySettings& settings,
                                const std::vector<std::string>& images,
                                const std::function<void(std::size_t, std::size_t)>& progress = {});
