@@ -63,7 +63,11 @@ void TSynEdit::LoadBytes(std::string_view bytes) {
   SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
   SendScintilla(SCI_EMPTYUNDOBUFFER);
   SendScintilla(SCI_SETSAVEPOINT);
-  SendScintilla(SCI_GOTOPOS, 0UL);
+  // The caret goes to the start without scrolling to it, which would measure a long first line
+  // once more.
+  SendScintilla(SCI_SETEMPTYSELECTION, 0UL);
+  SendScintilla(SCI_SETFIRSTVISIBLELINE, 0UL);
+  SendScintilla(SCI_SETXOFFSET, 0UL);
   internalEdit_ = false;
   editedLines_.clear();
 
