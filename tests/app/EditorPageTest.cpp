@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "EditorPage.h"
+#include "FakeWizard.h"
 #include "NonVis.h"
 #include "Platform.h"
 #include "SynEdit.h"
@@ -65,45 +66,6 @@ public:
   void MessageBox(QWidget*, const QString& text) override { messages << text; }
   void ErrorBox(QWidget*, const QString& text) override { errors << text; }
   void GeneralErrorBox(QWidget*, const QString& text) override { errors << text; }
-};
-
-// The wizard's page rules as the editor sees them.
-class TFakeWizard : public TWizardHost {
-public:
-  int active = kStartPage;
-  bool wizardTabs = false;
-  bool editorTab = false;
-  bool back = false, next = false;
-  int returnPage = kStartPage;
-  QString status = "  ";
-  std::string galleryFile, cellStyleSheet;
-  std::vector<std::string> images;
-
-  int ActivePageIndex() const override { return active; }
-  void SetActivePageIndex(int index) override { active = index; }
-  void ShowWizardTabs(bool visible) override {
-    wizardTabs = visible;
-    if (visible) UpdateBackNext();
-  }
-  void SetEditorTabVisible(bool visible) override { editorTab = visible; }
-  void ShowStartPage() override {
-    ShowWizardTabs(false);
-    editorTab = false;
-    active = kStartPage;
-    returnPage = kStartPage;
-  }
-  void UpdateBackNext() override {
-    back = active > 1;
-    next = active < 4;
-  }
-  int ReturnPage() const override { return returnPage; }
-  void SetReturnPage(int index) override { returnPage = index; }
-  void SetStatusText(const QString& text) override { status = text; }
-  QString StatusText() const override { return status; }
-  std::string CurrentGalleryFile() const override { return galleryFile; }
-  std::string CurrentCellStyleSheet() const override { return cellStyleSheet; }
-  const std::vector<std::string>& ImageList() const override { return images; }
-  std::uint64_t ImageListVersion() const override { return 0; }
 };
 
 const char* const kBaseTemplate = "<html>\r\n<body>\r\n</body>\r\n</html>\r\n";
