@@ -56,6 +56,45 @@ QIcon ColourIcon() {
   return QIcon(pixmap);
 }
 
+// Small drawn pictures for the clipboard buttons, used when the desktop's icon theme has none.
+enum class TClipboardIcon { Cut, Copy, Paste };
+
+QIcon ClipboardIcon(TClipboardIcon kind) {
+  const char* themeName = kind == TClipboardIcon::Cut    ? "edit-cut"
+                          : kind == TClipboardIcon::Copy ? "edit-copy"
+                                                         : "edit-paste";
+  if (QIcon::hasThemeIcon(themeName)) return QIcon::fromTheme(themeName);
+  QPixmap pixmap(16, 16);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  QPen outline(QColor(60, 60, 70), 1.2);
+  p.setPen(outline);
+  switch (kind) {
+    case TClipboardIcon::Cut:
+      p.drawLine(QPointF(4.5, 1.5), QPointF(10.5, 10.5));
+      p.drawLine(QPointF(11.5, 1.5), QPointF(5.5, 10.5));
+      p.setBrush(QColor(200, 60, 60));
+      p.drawEllipse(QPointF(4.5, 12.5), 2.5, 2.5);
+      p.drawEllipse(QPointF(11.5, 12.5), 2.5, 2.5);
+      break;
+    case TClipboardIcon::Copy:
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(1.5, 1.5, 8, 10));
+      p.drawRect(QRectF(6.5, 4.5, 8, 10));
+      break;
+    case TClipboardIcon::Paste:
+      p.setBrush(QColor(190, 140, 80));
+      p.drawRoundedRect(QRectF(1.5, 2.5, 11, 12.5), 1.5, 1.5);
+      p.setBrush(Qt::white);
+      p.drawRect(QRectF(6.5, 6.5, 8, 8.5));
+      p.setBrush(QColor(150, 150, 160));
+      p.drawRect(QRectF(4.5, 1.5, 5, 2.5));
+      break;
+  }
+  return QIcon(pixmap);
+}
+
 }  // namespace
 
 TEditorPage::TEditorPage(TdmNonVis& dm, TWizardHost& wizard, QWidget* parent)
@@ -122,9 +161,9 @@ void TEditorPage::BuildToolbar() {
   button(btnSave, "btnSave", "Save", ThemeIcon("document-save", QStyle::SP_DialogSaveButton),
          &TEditorPage::btnSaveClick);
   RzToolbar1->addSeparator();
-  button(btnCut, "btnCut", "Cut", QIcon::fromTheme("edit-cut"), &TEditorPage::btnCutClick);
-  button(btnCopy, "btnCopy", "Copy", QIcon::fromTheme("edit-copy"), &TEditorPage::btnCopyClick);
-  button(btnPaste, "btnPaste", "Paste", QIcon::fromTheme("edit-paste"), &TEditorPage::btnPasteClick);
+  button(btnCut, "btnCut", "Cut", ClipboardIcon(TClipboardIcon::Cut), &TEditorPage::btnCutClick);
+  button(btnCopy, "btnCopy", "Copy", ClipboardIcon(TClipboardIcon::Copy), &TEditorPage::btnCopyClick);
+  button(btnPaste, "btnPaste", "Paste", ClipboardIcon(TClipboardIcon::Paste), &TEditorPage::btnPasteClick);
   RzToolbar1->addSeparator();
   button(btnUndo, "btnUndo", "Undo", ThemeIcon("edit-undo", QStyle::SP_ArrowBack),
          &TEditorPage::btnUndoClick);
