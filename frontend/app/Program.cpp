@@ -14,6 +14,10 @@ TProgram::TProgram(const std::string& argument, std::unique_ptr<TDialogService> 
   frmSetup = std::make_unique<TfrmSetup>(dmNonVis);
   if (frmSetup->Terminated()) return;
   frmSetup->SetArgument(argument);
+  editorPage = new TEditorPage(dmNonVis, *frmSetup, frmSetup->tsEditor);
+  frmSetup->SetEditor(
+      editorPage, [this] { editorPage->btnEditClick(); },
+      [this] { editorPage->btnEditCellClick(); }, [this] { editorPage->AskSaveEditorChanges(); });
   frmFineTune = std::make_unique<TfrmFineTune>(dmNonVis, [this] {
     RunGuarded(dmNonVis, frmFineTune.get(), [this] { frmSetup->SaveForm(); });
   });

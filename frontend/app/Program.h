@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "EditorPage.h"
 #include "FineTune.h"
 #include "Main.h"
 #include "NonVis.h"
@@ -25,6 +26,8 @@ public:
 
   TdmNonVis dmNonVis;
   std::unique_ptr<TfrmSetup> frmSetup;
+  // The Editor tab's content, owned by that tab.
+  TEditorPage* editorPage = nullptr;
   std::unique_ptr<TfrmFineTune> frmFineTune;
   std::unique_ptr<QWidget> frmImageReview;
 };

@@ -13,6 +13,7 @@ namespace pictalon {
 
 TSynEdit::TSynEdit(QWidget* parent) : QsciScintilla(parent) {
   setObjectName("SynEdit1");
+  setAccessibleName("Editor text");
   setUtf8(true);
   setFont(EditorFont());
   setPaper(Qt::white);
