@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Renews the guide's picture of the template editor, data/Guide/editor.png: the editor page with
-# the shipped base template open, drawn offscreen by tests/app/EditorScreenshot.cpp.
+# Renews the guide's picture of the template editor, data/Guide/editor.png:
+# the wizard window with the shipped base template open in its editor, drawn offscreen by
+# tests/app/EditorScreenshot.cpp.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh build

@@ -1,16 +1,13 @@
-// Writes the guide's picture of the template editor: the editor page with the shipped base
-// template open, grabbed offscreen.
+// Writes the guide's picture of the template editor: the wizard window with the shipped base
+// template open in its editor, drawn offscreen.
 //   editor_screenshot PROGRAM_FOLDER OUT.png
 #include <QApplication>
 #include <QPixmap>
 
 #include <cstdio>
 
-#include "EditorPage.h"
-#include "FakeWizard.h"
-#include "NonVis.h"
 #include "Platform.h"
-#include "SynEdit.h"
+#include "Program.h"
 
 using namespace pictalon;
 
@@ -20,22 +17,20 @@ int main(int argc, char** argv) {
     return 2;
   }
   QApplication app(argc, argv);
-  QApplication::setApplicationName("Pictalon");
+  InitialiseApplication();
   OverrideProgramFolder(argv[1]);
-  TdmNonVis dm;
-  TFakeWizard wizard;
-  TEditorPage page(dm, wizard);
-  page.resize(700, 460);
+  TProgram program;
+  if (program.Terminated()) return 1;
+  program.frmSetup->show();
+  QApplication::processEvents();
   try {
-    page.btnEditClick();
+    program.editorPage->btnEditClick();
   } catch (const std::exception& e) {
     std::fprintf(stderr, "editor_screenshot: %s\n", e.what());
     return 1;
   }
-  page.Editor().setCursorPosition(0, 0);
-  page.show();
   QApplication::processEvents();
-  if (!page.grab().save(argv[2], "PNG")) {
+  if (!program.frmSetup->grab().save(argv[2], "PNG")) {
     std::fprintf(stderr, "editor_screenshot: cannot write %s\n", argv[2]);
     return 1;
   }
