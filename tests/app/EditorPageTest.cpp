@@ -11,12 +11,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <deque>
-#include <optional>
 
 #include "EditorPage.h"
 #include "FakeWizard.h"
 #include "NonVis.h"
+#include "ScriptedDialogs.h"
 #include "Platform.h"
 #include "SynEdit.h"
 #include "TestSupport.h"
@@ -25,48 +24,6 @@
 using namespace pictalon;
 
 namespace {
-
-// Answers the program's dialogs from queues and records what was asked. An unexpected dialog
-// is answered with Cancel / No and recorded too.
-class TScriptedDialogs : public TDialogService {
-public:
-  std::deque<QString> openAnswers, saveAnswers;
-  std::deque<bool> confirmAnswers;
-  std::deque<std::optional<QColor>> colourAnswers;
-  std::vector<TFileDialogOptions> opened, saved;
-  QStringList confirms, messages, errors;
-
-  QStringList OpenFiles(QWidget*, const TFileDialogOptions& options, bool) override {
-    opened.push_back(options);
-    if (openAnswers.empty()) return {};
-    QString answer = openAnswers.front();
-    openAnswers.pop_front();
-    return answer.isEmpty() ? QStringList() : QStringList{answer};
-  }
-  QString SaveFile(QWidget*, const TFileDialogOptions& options) override {
-    saved.push_back(options);
-    if (saveAnswers.empty()) return {};
-    QString answer = saveAnswers.front();
-    saveAnswers.pop_front();
-    return answer;
-  }
-  std::optional<QColor> ChooseColour(QWidget*, const QColor&) override {
-    if (colourAnswers.empty()) return std::nullopt;
-    auto answer = colourAnswers.front();
-    colourAnswers.pop_front();
-    return answer;
-  }
-  bool ConfirmBox(QWidget*, const QString& text) override {
-    confirms << text;
-    if (confirmAnswers.empty()) return false;
-    bool answer = confirmAnswers.front();
-    confirmAnswers.pop_front();
-    return answer;
-  }
-  void MessageBox(QWidget*, const QString& text) override { messages << text; }
-  void ErrorBox(QWidget*, const QString& text) override { errors << text; }
-  void GeneralErrorBox(QWidget*, const QString& text) override { errors << text; }
-};
 
 const char* const kBaseTemplate = "<html>\r\n<body>\r\n</body>\r\n</html>\r\n";
 const char* const kCellSheet = ".gallerycell {\r\n  color: #000000;\r\n}\r\n";
@@ -79,12 +36,18 @@ class EditorPageTest : public QObject {
   std::unique_ptr<test::TempDir> dir_;
   std::unique_ptr<test::ProgramFolderOverride> program_;
   std::unique_ptr<TdmNonVis> dm_;
-  TScriptedDialogs* dialogs_ = nullptr;
+  test::TScriptedDialogs* dialogs_ = nullptr;
   std::unique_ptr<TFakeWizard> wizard_;
   std::unique_ptr<TEditorPage> page_;
 
   TSynEdit& Edit() { return page_->Editor(); }
   QByteArray Bytes() { return QByteArray::fromStdString(Edit().Bytes()); }
+  // The texts of the dialogs of one kind shown so far ("Confirm: ", "General: ", "Message: ").
+  QStringList Asked(const QString& kind) {
+    QStringList texts = dialogs_->Entries(kind);
+    for (QString& text : texts) text.remove(0, kind.size());
+    return texts;
+  }
   QString Status() { return page_->findChild<QLabel*>("EditorStatus")->text(); }
   QLineEdit* ColourBox() { return page_->findChild<QLineEdit*>("ebHTMLColor"); }
   void Click(const char* button) { page_->findChild<QToolButton*>(button)->click(); }
@@ -92,7 +55,7 @@ class EditorPageTest : public QObject {
   std::string BasePath() { return dir_->path() + "Templates/PictBase.html"; }
   // Opens a file through "Other HTML files...".
   void OpenOther(const std::string& path) {
-    dialogs_->openAnswers.push_back(QString::fromStdString(path));
+    dialogs_->openAnswers.push_back({QString::fromStdString(path)});
     dm_->OtherHTMLfiles1->trigger();
   }
   void Type(const QString& text) {
@@ -107,7 +70,7 @@ private slots:
     dir_->write("Templates/PictBase.html", kBaseTemplate);
     dir_->write("Data/gallerycell6.css", kCellSheet);
     dm_ = std::make_unique<TdmNonVis>();
-    auto dialogs = std::make_unique<TScriptedDialogs>();
+    auto dialogs = std::make_unique<test::TScriptedDialogs>();
     dialogs_ = dialogs.get();
     dm_->SetDialogService(std::move(dialogs));
     wizard_ = std::make_unique<TFakeWizard>();
@@ -159,13 +122,12 @@ private slots:
     dialogs_->saveAnswers = {QString::fromStdString(dir_->path() + "Templates/pictbase.html"),
                              QString::fromStdString(Data("mine.html"))};
     Click("btnSave");
-    QCOMPARE(dialogs_->saved.size(), std::size_t(2));
-    for (const TFileDialogOptions& asked : dialogs_->saved) {
-      QCOMPARE(asked.defaultSuffix, QString("html"));
-      QCOMPARE(asked.folder, QString::fromStdString(dir_->path() + "Data/"));
-      QCOMPARE(asked.filter, QString("HTML Document (*.htm *.html)"));
-    }
-    QCOMPARE(dialogs_->messages, QStringList("You cannot overwrite pictbase.html.\nYou should save "
+    QCOMPARE(dialogs_->Entries("Save: ").size(), 2);
+    const TFileDialogOptions& asked = dialogs_->lastSave;
+    QCOMPARE(asked.defaultSuffix, QString("html"));
+    QCOMPARE(asked.folder, QString::fromStdString(dir_->path() + "Data/"));
+    QCOMPARE(asked.filter, QString("HTML Document (*.htm *.html)"));
+    QCOMPARE(Asked("Message: "), QStringList("You cannot overwrite pictbase.html.\nYou should save "
                                              "your changes with a\ndifferent filename."));
     QCOMPARE(test::ReadFile(BasePath()), std::string(kBaseTemplate));
     QCOMPARE(test::ReadFile(Data("mine.html")), "x" + std::string(kBaseTemplate));
@@ -173,12 +135,12 @@ private slots:
     QCOMPARE(page_->EditorFile(), BasePath());
     QCOMPARE(wizard_->status, QString("<pictbase.html>"));
     QCOMPARE(Status(), QString("Modified"));
-    QVERIFY(dialogs_->errors.isEmpty());
+    QVERIFY(Asked("General: ").isEmpty());
   }
 
   void saveOnNewDocumentKeepsUntitled() {
     Click("btnNew1");
-    QVERIFY(dialogs_->confirms.isEmpty());
+    QVERIFY(Asked("Confirm: ").isEmpty());
     QCOMPARE(page_->EditorFile(), std::string(kUntitled));
     QCOMPARE(wizard_->status, QString(kUntitled));
     Type("body {}");
@@ -188,7 +150,7 @@ private slots:
     QCOMPARE(page_->EditorFile(), std::string(kUntitled));
     QCOMPARE(Status(), QString("Modified"));
     Click("btnSave");  // the dialog again; cancelled
-    QCOMPARE(dialogs_->saved.size(), std::size_t(2));
+    QCOMPARE(dialogs_->Entries("Save: ").size(), 2);
     QCOMPARE(Status(), QString("Modified"));
   }
 
@@ -200,11 +162,29 @@ private slots:
     Type("p");
     QCOMPARE(Status(), QString("Modified"));
     Click("btnSave");
-    QVERIFY(dialogs_->saved.empty());
+    QVERIFY(dialogs_->Entries("Save: ").isEmpty());
     QCOMPARE(test::ReadFile(Data("gallerycell6.css")), "p" + std::string(kCellSheet));
     QCOMPARE(Status(), QString("Saved"));
     Type("q");
     QCOMPARE(Status(), QString("Modified"));
+  }
+
+  void openDialogs() {
+    // Cell styles start in the data folder; other HTML files where the dialog was last left.
+    dialogs_->openAnswers = {{QString::fromStdString(Data("gallerycell6.css"))}, {}};
+    dm_->PictalonCellStyles1->trigger();
+    const TFileDialogOptions& asked = dialogs_->lastOpen;
+    QCOMPARE(asked.title, QString("Open HTML File"));
+    QCOMPARE(asked.folder, QString::fromStdString(dir_->path() + "Data/"));
+    QCOMPARE(asked.filter, QString("Cascading Stylesheets (*.css)"));
+    QCOMPARE(wizard_->status, QString("<gallerycell6.css>"));
+    QVERIFY(page_->Highlighter() == THighlighter::Css);
+    dm_->OtherHTMLfiles1->trigger();  // cancelled: nothing changes
+    QCOMPARE(asked.title, QString("Open HTML File"));
+    QCOMPARE(asked.folder, QString::fromStdString(dir_->path() + "Data/"));
+    QCOMPARE(asked.filter, QString("HTML Files (*.html *.htm)"));
+    QCOMPARE(page_->EditorFile(), Data("gallerycell6.css"));
+    QVERIFY(page_->Highlighter() == THighlighter::Css);
   }
 
   void editCellWithoutItsSheetDoesNothing() {
@@ -235,7 +215,7 @@ private slots:
     QCOMPARE(wizard_->wizardTabs, from != kStartPage);
     if (from != kStartPage) QVERIFY(wizard_->back && wizard_->next);
     QCOMPARE(wizard_->status, QString("Holiday.pgs"));
-    QVERIFY(dialogs_->confirms.isEmpty());
+    QVERIFY(Asked("Confirm: ").isEmpty());
   }
 
   void exitAsksAboutUnsavedText() {
@@ -243,7 +223,7 @@ private slots:
     Type("p");
     dialogs_->confirmAnswers = {true};
     Click("btnExit");
-    QCOMPARE(dialogs_->confirms,
+    QCOMPARE(Asked("Confirm: "),
              QStringList("<gallerycell6.css> has changed.\nDo you want to save the changes ?"));
     QCOMPARE(test::ReadFile(Data("gallerycell6.css")), "p" + std::string(kCellSheet));
     QVERIFY(!wizard_->editorTab);
@@ -253,25 +233,25 @@ private slots:
     page_->AskSaveEditorChanges();  // empty, unmodified
     page_->btnEditClick();
     page_->AskSaveEditorChanges();  // loaded, unmodified
-    QVERIFY(dialogs_->confirms.isEmpty());
+    QVERIFY(Asked("Confirm: ").isEmpty());
     Click("btnNew1");
     Type("a");
     Edit().SendScintilla(QsciScintilla::SCI_DELETEBACK);  // modified, but empty
     page_->AskSaveEditorChanges();
-    QVERIFY(dialogs_->confirms.isEmpty());
+    QVERIFY(Asked("Confirm: ").isEmpty());
     Type("b");
     page_->AskSaveEditorChanges();  // No: the text stays
-    QCOMPARE(dialogs_->confirms.size(), 1);
+    QCOMPARE(Asked("Confirm: ").size(), 1);
     QCOMPARE(Bytes(), QByteArray("b"));
   }
 
   void newAsksOnlyWhenModified() {
     page_->btnEditClick();
     Click("btnNew1");
-    QVERIFY(dialogs_->confirms.isEmpty());
+    QVERIFY(Asked("Confirm: ").isEmpty());
     Type("abc");
     Click("btnNew1");  // No: discarded
-    QCOMPARE(dialogs_->confirms,
+    QCOMPARE(Asked("Confirm: "),
              QStringList("The current file has been modifed.\nDo you want to save your changes ?"));
     QVERIFY(Edit().IsEmpty());
     QCOMPARE(page_->EditorFile(), std::string(kUntitled));
@@ -303,7 +283,7 @@ private slots:
     QTest::keyRelease(&Edit(), Qt::Key_Shift, Qt::ShiftModifier);
     Type("ello");
     QCOMPARE(Bytes(), QByteArray("a #00ff80 bHello"));
-    QVERIFY(dialogs_->errors.isEmpty());
+    QVERIFY(Asked("General: ").isEmpty());
   }
 
   void colourBoxIgnoresOtherSelections_data() {
@@ -329,7 +309,7 @@ private slots:
     QTest::keyClick(&Edit(), Qt::Key_Control);
     QCOMPARE(ColourBox()->text(), QString("#zzzzzz"));
     QCOMPARE(ColourBox()->palette().color(QPalette::Base), QColor(Qt::white));
-    QCOMPARE(dialogs_->errors, QStringList("'#zzzzzz' is not a valid colour value."));
+    QCOMPARE(Asked("General: "), QStringList("'#zzzzzz' is not a valid colour value."));
   }
 
   void colourDialogSetsTheBox() {
@@ -374,7 +354,7 @@ private slots:
     QFETCH(bool, italic);
     std::string path = Data(css ? "h.css" : "h.html");
     dir_->write(css ? "Data/h.css" : "Data/h.html", text.toStdString());
-    dialogs_->openAnswers.push_back(QString::fromStdString(path));
+    dialogs_->openAnswers.push_back({QString::fromStdString(path)});
     (css ? dm_->PictalonCellStyles1 : dm_->OtherHTMLfiles1)->trigger();
     TSynEdit& edit = Edit();
     edit.SendScintilla(QsciScintilla::SCI_COLOURISE, 0UL, -1L);
@@ -412,15 +392,15 @@ private slots:
     Edit().SendScintilla(QsciScintilla::SCI_INSERTTEXT, 0UL, "Z");
     Click("btnSave");
     QVERIFY(test::ReadFile(Data("any.html")) == "Z" + original);
-    QVERIFY(dialogs_->errors.isEmpty());
+    QVERIFY(Asked("General: ").isEmpty());
   }
 
   void missingBaseTemplateChangesNothing() {
     page_->btnEditCellClick();
     ::unlink(BasePath().c_str());
     dm_->PictalonBaseTemplate1->trigger();
-    QCOMPARE(dialogs_->errors.size(), 1);
-    QVERIFY(dialogs_->errors[0].startsWith("Cannot open file"));
+    QCOMPARE(Asked("General: ").size(), 1);
+    QVERIFY(Asked("General: ")[0].startsWith("Cannot open file"));
     QCOMPARE(page_->EditorFile(), Data("gallerycell6.css"));
     QCOMPARE(wizard_->status, QString("<gallerycell6.css>"));
     QVERIFY(page_->Highlighter() == THighlighter::Css);
@@ -428,18 +408,18 @@ private slots:
     // From the Start page the wizard stays where it was.
     Click("btnExit");
     page_->findChild<QObject*>("EditorPage");
-    dialogs_->errors.clear();
+    dialogs_->log.clear();
     dm_->PictalonBaseTemplate1->trigger();
-    QCOMPARE(dialogs_->errors.size(), 1);
+    QCOMPARE(Asked("General: ").size(), 1);
     QCOMPARE(wizard_->active, int(kStartPage));
     QVERIFY(!wizard_->editorTab);
   }
 
   void unreadableFileChangesNothing() {
     page_->btnEditClick();
-    dialogs_->openAnswers.push_back(QString::fromStdString(dir_->path() + "Data"));  // a folder
+    dialogs_->openAnswers.push_back({QString::fromStdString(dir_->path() + "Data")});  // a folder
     dm_->OtherHTMLfiles1->trigger();
-    QCOMPARE(dialogs_->errors.size(), 1);
+    QCOMPARE(Asked("General: ").size(), 1);
     QCOMPARE(page_->EditorFile(), BasePath());
     QCOMPARE(wizard_->status, QString("<pictbase.html>"));
     QCOMPARE(Bytes(), QByteArray(kBaseTemplate));
@@ -460,8 +440,8 @@ private slots:
       SetWriteFaultHook([](const std::string&, std::size_t) { return false; });
     Click("btnSave");
     SetWriteFaultHook({});
-    QCOMPARE(dialogs_->errors.size(), 1);
-    QVERIFY(dialogs_->errors[0].startsWith("Cannot write file"));
+    QCOMPARE(Asked("General: ").size(), 1);
+    QVERIFY(Asked("General: ")[0].startsWith("Cannot write file"));
     QCOMPARE(test::ReadFile(Data("gallerycell6.css")), std::string(kCellSheet));
     QCOMPARE(Status(), QString("Modified"));
     QCOMPARE(wizard_->status, QString("<gallerycell6.css>"));
@@ -470,7 +450,7 @@ private slots:
     if (!readOnly) SetWriteFaultHook([](const std::string&, std::size_t) { return false; });
     Click("btnExit");
     SetWriteFaultHook({});
-    QCOMPARE(dialogs_->errors.size(), 2);
+    QCOMPARE(Asked("General: ").size(), 2);
     QVERIFY(wizard_->editorTab);
     QCOMPARE(Bytes(), "p" + QByteArray(kCellSheet));
   }

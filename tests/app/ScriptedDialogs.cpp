@@ -18,6 +18,7 @@ T Take(std::deque<T>& answers) {
 
 QStringList TScriptedDialogs::OpenFiles(QWidget*, const TFileDialogOptions& options, bool) {
   log << "Open: " + options.title;
+  lastOpen = options;
   return Take(openAnswers);
 }
 

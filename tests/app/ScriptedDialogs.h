@@ -26,8 +26,9 @@ public:
   std::deque<QColor> colourAnswers;
   std::deque<bool> confirmAnswers;
   bool openDocumentResult = true;
-  // The last save dialog's options.
+  // The last save and open dialogs' options.
   TFileDialogOptions lastSave;
+  TFileDialogOptions lastOpen;
 
   QStringList OpenFiles(QWidget*, const TFileDialogOptions& options, bool) override;
   QString OpenPicture(QWidget*, const TFileDialogOptions&) override;
