@@ -167,6 +167,9 @@ private slots:
     QCOMPARE(Status(), QString("Saved"));
     Type("q");
     QCOMPARE(Status(), QString("Modified"));
+    QTest::keyClick(&Edit(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(test::ReadFile(Data("gallerycell6.css")), "pq" + std::string(kCellSheet));
+    QCOMPARE(Status(), QString("Saved"));
   }
 
   void openDialogs() {

@@ -397,6 +397,12 @@ void TEditorPage::SetColourBox(const QString& text, QColor colour) {
 }
 
 void TEditorPage::SynEdit1KeyDown(QKeyEvent* event) {
+  // Ctrl+S saves, as in other editors.
+  if (event->matches(QKeySequence::Save)) {
+    event->accept();
+    btnSaveClick();
+    return;
+  }
   if (event->key() != Qt::Key_Control) return;
   QString selected = SynEdit1->selectedText();
   if (selected.size() != 7 || !selected.startsWith('#')) return;

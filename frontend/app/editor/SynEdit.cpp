@@ -103,7 +103,11 @@ void TSynEdit::keyPressEvent(QKeyEvent* event) {
   } else {
     shiftAlone_ = false;
   }
+  // A handler that takes the key accepts it; the control then leaves it alone.
+  event->ignore();
   emit KeyDown(event);
+  if (event->isAccepted()) return;
+  event->accept();
   if (!(event->key() == Qt::Key_Tab && event->modifiers() == Qt::NoModifier && SmartTab()))
     QsciScintilla::keyPressEvent(event);
   QueueTrim();

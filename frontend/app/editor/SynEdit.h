@@ -32,7 +32,8 @@ public:
   static constexpr int kTabWidth = 8;
 
 signals:
-  // Every key-down, before the control handles the key.
+  // Every key-down, before the control handles the key; a receiver that accepts the event keeps
+  // the key from the control.
   void KeyDown(QKeyEvent* event);
   // Shift pressed and released on its own, with no other key or click in between.
   void ShiftTapped();
