@@ -17,15 +17,6 @@ using namespace pictalon::test;
 
 namespace {
 
-// The tabs the user sees, by page index ("-" for none).
-QString VisibleTabs(TfrmSetup& w) {
-  QString tabs;
-  if (w.PageControl1->isVisible())
-    for (int i = 0; i < w.PageControl1->count(); ++i)
-      if (w.PageControl1->isTabVisible(i)) tabs += QString::number(i);
-  return tabs.isEmpty() ? "-" : tabs;
-}
-
 void ClickEditorButton(TProgram& program, const char* name) {
   QTest::mouseClick(program.editorPage->findChild<QToolButton*>(name), Qt::LeftButton);
 }

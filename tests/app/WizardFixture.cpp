@@ -31,6 +31,14 @@ std::string WriteGallery(const std::string& name, const GallerySettings& setting
   return written;
 }
 
+QString VisibleTabs(TfrmSetup& w) {
+  QString tabs;
+  if (w.PageControl1->isVisible())
+    for (int i = 0; i < w.PageControl1->count(); ++i)
+      if (w.PageControl1->isTabVisible(i)) tabs += QString::number(i);
+  return tabs.isEmpty() ? "-" : tabs;
+}
+
 TStartedProgram::TStartedProgram(const std::string& argument, bool show) {
   auto scripted = std::make_unique<TScriptedDialogs>();
   dialogs = scripted.get();

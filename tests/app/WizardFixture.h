@@ -23,6 +23,9 @@ std::string WriteGallery(const std::string& name, const GallerySettings& setting
 // A gallery with the defaults of a new one.
 GallerySettings DefaultSettings();
 
+// Which tabs the user sees, by page index ("-" for none).
+QString VisibleTabs(TfrmSetup& w);
+
 // The program, started as the main routine does, with a scripted dialog service.
 struct TStartedProgram {
   explicit TStartedProgram(const std::string& argument = std::string(), bool show = true);

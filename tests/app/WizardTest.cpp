@@ -32,15 +32,6 @@ GallerySettings ReadBack(const std::string& path) {
   return settings;
 }
 
-// Which tabs the user sees, by page index ("-" for none), and whether Back/Next show.
-QString VisibleTabs(TfrmSetup& w) {
-  QString tabs;
-  if (w.PageControl1->isVisible())
-    for (int i = 0; i < w.PageControl1->count(); ++i)
-      if (w.PageControl1->isTabVisible(i)) tabs += QString::number(i);
-  return tabs.isEmpty() ? "-" : tabs;
-}
-
 }  // namespace
 
 class WizardTest : public QObject {
