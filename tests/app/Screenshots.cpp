@@ -1,6 +1,6 @@
-// make-screenshots OUTPUT_FOLDER: pictures of the wizard's pages, the fine-tune dialog and the
-// about box for the README and the guide, taken from the real windows over the sample gallery in
-// a copy of the build's program folder.
+// make-screenshots OUTPUT_FOLDER: pictures of the wizard's pages, the editor, the fine-tune dialog
+// and the about box for the README and the guide, taken from the real windows over the sample
+// gallery in a copy of the build's program folder.
 #include <QApplication>
 #include <QPixmap>
 #include <QTimer>
@@ -58,6 +58,9 @@ int main(int argc, char* argv[]) {
     w.SetActivePageIndex(page);
     Save(w, out, names[page - kTextPage]);
   }
+  // The editor, entered from the last page, with the base template open.
+  wizard.editorPage->btnEditClick();
+  Save(w, out, "editor.png");
   wizard.frmFineTune->show();
   Save(*wizard.frmFineTune, out, "fine-tune.png");
   TfrmAbout about(wizard.dmNonVis);
