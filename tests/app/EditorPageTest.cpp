@@ -324,6 +324,8 @@ private slots:
     QCOMPARE(Bytes(), QByteArray("x"));  // the text is not touched
     Click("btnHTMLColor");                        // cancelled
     QCOMPARE(ColourBox()->text(), QString("#12AB40"));
+    QTest::mouseDClick(ColourBox(), Qt::LeftButton);  // the box opens the dialog too
+    QCOMPARE(dialogs_->Entries("Colour").size(), 3);
   }
 
   void highlightColours_data() {
