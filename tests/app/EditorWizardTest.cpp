@@ -1,6 +1,7 @@
 // The editor inside the real wizard window: entering it from the Start page, the toolbar and the
 // Gallery Images tab, Exit back to where the user came from, and closing the wizard with unsaved
 // editor text. Dialogs are answered by a script.
+#include <QApplication>
 #include <QLabel>
 #include <QToolButton>
 #include <QtTest>
@@ -40,6 +41,13 @@ private slots:
     QVERIFY(!w.tbBackNext->isVisible());
     QVERIFY(started.program->editorPage->isVisible());
     QCOMPARE(w.StatusText(), QString("<pictbase.html>"));
+    // The text has the keyboard: what the user types goes into it.
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QTRY_COMPARE(QApplication::focusWidget(),
+                 static_cast<QWidget*>(&started.program->editorPage->Editor()));
+    QTest::keyClicks(QApplication::focusWidget(), "ab");
+    QVERIFY(started.program->editorPage->Editor().Bytes().substr(0, 2) == "ab");
     // The menu and the top toolbar inside the editor keep the way back.
     started.program->dmNonVis.PictalonBaseTemplate1->trigger();
     QTest::mouseClick(w.btnEdit2, Qt::LeftButton);
