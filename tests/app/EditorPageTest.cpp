@@ -467,6 +467,8 @@ private slots:
     QTest::keyClick(&Edit(), Qt::Key_Return);
     QCoreApplication::processEvents();
     QCOMPARE(Bytes(), QByteArray("  abc\r\n  "));
+    Edit().undo();  // one step gives the line back as typed
+    QCOMPARE(Bytes(), QByteArray("  abc   "));
     // Smart tab: under the next word of the line above; tabs become blanks.
     Click("btnNew1");
     Type("int  value");

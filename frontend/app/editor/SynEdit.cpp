@@ -108,9 +108,39 @@ void TSynEdit::keyPressEvent(QKeyEvent* event) {
   emit KeyDown(event);
   if (event->isAccepted()) return;
   event->accept();
+  // A new line typed after blanks drops them in the same undo step, so one Undo gives back
+  // the line as it was.
+  bool newLine = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+                 !hasSelectedText() && SendScintilla(SCI_GETSELECTIONNCARETVIRTUALSPACE, 0UL) == 0;
+  if (newLine) {
+    beginUndoAction();
+    TrimBlanksAtCaret();
+  }
   if (!(event->key() == Qt::Key_Tab && event->modifiers() == Qt::NoModifier && SmartTab()))
     QsciScintilla::keyPressEvent(event);
+  if (newLine) endUndoAction();
   QueueTrim();
+}
+
+void TSynEdit::TrimBlanksAtCaret() {
+  long caret = SendScintilla(SCI_GETCURRENTPOS);
+  long blanks = TrailingBlanksStart(CaretLine());
+  long end = SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(CaretLine()));
+  if (caret < blanks || blanks == end) return;
+  internalEdit_ = true;
+  SendScintilla(SCI_DELETERANGE, static_cast<unsigned long>(blanks), end - blanks);
+  internalEdit_ = false;
+}
+
+long TSynEdit::TrailingBlanksStart(int line) const {
+  long start = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+  long blank = SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
+  while (blank > start) {
+    int c = static_cast<int>(SendScintilla(SCI_GETCHARAT, static_cast<unsigned long>(blank - 1)));
+    if (c != ' ' && c != '\t') break;
+    --blank;
+  }
+  return blank;
 }
 
 // The trim waits until the event loop is free: the document may not change while Scintilla
@@ -209,14 +239,8 @@ void TSynEdit::TrimLinesLeft() {
 }
 
 void TSynEdit::TrimTrailingBlanks(int line) {
-  long start = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
   long end = SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
-  long blank = end;
-  while (blank > start) {
-    int c = static_cast<int>(SendScintilla(SCI_GETCHARAT, static_cast<unsigned long>(blank - 1)));
-    if (c != ' ' && c != '\t') break;
-    --blank;
-  }
+  long blank = TrailingBlanksStart(line);
   if (blank == end) return;
   internalEdit_ = true;
   SendScintilla(SCI_DELETERANGE, static_cast<unsigned long>(blank), end - blank);

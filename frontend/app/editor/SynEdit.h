@@ -51,6 +51,10 @@ private:
   void QueueTrim();
   void TrimLinesLeft();
   void TrimTrailingBlanks(int line);
+  // Drops the blanks at the end of the caret's line when the caret stands among them.
+  void TrimBlanksAtCaret();
+  // Where the blanks (spaces, tabs) at the end of a line begin; the line end when there are none.
+  long TrailingBlanksStart(int line) const;
   void UpdateLineNumberWidth();
   void ShowScrollHint(int visibleLine);
   int CaretLine() const;
