@@ -449,7 +449,15 @@ void TfrmSetup::closeEvent(QCloseEvent* event) {
   RunGuarded(dm_, this, [this] {
     if (!currentGalleryFile_.empty() && FileExists(currentGalleryFile_)) SaveForm();
   });
-  RunGuarded(dm_, this, [this] { AskSaveEditorChanges(); });
+  try {
+    AskSaveEditorChanges();
+  } catch (...) {
+    // The user asked to keep the editor's text and it could not be written: closing now would
+    // lose it, so the window stays open with the text.
+    dm_.ShowException(this, std::current_exception());
+    event->ignore();
+    return;
+  }
   // The other windows close with the wizard: the program ends with it.
   if (frmFineTune_) frmFineTune_->close();
   if (frmImageReview_) frmImageReview_->close();

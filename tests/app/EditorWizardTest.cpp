@@ -133,6 +133,20 @@ private slots:
     QCOMPARE(started.dialogs->Entries("Save: ").size(), 1);
     QCOMPARE(ReadFile(InProgram("Templates/Mine.html")).substr(0, 1), std::string("x"));
   }
+
+  void aSaveThatFailsOnClosingKeepsTheWindowOpen() {
+    WriteGallery("A.pgs", DefaultSettings());
+    TStartedProgram started;
+    TfrmSetup& w = started.wizard();
+    QTest::mouseClick(w.btnEdit, Qt::LeftButton);
+    QTest::keyClicks(&started.program->editorPage->Editor(), "x");
+    started.dialogs->confirmAnswers = {true};
+    started.dialogs->saveAnswers = {QString::fromStdString(InProgram("Gone/Mine.html"))};
+    QVERIFY(!w.close());
+    QVERIFY(w.isVisible());
+    QCOMPARE(started.dialogs->Entries("General: ").size(), 1);
+    QVERIFY(started.program->editorPage->Editor().Bytes().substr(0, 1) == "x");
+  }
 };
 
 QTEST_MAIN(EditorWizardTest)
