@@ -43,7 +43,7 @@ private:
 
   bool Run(const std::string& settingsPath) {
     seen_.clear();
-    std::unique_ptr<TEngineUi> ui = MakeEngineUi();
+    std::unique_ptr<TEngineUi> ui = MakeGuiEngineUi();
     return RunGeneration(settingsPath, *ui);
   }
 
