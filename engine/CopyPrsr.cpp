@@ -100,7 +100,7 @@ bool TCopyParser::Refill() {
     // Expose whole lines only: the last line feed among bytes 2 to 4095 ends the scan.
     std::size_t i = kWindowSize - 2;
     while (i >= 1 && window_[i] != '\n') --i;
-    if (i == 0) throw Error("Line too long");
+    if (i == 0) throw TLineTooLong();
     exposed_ = i + 1;
   }
   return exposed_ > 0;

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "Error.h"
+
 namespace pictalon {
 
 // Where the tokenizer reads from.
@@ -44,6 +46,12 @@ private:
   std::string_view rest_;
 };
 
+// A line too long for the tokenizer's read window.
+class TLineTooLong : public Error {
+public:
+  TLineTooLong() : Error("a line is longer than 4093 bytes") {}
+};
+
 enum class TTokenKind {
   EndOfInput,  // the end of the data, or a zero byte
   Word,        // [A-Za-z_][A-Za-z0-9_]*
@@ -54,7 +62,7 @@ enum class TTokenKind {
 // The input is read through a 4096-byte window. A refill that fills the window exposes only the
 // text up to its last line feed (searched among the window's bytes 2 to 4095); the rest is moved
 // to the front before the next refill, so a token never spans two refills. A full window without
-// such a line feed fails with Error("Line too long").
+// such a line feed fails with TLineTooLong: lines of up to 4093 bytes always pass.
 class TCopyParser {
 public:
   static constexpr std::size_t kWindowSize = 4096;

@@ -1,5 +1,5 @@
-// The engine's windows: the progress window TfrmMain and its message boxes when the host runs a
-// Qt GUI application, plain lines on standard error otherwise.
+// The engine's windows: the progress window TfrmMain and its message boxes, when the host runs a
+// Qt GUI application.
 #include "EngineUi.h"
 
 #include <QApplication>
@@ -9,8 +9,6 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QScreen>
-
-#include <cstdio>
 
 #include "TextUtil.h"
 
@@ -71,24 +69,12 @@ private:
   std::unique_ptr<TfrmMain> form_;
 };
 
-class TConsoleEngineUi : public TEngineUi {
-public:
-  void ShowMessage(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-  void ShowError(const std::string& text) override {
-    std::fprintf(stderr, "%s\n", WithFullStop(text).c_str());
-  }
-  void OpenProgress() override {}
-  void SetProgress(int) override {}
-  void CloseProgress() override {}
-  void ProcessMessages() override {}
-};
-
 }  // namespace
 
-std::unique_ptr<TEngineUi> MakeEngineUi() {
+std::unique_ptr<TEngineUi> MakeGuiEngineUi() {
   if (qobject_cast<QApplication*>(QCoreApplication::instance()))
     return std::make_unique<TGuiEngineUi>();
-  return std::make_unique<TConsoleEngineUi>();
+  return nullptr;
 }
 
 }  // namespace pictalon

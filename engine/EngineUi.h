@@ -20,8 +20,17 @@ public:
   virtual void ProcessMessages() = 0;
 };
 
-// Real windows when the process runs a Qt GUI application; otherwise one line on standard
-// error per message and no window at all.
-std::unique_ptr<TEngineUi> MakeEngineUi();
+// One line on standard error per message, and no window at all.
+std::unique_ptr<TEngineUi> MakeConsoleEngineUi();
+
+// Real windows when the process runs a Qt GUI application; null otherwise (Qt, in EngineUi.cpp).
+std::unique_ptr<TEngineUi> MakeGuiEngineUi();
+
+// The library's windows live in a module of their own beside it, linked with Qt, so that a host
+// without Qt (pictgen) never loads Qt: loading it costs more than generating a small gallery.
+constexpr const char* kEngineUiModuleName = "libPictgenUi.so";
+// The module's one export: what MakeGuiEngineUi returns, released to the caller.
+#define PICTGEN_MAKE_GUI_UI "PictgenMakeGuiUi"
+using TMakeGuiUiFn = TEngineUi* (*)();
 
 }  // namespace pictalon

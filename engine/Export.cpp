@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <string>
 
 #include "EngineUi.h"
 #include "GenerationRun.h"
@@ -11,7 +12,9 @@
 
 namespace {
 
-void ReportFailure(const char* message, pictalon::TEngineUi* ui) noexcept {
+using pictalon::TEngineUi;
+
+void ReportFailure(const char* message, TEngineUi* ui) noexcept {
   try {
     auto report = reinterpret_cast<PictalonReportEngineFailureFn>(
         ::dlsym(RTLD_DEFAULT, PICTALON_REPORT_ENGINE_FAILURE));
@@ -22,12 +25,37 @@ void ReportFailure(const char* message, pictalon::TEngineUi* ui) noexcept {
   std::fprintf(stderr, "%s\n", message);
 }
 
+// The folder of this library, with a trailing '/'.
+std::string LibraryFolder() {
+  Dl_info info{};
+  if (!::dladdr(reinterpret_cast<void*>(&RunPictalonGenerator), &info) || !info.dli_fname) return {};
+  std::string path = info.dli_fname;
+  return path.substr(0, path.rfind('/') + 1);
+}
+
+// Windows only when the host already runs Qt: then the windows module beside the library is
+// loaded (it stays loaded, as Qt may keep pointers into it); any other host gets lines on
+// standard error, and Qt is never loaded into it.
+std::unique_ptr<TEngineUi> MakeEngineUi() {
+  if (void* qt = ::dlopen("libQt6Widgets.so.6", RTLD_LAZY | RTLD_NOLOAD)) {
+    ::dlclose(qt);
+    std::string module = LibraryFolder() + pictalon::kEngineUiModuleName;
+    if (void* ui = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) {
+      auto make = reinterpret_cast<pictalon::TMakeGuiUiFn>(::dlsym(ui, PICTGEN_MAKE_GUI_UI));
+      std::unique_ptr<TEngineUi> gui(make ? make() : nullptr);
+      ::dlclose(ui);
+      if (gui) return gui;
+    }
+  }
+  return pictalon::MakeConsoleEngineUi();
+}
+
 }  // namespace
 
 extern "C" PICTGEN_API bool RunPictalonGenerator(const char* settingsPath) {
-  std::unique_ptr<pictalon::TEngineUi> ui;
+  std::unique_ptr<TEngineUi> ui;
   try {
-    ui = pictalon::MakeEngineUi();
+    ui = MakeEngineUi();
     return pictalon::RunGeneration(settingsPath ? settingsPath : "", *ui);
   } catch (const std::exception& e) {
     ReportFailure(e.what(), ui.get());

@@ -28,8 +28,25 @@ std::string UrlAttribute(const std::string& path) {
       char escaped[4];
       std::snprintf(escaped, sizeof escaped, "%%%02X", c);
       out += escaped;
+    } else if (c == '&') {
+      out += "&amp;";
     } else {
       out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+std::string HtmlText(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c; break;
     }
   }
   return out;
@@ -89,7 +106,8 @@ std::string CaptionBlock(const TRunState& run, const std::string& fileName) {
   if (!IsBlank(title)) block += "Title: " + title + "<br>";
   if (!IsBlank(ref)) block += "Ref: " + ref + "<br>";
   if (!IsBlank(size)) block += "Size: " + size + "<br>";
-  if (block.empty() && run.settings.FileNameAsCaption.get()) block = fileName;
+  // The details are the user's own texts and may hold markup; a file name is only a name.
+  if (block.empty() && run.settings.FileNameAsCaption.get()) block = HtmlText(fileName);
   return block;
 }
 

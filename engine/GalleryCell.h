@@ -17,7 +17,12 @@ std::string MakeGalleryCell(TRunState& run, std::int64_t index);
 std::int32_t ScaledWidth(std::int32_t width, std::int32_t thumbSize);
 
 // Escapes the bytes that would end a URL attribute or change how a browser reads the path
-// ('"', '#', '?', '%' and control bytes); other bytes stay as they are.
+// ('"', '#', '?', '%' and control bytes as percent escapes, '&' as "&amp;", so that no
+// character reference hides in a file name); other bytes stay as they are.
 std::string UrlAttribute(const std::string& path);
+
+// A file name as page text: "&", "<", ">" and '"' as character references, so a name is shown as
+// it is and never read as markup.
+std::string HtmlText(const std::string& text);
 
 }  // namespace pictalon

@@ -130,7 +130,8 @@ void TDummyClass::TagHandler(TPageBuilder&, const std::string& tagName, std::str
   if (is("galltitle")) {
     replacement = s.TitleText.empty() ? "Pictalon Gallery" : s.TitleText.get();
   } else if (is("gentag")) {
-    replacement = "<meta name=\"Generator\" content=\"Pictalon v" + GetProgramFileVersion() + "\">";
+    replacement = "<meta name=\"Generator\" content=\"Pictalon v" +
+                  run_.programVersion.Get(GetProgramFileVersion) + "\">";
   } else if (is("pictcss")) {
     replacement = PictCssTag();
   } else if (is("script")) {
@@ -165,19 +166,34 @@ void GeneratePage(TRunState& run, std::int32_t pageNumber) {
   std::string pageFile = outputFolder + "gallery" + std::to_string(pageNumber) + ".html";
   run.currentPage = pageNumber;
 
-  TDummyClass handler(run);
-  TPageBuilder builder;
-  builder.OnTag = [&handler](TPageBuilder& sender, const std::string& tag, std::string& value) {
-    handler.TagHandler(sender, tag, value);
-  };
-  std::string templatePath = GetTemplatesFolder() + run.settings.TemplateName.get();
-  builder.SetTemplateFile(FindFileIgnoringCase(templatePath));
+  // One builder makes every page of the run, so the template is read once.
+  TPageBuilder& builder = run.pageBuilder;
+  if (builder.TemplateFile().empty()) {
+    builder.KeepTemplate = true;
+    builder.OnTag = [handler = TDummyClass(run)](TPageBuilder& sender, const std::string& tag,
+                                                 std::string& value) mutable {
+      handler.TagHandler(sender, tag, value);
+    };
+    std::string templatePath = GetTemplatesFolder() + run.settings.TemplateName.get();
+    builder.SetTemplateFile(FindFileIgnoringCase(templatePath));
+  }
 
   std::string text;
-  // A template that cannot be processed leaves this page unwritten; the run goes on.
-  if (builder.GetContent(text) && !WriteFileIfChanged(pageFile, text))
-    throw Error("Cannot create file " + pageFile);
-  WriteStyleSheet(run, outputFolder);
+  if (builder.GetContent(text)) {
+    if (!WriteFileIfChanged(pageFile, text)) throw Error("Cannot create file " + pageFile);
+  } else {
+    // A template that cannot be processed leaves this page unwritten (an older file of that
+    // name stays); the run goes on and reports it at its end.
+    if (run.pagesNotWritten++ == 0) {
+      run.firstPageNotWritten = pageFile;
+      run.firstPageNotWrittenReason = builder.FailureText();
+    }
+  }
+  // The style sheet is the same after every page: written once, after the first.
+  if (!run.styleSheetWritten) {
+    WriteStyleSheet(run, outputFolder);
+    run.styleSheetWritten = true;
+  }
 }
 
 }  // namespace pictalon

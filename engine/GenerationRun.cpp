@@ -32,6 +32,14 @@ void CheckLayout(const TRunState& run) {
                 std::to_string(kMaxRowsOrColumns) + " each)");
 }
 
+// One message for the whole run: how many pages were not written, the first and its reason.
+std::string PagesNotWrittenMessage(const TRunState& run) {
+  std::string message = std::to_string(run.pagesNotWritten) + " of " + std::to_string(run.pageCount) +
+                        (run.pageCount == 1 ? " page" : " pages") + " not written";
+  message += run.pagesNotWritten == 1 ? ": " : ", the first ";
+  return message + run.firstPageNotWritten + ": " + run.firstPageNotWrittenReason;
+}
+
 }  // namespace
 
 std::int32_t CountFullPages(const TRunState& run, bool& partialPage) {
@@ -70,11 +78,18 @@ bool RunGeneration(const std::string& settingsPath, TEngineUi& ui) {
   run.pageCount = CountFullPages(run, partialPage) + (partialPage ? 1 : 0);
   CheckLayout(run);
 
-  ProgressGuard progress(ui);
-  run.imagesPlaced = 0;
-  for (std::int32_t page = 1; page <= run.pageCount; ++page) {
-    GeneratePage(run, page);
-    ui.ProcessMessages();
+  {
+    ProgressGuard progress(ui);
+    run.imagesPlaced = 0;
+    for (std::int32_t page = 1; page <= run.pageCount; ++page) {
+      GeneratePage(run, page);
+      ui.ProcessMessages();
+    }
+  }
+  // A run that leaves pages unwritten is no success, even though it went on to the end.
+  if (run.pagesNotWritten > 0) {
+    ui.ShowMessage(PagesNotWrittenMessage(run));
+    return false;
   }
   return true;
 }

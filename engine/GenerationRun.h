@@ -2,15 +2,45 @@
 // One generation run: everything it needs lives in a TRunState made at the start of the call
 // and released when it returns, so nothing survives from one run to the next.
 #include <cstdint>
+#include <exception>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "EngineUi.h"
+#include "Error.h"
 #include "IniDocument.h"
+#include "PageBuild.h"
 #include "TypeDef.h"
 
 namespace pictalon {
+
+// A text read once per run (a file's bytes, the program's version), or the failure of that one
+// read, which is then the answer every time it is asked for again.
+class TReadOnce {
+public:
+  // The text, read by read() the first time; throws Error with the first failure's message.
+  template <typename Read>
+  const std::string& Get(Read read) {
+    if (!done_) {
+      done_ = true;
+      try {
+        value_ = read();
+      } catch (const std::exception& e) {
+        failure_ = e.what();
+        failed_ = true;
+      }
+    }
+    if (failed_) throw Error(failure_);
+    return value_;
+  }
+
+private:
+  bool done_ = false;
+  bool failed_ = false;
+  std::string value_;
+  std::string failure_;
+};
 
 struct TRunState {
   explicit TRunState(TEngineUi& ui) : ui(ui) {}
@@ -30,11 +60,18 @@ struct TRunState {
   bool backLinkUsed = false;
   std::int32_t lastImageWidth = 0;
   std::int32_t lastImageHeight = 0;
-  // The last style sheet made and what it was made from, so that it is not assembled anew
-  // while its sources stay the same.
-  struct StyleSheet {
-    std::string sources, text;
-  } styleSheet;
+
+  // Nothing a page shows changes within a run, so the template, the program's version, the
+  // right-click script and the style sheet are read (and the style sheet written) once.
+  TPageBuilder pageBuilder;
+  TReadOnce programVersion;
+  TReadOnce script;
+  bool styleSheetWritten = false;
+
+  // Pages whose template could not be processed: how many, and the first with its reason.
+  std::int32_t pagesNotWritten = 0;
+  std::string firstPageNotWritten;
+  std::string firstPageNotWrittenReason;
 };
 
 // Rows and Columns above this are refused: every row of a page is written, so a damaged
@@ -42,7 +79,9 @@ struct TRunState {
 constexpr std::int32_t kMaxRowsOrColumns = 10000;
 
 // Generates every page of the gallery file at settingsPath. False after showing "Error reading
-// settings" or "Image List is empty"; throws Error when the run fails.
+// settings" or "Image List is empty", or, when a page's template could not be processed, after
+// the run showing how many pages were not written, the first of them and why; throws Error when
+// the run fails.
 bool RunGeneration(const std::string& settingsPath, TEngineUi& ui);
 
 // Entries div (Rows x Columns); partialPage tells whether a remainder is left.

@@ -1,5 +1,6 @@
 #include "PageBuild.h"
 
+#include <exception>
 #include <utility>
 
 #include "Error.h"
@@ -8,22 +9,83 @@
 
 namespace pictalon {
 
+namespace {
+
+std::string MessageOf(std::exception_ptr failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "unknown failure";
+  }
+}
+
+bool IsLineTooLong(std::exception_ptr failure) {
+  try {
+    std::rethrow_exception(failure);
+  } catch (const TLineTooLong&) {
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace
+
 void TPageBuilder::SetTemplateFile(const std::string& path) {
   if (SameTextIgnoringCase(path, templateFile_)) return;
   if (!FileExists(path)) throw Error("Cannot locate " + path);
   templateFile_ = path;
+  kept_.reset();
+  keptFailure_.clear();
+}
+
+const std::string& TPageBuilder::KeptTemplate() {
+  if (!keptFailure_.empty()) throw Error(keptFailure_);
+  if (!kept_) {
+    try {
+      TFileSource source(templateFile_);
+      std::string bytes;
+      char buffer[1 << 14];
+      while (std::size_t n = source.Read(buffer, sizeof buffer)) bytes.append(buffer, n);
+      kept_ = std::move(bytes);
+    } catch (const std::exception& e) {
+      keptFailure_ = e.what();
+      throw;
+    }
+  }
+  return *kept_;
 }
 
 bool TPageBuilder::GetContent(std::string& text) {
-  if (templateFile_.empty()) return false;
+  failure_.clear();
+  failingTag_.reset();
+  if (templateFile_.empty()) {
+    failure_ = "No template is chosen";
+    return false;
+  }
   try {
-    TFileSource source(templateFile_);
     std::string page;
-    Process(source, page);
+    if (KeepTemplate) {
+      TMemorySource source(KeptTemplate());
+      Process(source, page);
+    } else {
+      TFileSource source(templateFile_);
+      Process(source, page);
+    }
     text = std::move(page);
     return true;
   } catch (...) {
-    // The page is not written at all rather than half-filled; the caller reports it.
+    // The page is not written at all rather than half-filled; the caller reports why.
+    std::exception_ptr failure = std::current_exception();
+    std::string what = MessageOf(failure);
+    if (failingTag_)
+      failure_ = "<#" + *failingTag_ + ">: " + what;
+    else if (IsLineTooLong(failure))
+      failure_ = templateFile_ + ": " + what;
+    else
+      failure_ = what;  // the template's read failures name it already
     return false;
   }
 }
@@ -41,7 +103,12 @@ void TPageBuilder::Process(TByteSource& source, std::string& output) {
       const std::string tagName = parser.TokenText();
       parser.SkipPast('>');
       std::string replacement;
-      if (OnTag) OnTag(*this, tagName, replacement);
+      try {
+        if (OnTag) OnTag(*this, tagName, replacement);
+      } catch (...) {
+        failingTag_ = tagName;
+        throw;
+      }
       output += replacement;
     } else {
       // The token after "<" is copied as text, so a second "<" cannot open a tag.

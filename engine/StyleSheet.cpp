@@ -40,31 +40,26 @@ std::string StyleSheetText(const GallerySettings& s, const std::string& base, co
 
 }  // namespace
 
-void WriteStyleSheet(TRunState& run, const std::string& outputFolder) {
+void WriteStyleSheet(const TRunState& run, const std::string& outputFolder) {
   const GallerySettings& s = run.settings;
   std::string base = ReadSource(FindFileIgnoringCase(run.dataFolder + "pictalon.css"));
   std::string cell = ReadSource(s.CellStyleSheet.get());
-  std::string sources = base + '\0' + cell + '\0' + s.TextColour.get() + '\0' +
-                        s.BackgroundImage.get() + '\0' + s.BackgroundColour.get();
-  if (sources != run.styleSheet.sources) {
-    run.styleSheet.text = StyleSheetText(s, base, cell);
-    run.styleSheet.sources = std::move(sources);
-  }
   std::string path = outputFolder + "pictalon.css";
-  if (!WriteFileIfChanged(path, run.styleSheet.text)) throw Error("Cannot create file " + path);
+  if (!WriteFileIfChanged(path, StyleSheetText(s, base, cell))) throw Error("Cannot create file " + path);
 }
 
 std::string PictCssTag() {
   return "<link href=\"pictalon.css\" type=\"text/css\" rel=\"stylesheet\">";
 }
 
-std::string ScriptTag(const TRunState& run) {
+std::string ScriptTag(TRunState& run) {
   if (!run.settings.DisableRightClick.get()) return std::string();
-  std::string path = FindFileIgnoringCase(run.dataFolder + "norgtclk.js");
-  if (!FileExists(path)) return std::string();
-  std::string bytes;
-  if (!ReadWholeFile(path, bytes)) throw Error("Cannot open file " + path);
-  return bytes;
+  return run.script.Get([&run] {
+    std::string path = FindFileIgnoringCase(run.dataFolder + "norgtclk.js");
+    std::string bytes;
+    if (FileExists(path) && !ReadWholeFile(path, bytes)) throw Error("Cannot open file " + path);
+    return bytes;
+  });
 }
 
 }  // namespace pictalon

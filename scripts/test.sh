@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs every test,
-# then gives every fuzz target a few seconds on its seeds, so a reader that crashes fails here.
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer, warnings as errors, and
+# runs every test; then gives every fuzz target a few seconds on its seeds, so a reader that
+# crashes fails here.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 build=${PICTALON_TEST_BUILD:-build-test}
-cmake -S . -B "$build" -G Ninja -DPICTALON_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B "$build" -G Ninja -DPICTALON_SANITIZE=ON -DPICTALON_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j2
 ctest --test-dir "$build" --output-on-failure -j2
 scripts/fuzz.sh --smoke

@@ -70,12 +70,13 @@ TGenerateResult GeneratePages(const std::string& galleryPath, const GallerySetti
                               const std::vector<std::string>& images, const TGenerateHooks& hooks) {
   std::string listPath = ImageListFilePath();
   if (!WriteImageListFile(listPath, images)) throw Error("Cannot create file " + listPath);
-  if (hooks.begin) hooks.begin();
 
+  // From here on, whatever fails, the list file is deleted and the end hook runs.
   TGenerateResult result;
   result.firstPage = GetOutputFolder(settings) + "gallery1.html";
   std::exception_ptr error;
   try {
+    if (hooks.begin) hooks.begin();
     if (settings.CopyImages.get()) CopyImagesToOutput(settings, images, hooks.copyProgress);
     result.outcome = RunEngine(galleryPath, result.failure);
   } catch (...) {

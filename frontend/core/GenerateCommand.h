@@ -25,7 +25,7 @@ struct TGenerateResult {
 
 struct TGenerateHooks {
   std::function<void()> begin;  // once the image list file is written (busy cursor, button off)
-  std::function<void()> end;    // in the clean-up, however the run ended
+  std::function<void()> end;    // in the clean-up, however the run ended (begin failing included)
   std::function<void(std::size_t done, std::size_t total)> copyProgress;
   bool openFirstPage = false;   // ask the browser for the first page at the end
 };

@@ -13,13 +13,9 @@ TEngineBinding::~TEngineBinding() {
 
 namespace {
 
-#ifdef PICTALON_SANITIZED_BUILD
-// Qt, loaded with the engine in a host without Qt, keeps a few bytes that LeakSanitizer reports
-// once the libraries are unmapped: keep them mapped so that they stay reachable.
-constexpr int kLoadFlags = RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE;
-#else
+// The engine is really unloaded after every run (its windows module, loaded only into a host
+// that runs Qt, stays), so the bare-name search below never finds a copy kept from an earlier run.
 constexpr int kLoadFlags = RTLD_NOW | RTLD_LOCAL;
-#endif
 
 }  // namespace
 

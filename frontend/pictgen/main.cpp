@@ -13,6 +13,7 @@
 #include "GenerateCommand.h"
 #include "Helpers.h"
 #include "PictGenerator_IF.h"
+#include "Platform.h"
 #include "TextUtil.h"
 
 namespace {
@@ -21,7 +22,7 @@ constexpr const char* kUsage =
     "Usage: pictgen [--open] GALLERY.pgs\n"
     "Generates the web pages of a Pictalon gallery file into its output folder and prints\n"
     "the path of the first page.\n"
-    "  --open    open the first page in the web browser afterwards\n"
+    "  --open    open the first page in the web browser when the run succeeded\n"
     "Exit status: 0 pages generated, 1 generation failed, 2 wrong command line.\n";
 
 int Fail(const std::string& message) {
@@ -64,7 +65,6 @@ int main(int argc, char** argv) {
   FillImageListFromFolder(settings.ImageFolder.get(), images);
 
   TGenerateHooks hooks;
-  hooks.openFirstPage = open;
   if (::isatty(STDERR_FILENO)) {
     hooks.copyProgress = [](std::size_t done, std::size_t total) {
       std::fprintf(stderr, "\rCopying images: %zu of %zu", done, total);
@@ -72,22 +72,31 @@ int main(int argc, char** argv) {
     };
   }
 
+  // The first page is opened only after a run that generated every page: after a failure it
+  // may be missing or left from an earlier run.
+  std::string failure;
   TGenerateResult result;
   try {
     result = GeneratePages(galleryPath, settings, images, hooks);
+    switch (result.outcome) {
+      case TGenerateOutcome::Generated:
+        std::printf("%s\n", result.firstPage.c_str());
+        std::fflush(stdout);
+        if (open) OpenDocument(result.firstPage, false);
+        return 0;
+      case TGenerateOutcome::EngineReturnedFalse:
+        failure = "Error running engine";
+        break;
+      case TGenerateOutcome::EngineFailed:
+        failure = WithFullStop(result.failure);
+        break;
+      case TGenerateOutcome::EngineNotLoaded:
+        failure = std::string("Cannot load the page generator ") + kEngineLibraryName;
+        break;
+    }
   } catch (const std::exception& e) {
-    return Fail(WithFullStop(e.what()));
+    failure = WithFullStop(e.what());
   }
-  switch (result.outcome) {
-    case TGenerateOutcome::Generated:
-      std::printf("%s\n", result.firstPage.c_str());
-      return 0;
-    case TGenerateOutcome::EngineReturnedFalse:
-      return Fail("Error running engine");
-    case TGenerateOutcome::EngineFailed:
-      return Fail(WithFullStop(result.failure));
-    case TGenerateOutcome::EngineNotLoaded:
-      break;
-  }
-  return Fail(std::string("Cannot load the page generator ") + kEngineLibraryName);
+  if (open) failure += "\nNothing opened, as the pages were not generated.";
+  return Fail(failure);
 }

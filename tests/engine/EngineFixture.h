@@ -3,6 +3,7 @@
 // with the settings of a new gallery.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,11 +24,15 @@ public:
   void OpenProgress() override { events.push_back("open"); }
   void SetProgress(int position) override { progress.push_back(position); }
   void CloseProgress() override { events.push_back("close"); }
-  void ProcessMessages() override { ++processed; }
+  void ProcessMessages() override {
+    ++processed;
+    if (betweenPages) betweenPages();
+  }
 
   std::vector<std::string> events;
   std::vector<int> progress;
   int processed = 0;
+  std::function<void()> betweenPages;  // runs where the engine lets the host work after a page
 };
 
 class EngineTest : public testing::Test {

@@ -1,5 +1,7 @@
 // The engine's windows in a Qt GUI host: the progress window during a run, its message boxes,
 // and nothing left open afterwards.
+#include <dlfcn.h>
+
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -43,7 +45,7 @@ private:
 
   bool Run(const std::string& settingsPath) {
     seen_.clear();
-    std::unique_ptr<TEngineUi> ui = MakeEngineUi();
+    std::unique_ptr<TEngineUi> ui = MakeGuiEngineUi();
     return RunGeneration(settingsPath, *ui);
   }
 
@@ -83,6 +85,19 @@ private slots:
 
   void messageBoxForUnreadableSettings() {
     QVERIFY(!Run("/no/such/gallery.pgs"));
+    QCOMPARE(seen_, QStringList{"box Pictalon Generator: Error reading settings"});
+  }
+
+  // The library itself, loaded as the desktop program loads it, finds its windows module and
+  // shows its message as a window in a host that runs Qt.
+  void realLibraryShowsItsWindowsInAQtHost() {
+    void* library = ::dlopen(ENGINE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    QVERIFY2(library, ::dlerror());
+    auto run = reinterpret_cast<bool (*)(const char*)>(::dlsym(library, "RunPictalonGenerator"));
+    QVERIFY(run);
+    seen_.clear();
+    QVERIFY(!run("/no/such/gallery.pgs"));
+    ::dlclose(library);
     QCOMPARE(seen_, QStringList{"box Pictalon Generator: Error reading settings"});
   }
 };

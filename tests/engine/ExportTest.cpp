@@ -77,16 +77,54 @@ TEST_F(ExportTest, PictgenGeneratesCopiesAndCleansUp) {
   EXPECT_FALSE(fs::exists(program() + kImageListFileName));
 }
 
-TEST_F(ExportTest, OpenAsksTheDesktopForTheFirstPage) {
+// --open asks the desktop for the first page after a run that generated every page, and after a
+// failed run says that it opens nothing.
+TEST_F(ExportTest, OpenAsksTheDesktopForTheFirstPageOnlyAfterSuccess) {
   Save();
   // A stand-in xdg-open records what it was asked to open instead of starting a browser.
   std::string opened = dir.path() + "opened.txt";
-  dir.write("bin/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > '" + opened + "'\n");
+  dir.write("bin/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" >> '" + opened + "'\n");
   fs::permissions(dir.path() + "bin/xdg-open", fs::perms::owner_all);
-  Outcome o = Run("PATH='" + dir.path() + "bin':\"$PATH\" '" + program() + "pictgen' --open '" + gallery() + "'");
+  const std::string command = "PATH='" + dir.path() + "bin':\"$PATH\" '" + program() + "pictgen' --open '" + gallery() + "'";
+  Outcome o = Run(command);
   EXPECT_EQ(o.status, 0) << o.err;
   for (int i = 0; i < 250 && ReadFile(opened).empty(); ++i) usleep(20000);  // the opener runs detached
   EXPECT_EQ(ReadFile(opened), program() + "Output/gallery1.html");
+
+  fs::remove(opened);
+  dir.write("Templates/PictBase.html", std::string(4900, 'x'));
+  o = Run(command);
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.out, "");
+  EXPECT_NE(o.err.find("\nError running engine\nNothing opened, as the pages were not generated.\n"),
+            std::string::npos) << o.err;
+  usleep(500000);
+  EXPECT_FALSE(fs::exists(opened));
+}
+
+// A template that cannot be processed: no page is written (the older one stays), the style sheet
+// is, and pictgen says how many pages were not written and why, and exits 1.
+TEST_F(ExportTest, PagesNotWrittenFailTheRun) {
+  Save();
+  dir.write("Output/gallery1.html", "from an earlier run");
+  dir.write("Templates/PictBase.html", "<html>" + std::string(4900, 'x') + "</html>");
+  Outcome o = Pictgen("'" + gallery() + "'");
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.out, "");
+  EXPECT_EQ(o.err, "2 of 2 pages not written, the first " + program() + "Output/gallery1.html: " + program() +
+                       "Templates/PictBase.html: a line is longer than 4093 bytes\nError running engine\n");
+  EXPECT_EQ(ReadFile(program() + "Output/gallery1.html"), "from an earlier run");
+  EXPECT_FALSE(fs::exists(program() + "Output/gallery2.html"));
+  EXPECT_TRUE(fs::exists(program() + "Output/pictalon.css"));
+  EXPECT_FALSE(fs::exists(program() + kImageListFileName));
+
+  // The same through a bare host, which gets the engine's own line and false.
+  std::vector<std::string> images = {dir.path() + "photos/a.JPG"};
+  ASSERT_TRUE(WriteImageListFile(program() + kImageListFileName, images));
+  o = Run("'" + program() + "engine_host' '" + gallery() + "'");
+  EXPECT_EQ(o.out, "false\nfalse\n");
+  EXPECT_EQ(o.err, "1 of 1 page not written: " + program() + "Output/gallery1.html: " + program() +
+                       "Templates/PictBase.html: a line is longer than 4093 bytes\nError reading settings\n");
 }
 
 TEST_F(ExportTest, PictgenReportsFailuresWithStatusOne) {

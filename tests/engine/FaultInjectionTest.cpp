@@ -91,13 +91,19 @@ protected:
          [=] { Program(smallTemplate, smallCss); },
          [this](std::string&) { return CopyImagesToOutput(settings, {bigPhoto}) == 1; }, true, ""},
         // The sequence writes the list into the program folder: here the output folder stands in
-        // for it. Once the list is written, the sequence is stopped before it loads the engine.
+        // for it. Once the list is written, the sequence is stopped before it loads the engine
+        // (and deletes the list); the answer is whether the list was there whole by then.
         {"image list file", kImageListFileName, {{kImageListFileName, "/the/last/run.jpg\r\n"}},
          kImageListFileName, kImageListFileName, [=] { Program(smallTemplate, smallCss); },
          [this](std::string& message) {
            std::vector<std::string> images(40000, dir.path() + "photos/IMG_1.jpg");
+           const std::string line = images[0] + "\r\n";
+           std::string seen;
            TGenerateHooks hooks;
-           hooks.begin = [] { throw Error("list written"); };
+           hooks.begin = [&] {
+             seen = test::ReadFile(Folder() + kImageListFileName);
+             throw Error("list written");
+           };
            OverrideProgramFolder(Folder());
            try {
              GeneratePages(galleryPath, settings, images, hooks);
@@ -105,9 +111,9 @@ protected:
              message = e.what();
            }
            OverrideProgramFolder(dir.path());
-           return false;
+           return seen.size() == images.size() * line.size() && seen.compare(0, line.size(), line) == 0;
          },
-         false, "list written"},
+         true, "list written"},
     };
   }
 

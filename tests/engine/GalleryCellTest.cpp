@@ -197,5 +197,38 @@ TEST_F(GalleryCellTest, ImageUrlAndUnsafePathBytes) {
   }
 }
 
+// A file name is shown as its name: in the caption its markup characters are character
+// references, and in src and href an ampersand is one too, so no reference hides in a name.
+// The user's own caption texts keep their markup.
+TEST_F(GalleryCellTest, FileNamesAreTextInThePage) {
+  run.settings.CopyImages.set(false);
+  run.settings.ScalingMode = 1;
+  run.settings.ThumbSize.set(100);
+  run.settings.HyperlinkMode = 0;
+  run.settings.FileNameAsCaption.set(true);
+  struct Case {
+    const char* name;
+    const char* caption;
+    const char* path;  // in src and href
+  } cases[] = {
+      {"Tom & Jerry.jpg", "Tom &amp; Jerry.jpg", "/p/Tom &amp; Jerry.jpg"},
+      {"<b>draft<\\b>.jpg", "&lt;b&gt;draft&lt;\\b&gt;.jpg", "/p/<b>draft<\\b>.jpg"},
+      {"<img src=x onerror=alert(1)>.jpg", "&lt;img src=x onerror=alert(1)&gt;.jpg",
+       "/p/<img src=x onerror=alert(1)>.jpg"},
+      {"\"><script>alert(1)<\\script>.jpg", "&quot;&gt;&lt;script&gt;alert(1)&lt;\\script&gt;.jpg",
+       "/p/%22><script>alert(1)<\\script>.jpg"},
+      {"a&copy.jpg", "a&amp;copy.jpg", "/p/a&amp;copy.jpg"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string cell = Cell(std::string("/p/") + c.name);
+    EXPECT_EQ(cell, std::string(kOpen) + "<img src=\"" + c.path + "\" border=\"0\" height=\"100\" GALLERYIMG=\"no\">" +
+                        "<br><a href=\"" + c.path + "\" target=\"new\">" + c.caption + "</a><br></td>");
+  }
+  run.details.emplace();
+  run.details->SetText("[Tom & Jerry.jpg]\r\nTitle=<i>Tom</i> & Jerry\r\n");
+  EXPECT_NE(Cell("/p/Tom & Jerry.jpg").find(">Title: <i>Tom</i> & Jerry<br></a>"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace pictalon

@@ -285,7 +285,7 @@ std::string ScanAll(std::string_view input, std::size_t chunk = 4096) {
 }
 
 TEST(CopyParser, LongLinesFailOnlyWhenTheyFillTheWindow) {
-  const std::string tooLong = "Line too long";
+  const std::string tooLong = "a line is longer than 4093 bytes";
   struct Case {
     const char* what;
     std::string input;
@@ -461,32 +461,71 @@ TEST(PageBuilder, WithoutHandlerTagsVanish) {
   EXPECT_EQ(text, "abc");
 }
 
-TEST(PageBuilder, FailuresLeaveTheTextAlone) {
+// A failure leaves the text alone and says why: the template and its fault, or the tag and
+// the handler's own message. The same holds when the builder keeps the template's bytes.
+TEST(PageBuilder, FailuresLeaveTheTextAloneAndSayWhy) {
   TempDir dir;
+  const std::string path = dir.path() + "fail.html";
+  const std::string tooLong = path + ": a line is longer than 4093 bytes";
   struct Case {
     const char* what;
     std::string templ;
     std::function<void()> handler;
+    std::string reason;
   } cases[] = {
-      {"single line of 5000 bytes", Line(5000), nullptr},
-      {"line of 4095 bytes followed by text", "<#a>\n" + Line(4095) + "\n<#b>", nullptr},
-      {"handler throws an Error", "a<#x>b", [] { throw Error("bad tag"); }},
-      {"handler throws something else", "a<#x>b", [] { throw 42; }},
-      {"handler runs out of memory", "a<#x>b", [] { throw std::bad_alloc(); }},
+      {"single line of 5000 bytes", Line(5000), nullptr, tooLong},
+      {"line of 4095 bytes followed by text", "<#a>\n" + Line(4095) + "\n<#b>", nullptr, tooLong},
+      {"handler throws an Error", "a<#x>b", [] { throw Error("bad tag"); }, "<#x>: bad tag"},
+      {"handler throws something else", "a<#x>b", [] { throw 42; }, "<#x>: unknown failure"},
+      {"handler runs out of memory", "a<#x>b", [] { throw std::bad_alloc(); },
+       "<#x>: " + std::string(std::bad_alloc().what())},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    TPageBuilder builder;
-    builder.SetTemplateFile(dir.write("fail.html", c.templ));
-    auto handler = c.handler;
-    builder.OnTag = [handler](TPageBuilder&, const std::string&, std::string& r) {
-      r = "partial";
-      if (handler) handler();
-    };
-    std::string text = "untouched";
-    EXPECT_FALSE(builder.GetContent(text));
-    EXPECT_EQ(text, "untouched");
+  for (bool keep : {false, true}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.what) + (keep ? ", template kept" : ""));
+      TPageBuilder builder;
+      builder.KeepTemplate = keep;
+      builder.SetTemplateFile(dir.write("fail.html", c.templ));
+      auto handler = c.handler;
+      builder.OnTag = [handler](TPageBuilder&, const std::string&, std::string& r) {
+        r = "partial";
+        if (handler) handler();
+      };
+      for (int call = 1; call <= 2; ++call) {
+        std::string text = "untouched";
+        EXPECT_FALSE(builder.GetContent(text));
+        EXPECT_EQ(text, "untouched");
+        EXPECT_EQ(builder.FailureText(), c.reason);
+      }
+    }
   }
+}
+
+// With KeepTemplate the file is read by the first GetContent only, also when that read fails.
+TEST(PageBuilder, KeptTemplateIsReadOnce) {
+  TempDir dir;
+  const std::string path = dir.write("page.html", "a<#x>b");
+  TPageBuilder builder;
+  builder.KeepTemplate = true;
+  builder.OnTag = [](TPageBuilder&, const std::string& name, std::string& r) { r = "[" + name + "]"; };
+  builder.SetTemplateFile(path);
+  std::string text;
+  ASSERT_TRUE(builder.GetContent(text));
+  EXPECT_EQ(builder.FailureText(), "");
+  ASSERT_EQ(std::remove(path.c_str()), 0);
+  text.clear();
+  ASSERT_TRUE(builder.GetContent(text));
+  EXPECT_EQ(text, "a[x]b");
+
+  // Another template drops the kept bytes; its failed read is the answer from then on.
+  const std::string other = dir.write("other.html", "c");
+  builder.SetTemplateFile(other);
+  ASSERT_EQ(std::remove(other.c_str()), 0);
+  EXPECT_FALSE(builder.GetContent(text));
+  EXPECT_EQ(builder.FailureText(), "Cannot open " + other);
+  dir.write("other.html", "c");
+  EXPECT_FALSE(builder.GetContent(text));
+  EXPECT_EQ(builder.FailureText(), "Cannot open " + other);
 }
 
 TEST(PageBuilder, LongLinesInTemplates) {

@@ -1,3 +1,7 @@
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include "EngineFixture.h"
 #include "Error.h"
 #include "Generate.h"
@@ -7,6 +11,7 @@
 namespace pictalon {
 namespace {
 
+namespace fs = std::filesystem;
 using test::EngineTest;
 using test::ReadFile;
 
@@ -192,9 +197,21 @@ TEST_F(PageTest, ScriptTag) {
   EXPECT_EQ(Tag("script"), "");  // no script file: nothing, silently
   std::string script = "<script>\r\n/* \x01 bytes */\r\n</script>\r\n";
   dir.write("Data/norgtclk.js", script);
+  EXPECT_EQ(Tag("script"), "") << "the file is looked at once per run";
+  run.script = TReadOnce();  // a new run
   EXPECT_EQ(Tag("script"), script);
   run.settings.DisableRightClick.set(false);
   EXPECT_EQ(Tag("script"), "");
+
+  // A script that cannot be read fails its tag on every page, from the one read.
+  run.settings.DisableRightClick.set(true);
+  run.script = TReadOnce();
+  fs::remove(dir.path() + "Data/norgtclk.js");
+  ASSERT_EQ(::mkfifo((dir.path() + "Data/norgtclk.js").c_str(), 0600), 0);  // there, not readable
+  EXPECT_THROW(Tag("script"), Error);
+  fs::remove(dir.path() + "Data/norgtclk.js");
+  dir.write("Data/norgtclk.js", script);
+  EXPECT_THROW(Tag("script"), Error);
 }
 
 }  // namespace

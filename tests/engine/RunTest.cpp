@@ -1,5 +1,7 @@
 #include <sys/stat.h>
 
+#include <filesystem>
+
 #include "EngineFixture.h"
 #include "Error.h"
 #include "Platform.h"
@@ -7,6 +9,7 @@
 namespace pictalon {
 namespace {
 
+namespace fs = std::filesystem;
 using test::EngineTest;
 using test::ReadFile;
 using Events = std::vector<std::string>;
@@ -142,19 +145,62 @@ TEST_F(RunTest, TemplateNameIgnoresLetterCase) {
   EXPECT_TRUE(FileExists(Out() + "gallery1.html"));
 }
 
-TEST_F(RunTest, UnprocessableTemplateWritesNoPageButTheStyleSheet) {
-  dir.write("Output/gallery1.html", "from an earlier run");
-  SetTemplate(std::string(5000, 'x'));
-  ASSERT_TRUE(Generate(Images(2)));
-  EXPECT_EQ(ReadFile(Out() + "gallery1.html"), "from an earlier run");
-  EXPECT_TRUE(FileExists(Out() + "pictalon.css"));
-
-  // A tag that fails (an unreadable version here: a bad colour) loses only its page.
-  SetTemplate("<#backlink>");
+// A page whose template cannot be processed is not written, an older file of its name stays, the
+// style sheet is written and the run goes on; but the run then ends with one message and false.
+TEST_F(RunTest, PagesNotWrittenMakeTheRunFailWithOneMessage) {
+  const std::string templatePath = dir.path() + "Templates/PictBase.html";
+  struct Case {
+    const char* what;
+    std::string templ;
+    int images;
+    std::string message;
+  } cases[] = {
+      {"a line longer than the read window", std::string(5000, 'x'), 1,
+       "1 of 1 page not written: " + Out() + "gallery1.html: " + templatePath +
+           ": a line is longer than 4093 bytes"},
+      {"a tag that fails", "<p><#backlink></p>\r\n", 3,
+       "3 of 3 pages not written, the first " + Out() + "gallery1.html: <#backlink>: '#12345G' is not a valid colour value"},
+  };
+  run.settings.Rows.set(1);
+  run.settings.Columns.set(1);
   run.settings.BackLinkURL.set("x.html");
   run.settings.BackgroundColour.set("#12345G");
-  ASSERT_TRUE(Generate(Images(2)));
-  EXPECT_EQ(ReadFile(Out() + "gallery1.html"), "from an earlier run");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ui.events.clear();
+    ui.processed = 0;
+    fs::remove_all(Out());
+    dir.write("Output/gallery1.html", "from an earlier run");
+    SetTemplate(c.templ);
+    EXPECT_FALSE(Generate(Images(c.images)));
+    EXPECT_EQ(ui.events, (Events{"open", "close", "message: " + c.message}));
+    EXPECT_EQ(ui.processed, c.images) << "every page was tried";
+    EXPECT_EQ(ReadFile(Out() + "gallery1.html"), "from an earlier run");
+    EXPECT_EQ(ListFilesWithExtension(Out(), ".html"), std::vector<std::string>{"gallery1.html"});
+    EXPECT_TRUE(FileExists(Out() + "pictalon.css"));
+  }
+}
+
+// Nothing a page shows changes within a run: the template, the style sheet sources and the
+// right-click script are read once, so changing or removing them between pages changes nothing.
+TEST_F(RunTest, SourcesAreReadOncePerRun) {
+  SetTemplate("<#script><#gallery>");
+  dir.write("Data/norgtclk.js", "<script>first</script>");
+  run.settings.DisableRightClick.set(true);
+  run.settings.Rows.set(1);
+  run.settings.Columns.set(1);
+  ui.betweenPages = [&] {
+    SetTemplate("changed <#gallery>");
+    dir.write("Data/norgtclk.js", "<script>changed</script>");
+    fs::remove(dir.path() + "Data/pictalon.css");
+    fs::remove(dir.path() + "Data/gallerycell6.css");
+  };
+  ASSERT_TRUE(Generate(Images(3)));
+  for (const char* page : {"gallery1.html", "gallery2.html", "gallery3.html"}) {
+    SCOPED_TRACE(page);
+    EXPECT_EQ(ReadFile(Out() + page).rfind("<script>first</script>", 0), 0u);
+  }
+  EXPECT_NE(ReadFile(Out() + "pictalon.css").find("margin: 0;"), std::string::npos);
 }
 
 TEST_F(RunTest, PageThatCannotBeWrittenStopsTheRunAndKeepsEarlierPages) {

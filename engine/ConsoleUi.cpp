@@ -1,0 +1,27 @@
+// The engine's messages in a host without a GUI: one line each on standard error.
+#include <cstdio>
+
+#include "EngineUi.h"
+#include "TextUtil.h"
+
+namespace pictalon {
+
+namespace {
+
+class TConsoleEngineUi : public TEngineUi {
+public:
+  void ShowMessage(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+  void ShowError(const std::string& text) override {
+    std::fprintf(stderr, "%s\n", WithFullStop(text).c_str());
+  }
+  void OpenProgress() override {}
+  void SetProgress(int) override {}
+  void CloseProgress() override {}
+  void ProcessMessages() override {}
+};
+
+}  // namespace
+
+std::unique_ptr<TEngineUi> MakeConsoleEngineUi() { return std::make_unique<TConsoleEngineUi>(); }
+
+}  // namespace pictalon

@@ -1,0 +1,11 @@
+// The one export of the windows module libPictgenUi.so, which the engine loads when its host
+// runs Qt.
+#include "EngineUi.h"
+
+extern "C" __attribute__((visibility("default"))) pictalon::TEngineUi* PictgenMakeGuiUi() {
+  try {
+    return pictalon::MakeGuiEngineUi().release();
+  } catch (...) {
+    return nullptr;
+  }
+}
