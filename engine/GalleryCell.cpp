@@ -113,6 +113,21 @@ std::string CaptionBlock(const TRunState& run, const std::string& fileName) {
 
 }  // namespace
 
+std::array<std::string, 3> GraphicAddresses(const GallerySettings& s, const std::vector<std::string>& images) {
+  std::array<std::string, 3> addresses = {s.LogoGraphic.get(), s.TitleGraphic.get(), s.BackgroundImage.get()};
+  if (s.CopyImages.get()) {
+    std::array<std::string, 3> names = GraphicCopyNames(s, images);
+    for (std::size_t i = 0; i < names.size(); ++i)
+      if (!names[i].empty()) addresses[i] = "gallimgs/" + UrlAttribute(names[i]);
+  }
+  return addresses;
+}
+
+std::string GraphicAddress(const TRunState& run, TGraphic graphic) {
+  if (run.graphicAddresses) return (*run.graphicAddresses)[graphic];
+  return GraphicAddresses(run.settings, run.imageList)[graphic];
+}
+
 std::string MakeGalleryCell(TRunState& run, std::int64_t index) {
   const GallerySettings& s = run.settings;
   const std::string& entry = run.imageList[static_cast<std::size_t>(index)];

@@ -1,6 +1,7 @@
 #pragma once
 // The gallery cell of one image: the image scaled by width and height attributes, its caption
 // block from the image details, and its link.
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -20,6 +21,14 @@ std::int32_t ScaledWidth(std::int32_t width, std::int32_t thumbSize);
 // ('"', '#', '?', '%' and control bytes as percent escapes, '&' as "&amp;", so that no
 // character reference hides in a file name); other bytes stay as they are.
 std::string UrlAttribute(const std::string& path);
+
+enum TGraphic { kLogoGraphic = 0, kTitleGraphic = 1, kBackgroundGraphic = 2 };
+// Where the pages find the graphics of the gallery: with copied images, their copies in
+// "gallimgs/" under the names the copies took, percent-encoded as image paths are, so a published
+// gallery keeps them; otherwise the paths as stored.
+std::array<std::string, 3> GraphicAddresses(const GallerySettings& s, const std::vector<std::string>& images);
+// One of them: as the run settled it, or worked out from the run's state as it stands.
+std::string GraphicAddress(const TRunState& run, TGraphic graphic);
 
 // A file name as page text: "&", "<", ">" and '"' as character references, so a name is shown as
 // it is and never read as markup.

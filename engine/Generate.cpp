@@ -126,7 +126,7 @@ std::string GalleryTable(TRunState& run) {
 void TDummyClass::TagHandler(TPageBuilder&, const std::string& tagName, std::string& replacement) {
   const GallerySettings& s = run_.settings;
   auto is = [&](const char* name) { return SameTextIgnoringCase(tagName, name); };
-  std::string logo = s.LogoGraphic.get();
+  std::string logo = GraphicAddress(run_, kLogoGraphic);
   if (is("galltitle")) {
     replacement = s.TitleText.empty() ? "Pictalon Gallery" : s.TitleText.get();
   } else if (is("gentag")) {
@@ -146,7 +146,7 @@ void TDummyClass::TagHandler(TPageBuilder&, const std::string& tagName, std::str
     if (!logo.empty()) replacement = "<td width=\"120\">&nbsp;</td>";
   } else if (is("galleryheading")) {
     if (!s.TitleGraphic.empty())
-      replacement = "<img src=\"" + s.TitleGraphic.get() + "\">";
+      replacement = "<img src=\"" + GraphicAddress(run_, kTitleGraphic) + "\">";
     else
       replacement = s.TitleText.empty() ? "&nbsp;" : TitleWithBreaks(s.TitleText.get());
   } else if (is("galleryintro")) {

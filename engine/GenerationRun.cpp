@@ -1,6 +1,7 @@
 #include "GenerationRun.h"
 
 #include "Error.h"
+#include "GalleryCell.h"
 #include "GalleryFile.h"
 #include "Generate.h"
 #include "Helpers.h"
@@ -73,6 +74,8 @@ bool RunGeneration(const std::string& settingsPath, TEngineUi& ui) {
     ui.ShowMessage("Image List is empty");
     return false;
   }
+
+  run.graphicAddresses = GraphicAddresses(run.settings, run.imageList);
 
   bool partialPage = false;
   run.pageCount = CountFullPages(run, partialPage) + (partialPage ? 1 : 0);

@@ -1,6 +1,7 @@
 #pragma once
 // One generation run: everything it needs lives in a TRunState made at the start of the call
 // and released when it returns, so nothing survives from one run to the next.
+#include <array>
 #include <cstdint>
 #include <exception>
 #include <optional>
@@ -58,6 +59,9 @@ struct TRunState {
   std::int32_t currentPage = 0;
   std::int32_t imagesPlaced = 0;  // index of the next image-list entry to place
   bool backLinkUsed = false;
+  // The logo, title graphic and background as the pages link them, settled once the image list
+  // is known.
+  std::optional<std::array<std::string, 3>> graphicAddresses;
   std::int32_t lastImageWidth = 0;
   std::int32_t lastImageHeight = 0;
 

@@ -1,6 +1,7 @@
 #include "StyleSheet.h"
 
 #include "Error.h"
+#include "GalleryCell.h"
 #include "Platform.h"
 #include "TextUtil.h"
 
@@ -14,17 +15,18 @@ std::string ReadSource(const std::string& path) {
   return bytes;
 }
 
-std::string BodyBackgroundRule(const GallerySettings& s) {
-  if (!s.BackgroundImage.empty()) return "body {background: #ffffff url(" + s.BackgroundImage.get() + ");}";
+std::string BodyBackgroundRule(const GallerySettings& s, const std::string& backgroundAddress) {
+  if (!s.BackgroundImage.empty()) return "body {background: #ffffff url(" + backgroundAddress + ");}";
   if (!s.BackgroundColour.empty()) return "body {background: " + s.BackgroundColour.get() + "}";
   return "body {background: #ffffff;}";
 }
 
-std::string StyleSheetText(const GallerySettings& s, const std::string& base, const std::string& cell) {
+std::string StyleSheetText(const GallerySettings& s, const std::string& backgroundAddress,
+                           const std::string& base, const std::string& cell) {
   std::vector<std::string> lines = SplitLines(base);
   for (std::string& line : SplitLines(cell)) lines.push_back(std::move(line));
   // The rule's own leading line break shows as an empty line before it.
-  lines.push_back("\r\n" + BodyBackgroundRule(s));
+  lines.push_back("\r\n" + BodyBackgroundRule(s, backgroundAddress));
 
   // The rewrite expects one declaration per line: a line that sets a colour other than a
   // background colour becomes the chosen text colour, whatever else it held.
@@ -45,7 +47,7 @@ void WriteStyleSheet(const TRunState& run, const std::string& outputFolder) {
   std::string base = ReadSource(FindFileIgnoringCase(run.dataFolder + "pictalon.css"));
   std::string cell = ReadSource(s.CellStyleSheet.get());
   std::string path = outputFolder + "pictalon.css";
-  if (!WriteFileIfChanged(path, StyleSheetText(s, base, cell))) throw Error("Cannot create file " + path);
+  if (!WriteFileIfChanged(path, StyleSheetText(s, GraphicAddress(run, kBackgroundGraphic), base, cell))) throw Error("Cannot create file " + path);
 }
 
 std::string PictCssTag() {

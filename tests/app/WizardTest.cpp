@@ -609,6 +609,7 @@ private slots:
     GallerySettings s = DefaultSettings();
     s.ImageFolder.set(photos.path());
     s.OutputFolder.set(InProgram("Output/Gallery"));  // missing: made by the run
+    s.LogoGraphic.set(InProgram("Data/Cell1.jpg"));  // travels with the copied images
     std::string path = WriteGallery("A.pgs", s);
     TStartedProgram started(path);
     TfrmSetup& w = started.wizard();
@@ -628,7 +629,8 @@ private slots:
     QString firstPage = QString::fromStdString(InProgram("Output/Gallery/gallery1.html"));
     QCOMPARE(started.dialogs->log, shown + QStringList("Document: " + firstPage));
     QCOMPARE(FileExists(firstPage.toStdString()), pages);
-    QCOMPARE(int(ListFilesWithExtension(InProgram("Output/Gallery/gallimgs"), ".jpg").size()), images);
+    QCOMPARE(int(ListFilesWithExtension(InProgram("Output/Gallery/gallimgs"), ".jpg").size()), images + 1);
+    if (pages) QVERIFY(ReadFile(firstPage.toStdString()).find("<img src=\"gallimgs/Cell1.jpg\">") != std::string::npos);
     QVERIFY(!FileExists(InProgram("~imgList.dat")));
     QCOMPARE(w.tsGallOpt->btnGenerate->isEnabled(), images > 0);
     QVERIFY(!QApplication::overrideCursor());

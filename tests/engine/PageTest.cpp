@@ -49,6 +49,7 @@ protected:
 
 TEST_F(PageTest, SimpleTagValues) {
   GallerySettings& s = run.settings;
+  s.CopyImages.set(false);  // the graphics linked where they are
   EXPECT_EQ(Tag("galltitle"), "Pictalon Gallery");
   EXPECT_EQ(Tag("galleryheading"), "&nbsp;");
   EXPECT_EQ(Tag("galleryintro"), "&nbsp;");
@@ -151,6 +152,7 @@ TEST_F(PageTest, StyleSheetAssemblyAndTextColour) {
   dir.write("Data/cell.css", ".gallerycell {\r\n  border-color: #999999;\r\n}");
   GallerySettings& s = run.settings;
   s.CellStyleSheet.set(dir.path() + "Data/cell.css");
+  s.CopyImages.set(false);  // the background linked where it is
   ForceDirectories(dir.path() + "Out");
   struct Case {
     const char* textColour;
@@ -178,6 +180,26 @@ TEST_F(PageTest, StyleSheetAssemblyAndTextColour) {
     WriteStyleSheet(run, dir.path() + "Out/");
     EXPECT_EQ(ReadFile(dir.path() + "Out/pictalon.css"), c.expected);
   }
+}
+
+TEST_F(PageTest, CopiedImagesTakeTheGraphicsWithThem) {
+  GallerySettings& s = run.settings;
+  s.LogoGraphic.set("/g/logo #1.png");
+  s.TitleGraphic.set("/g/a.jpg");
+  s.BackgroundImage.set("/g/paper.jpg");
+  run.imageList = {"/p/a.jpg"};
+  s.CopyImages.set(false);
+  EXPECT_EQ(Tag("userimg"), "<td width=\"120\"><img src=\"/g/logo #1.png\"></td>");
+  s.CopyImages.set(true);
+  EXPECT_EQ(Tag("userimg"), "<td width=\"120\"><img src=\"gallimgs/logo %231.png\"></td>");
+  // A listed image of the same name is another file: the graphic's copy takes another name.
+  EXPECT_EQ(Tag("galleryheading"), "<img src=\"gallimgs/graphic1-a.jpg\">");
+  dir.write("Data/pictalon.css", "body {\r\n}\r\n");
+  dir.write("Data/cell.css", "");
+  s.CellStyleSheet.set(dir.path() + "Data/cell.css");
+  ForceDirectories(Out());
+  WriteStyleSheet(run, Out());
+  EXPECT_NE(ReadFile(Out() + "pictalon.css").find("url(gallimgs/paper.jpg)"), std::string::npos);
 }
 
 TEST_F(PageTest, StyleSheetSourcesMustExist) {
