@@ -73,6 +73,7 @@ void TReviewPopup::ShowErrors(const QStringList& lines) {
   Image1->hide();
   lbErrors->clear();
   lbErrors->addItems(lines);
+  lbErrors->setCurrentRow(-1);
   lbErrors->setGeometry(pnlPopupBack->contentsRect());
   lbErrors->show();
   dialogs_.Show(*this);

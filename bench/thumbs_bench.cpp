@@ -1,0 +1,227 @@
+// thumbs [--count N] [--window N] [--corpus FOLDER] [--work FOLDER]
+// Times the review window's thumbnail maker per image, with one and with two worker threads, next
+// to GraphicsMagick's `gm mogrify -size 300x300 -thumbnail 150x150` over copies of the same
+// camera-like photos (bench/make-corpus.sh) in the same run, all from a warm page cache. Then it
+// shows the real review window offscreen over a list of --window photos (links cycling over the
+// corpus) and reports the run's time, the process's peak memory and the longest pause of the user
+// interface thread, measured as the longest gap between the ticks of a 5 ms timer.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ImageReview.h"
+#include "NonVis.h"
+#include "Platform.h"
+#include "ThumbList.h"
+#include "ThumbMaker.h"
+#include "WizardHost.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace pictalon;
+using Clock = std::chrono::steady_clock;
+
+double Since(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+long PeakKiB() {
+  struct rusage usage;
+  ::getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+// Reads every file once, so that every measured pass finds them in the page cache.
+void Warm(const std::vector<std::string>& files) {
+  std::string bytes;
+  for (const std::string& f : files) ReadWholeFile(f, bytes);
+}
+
+// Seconds per image for the thumbnail maker over files with the given number of threads.
+double MakerPerImage(const std::vector<std::string>& files, int threads, int& failures) {
+  Clock::time_point start = Clock::now();
+  TThumbMaker maker(files, threads);
+  failures = 0;
+  while (maker.Next() < files.size()) {
+    std::optional<TThumbResult> result = maker.Take(std::chrono::milliseconds(1000));
+    if (result && !result->error.empty()) ++failures;
+  }
+  return Since(start) / double(files.size());
+}
+
+// Seconds per image for gm mogrify over fresh copies of files (the copies are not timed).
+double GmPerImage(const std::vector<std::string>& files, const std::string& folder, bool oneThread) {
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  std::string command = std::string(oneThread ? "OMP_NUM_THREADS=1 " : "") +
+                        "gm mogrify -size 300x300 -thumbnail 150x150";
+  for (const std::string& f : files) {
+    const std::string copy = folder + "/" + fs::path(f).filename().string();
+    fs::copy_file(f, copy);
+    command += " '" + copy + "'";
+  }
+  Clock::time_point start = Clock::now();
+  const int status = std::system(command.c_str());
+  const double seconds = Since(start);
+  fs::remove_all(folder);
+  if (status != 0) {
+    std::fprintf(stderr, "thumbs: gm mogrify failed (is graphicsmagick installed?)\n");
+    return -1;
+  }
+  return seconds / double(files.size());
+}
+
+class BenchWizard : public TWizardHost {
+public:
+  int ActivePageIndex() const override { return kGalleryPage; }
+  void SetActivePageIndex(int) override {}
+  void ShowWizardTabs(bool) override {}
+  void SetEditorTabVisible(bool) override {}
+  void ShowStartPage() override {}
+  void UpdateBackNext() override {}
+  int ReturnPage() const override { return 0; }
+  void SetReturnPage(int) override {}
+  void SetStatusText(const QString&) override {}
+  QString StatusText() const override { return {}; }
+  std::string CurrentGalleryFile() const override { return gallery; }
+  std::string CurrentCellStyleSheet() const override { return {}; }
+  const std::vector<std::string>& ImageList() const override { return images; }
+  std::uint64_t ImageListVersion() const override { return 1; }
+  std::string gallery;
+  std::vector<std::string> images;
+};
+
+// The review window over count links to the corpus, in this process (run as a child, so that its
+// peak memory is the window's alone).
+int WindowRun(const std::vector<std::string>& corpus, int count, const std::string& work) {
+  const std::string folder = work + "/window";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  BenchWizard wizard;
+  for (int i = 0; i < count; ++i) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/P%05d.jpg", i);
+    const std::string link = folder + name;
+    std::error_code ec;
+    fs::create_hard_link(corpus[std::size_t(i) % corpus.size()], link, ec);
+    if (ec) fs::create_symlink(corpus[std::size_t(i) % corpus.size()], link);
+    wizard.images.push_back(link);
+  }
+  Warm(corpus);
+  OverrideProgramFolder(work + "/");
+  wizard.gallery = work + "/Data/User/Bench.pgs";
+
+  int argc = 1;
+  char arg0[] = "thumbs";
+  char* argv[] = {arg0, nullptr};
+  QApplication app(argc, argv);
+  TdmNonVis dm;
+  TfrmImageReview window(dm, wizard);
+  const long baseKiB = PeakKiB();
+
+  QElapsedTimer sinceTick;
+  qint64 longestGap = 0;
+  QTimer ticker;
+  ticker.setInterval(5);
+  QObject::connect(&ticker, &QTimer::timeout, [&] {
+    if (sinceTick.isValid()) longestGap = std::max(longestGap, sinceTick.elapsed());
+    sinceTick.restart();
+  });
+  QEventLoop loop;
+  QObject::connect(&window, &TfrmImageReview::ThumbnailsDone, &loop, &QEventLoop::quit);
+  Clock::time_point start = Clock::now();
+  ticker.start();
+  window.show();
+  loop.exec();
+  ticker.stop();
+  const double seconds = Since(start);
+  std::printf("review window, %d photos: %.1f s (%.1f ms per image), %d thumbnails\n", count, seconds,
+              seconds * 1000 / count, window.Thumbs().rowCount());
+  std::printf("  peak memory: %.0f MB (%.0f MB before the run)\n", PeakKiB() / 1024.0,
+              baseKiB / 1024.0);
+  std::printf("  longest pause of the user interface thread: %lld ms (timer ticks every 5 ms)\n",
+              static_cast<long long>(longestGap));
+  window.close();
+  fs::remove_all(folder);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::size_t count = 100;
+  int windowCount = 2000;
+  const char* env = std::getenv("CORPUS");
+  std::string corpus = env ? env : (fs::temp_directory_path() / "pictalon-corpus").string();
+  std::string work = fs::temp_directory_path().string();
+  bool child = false;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--count" && i + 1 < argc) count = std::strtoul(argv[++i], nullptr, 10);
+    else if (a == "--window" && i + 1 < argc) windowCount = std::atoi(argv[++i]);
+    else if (a == "--corpus" && i + 1 < argc) corpus = argv[++i];
+    else if (a == "--work" && i + 1 < argc) work = argv[++i];
+    else if (a == "--window-child") child = true;
+    else {
+      std::fprintf(stderr, "usage: thumbs [--count N] [--window N] [--corpus FOLDER] [--work FOLDER]\n");
+      return 2;
+    }
+  }
+  std::vector<std::string> photos;
+  for (const std::string& name : ListFilesWithExtension(corpus + "/large", ".jpg"))
+    photos.push_back(corpus + "/large/" + name);
+  if (photos.empty()) {
+    std::fprintf(stderr, "thumbs: no photos in %s/large: run bench/make-corpus.sh first\n", corpus.c_str());
+    return 1;
+  }
+  if (!getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  work += "/pictalon-thumbs-bench";
+  if (child) return WindowRun(photos, windowCount, work);
+
+  fs::create_directories(work);
+  if (photos.size() > count) photos.resize(count);
+  Warm(photos);
+  std::printf("%zu camera-like photos from %s/large, per image (best of 2, warm cache):\n",
+              photos.size(), corpus.c_str());
+  auto best = [](auto measure) { return std::min(measure(), measure()); };
+  int failures = 0;
+  const double one = best([&] { return MakerPerImage(photos, 1, failures); });
+  const double two = best([&] { return MakerPerImage(photos, 2, failures); });
+  const double gm = best([&] { return GmPerImage(photos, work + "/gm", false); });
+  const double gm1 = best([&] { return GmPerImage(photos, work + "/gm", true); });
+  std::printf("  %-44s %7.1f ms\n", "gm mogrify -size 300x300 -thumbnail 150x150", gm * 1000);
+  std::printf("  %-44s %7.1f ms\n", "  the same with OMP_NUM_THREADS=1", gm1 * 1000);
+  std::printf("  %-44s %7.1f ms  (%.2f x gm)\n", "thumbnail maker, 1 thread", one * 1000, one / gm);
+  std::printf("  %-44s %7.1f ms  (%.2f x gm)\n", "thumbnail maker, 2 threads", two * 1000, two / gm);
+  if (failures) std::printf("  (%d photos failed to decode)\n", failures);
+  std::fflush(stdout);
+
+  // The window in a process of its own, so that its peak memory is its own.
+  pid_t pid = ::fork();
+  if (pid == 0) {
+    const std::string self = GetProgramFilePath();
+    const std::string n = std::to_string(windowCount);
+    ::execl(self.c_str(), self.c_str(), "--window-child", "--window", n.c_str(), "--corpus",
+            corpus.c_str(), "--work", fs::path(work).parent_path().c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  fs::remove_all(work);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+}
