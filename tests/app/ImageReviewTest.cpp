@@ -124,6 +124,7 @@ private slots:
   void runWithAnUnreadableImage();
   void emptyListChangesNothing();
   void stopDuringARun();
+  void aSelectionMadeDuringTheRunStays();
   void firstSelectionStoresStemAndPixelSize();
   void showSizeInPixels();
   void editIsStoredUnderTheImageItWasTypedFor();
@@ -252,6 +253,26 @@ void ImageReviewTest::stopDuringARun() {
   QCOMPARE(f.window->StatusPane2->text(),
            QString("[60 images found]   [%1 thumbnails created]").arg(made));
   QVERIFY(f.window->btnScan->isEnabled());
+}
+
+void ImageReviewTest::aSelectionMadeDuringTheRunStays() {
+  Fixture f;
+  const std::string jpeg = MakeJpeg(400, 300);
+  std::vector<std::string> images;
+  for (int i = 0; i < 30; ++i) images.push_back(f.dir.write("photos/" + std::to_string(i) + ".jpg", jpeg));
+  f.wizard.SetImages(images);
+  bool chosen = false;
+  connect(&f.window->Thumbs(), &QAbstractItemModel::rowsInserted, this, [&] {
+    if (chosen || f.window->Thumbs().rowCount() < 2) return;
+    chosen = true;
+    f.Select(1);
+  });
+  f.ShowAndWait();
+  QVERIFY(chosen);
+  QCOMPARE(f.window->Thumbs().rowCount(), 30);
+  QCOMPARE(f.window->lvThumbs->selectionModel()->selectedIndexes(),
+           QModelIndexList({f.window->Thumbs().index(1)}));
+  QCOMPARE(f.window->ebRef->text(), QString("1"));
 }
 
 void ImageReviewTest::firstSelectionStoresStemAndPixelSize() {

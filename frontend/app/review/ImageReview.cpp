@@ -81,8 +81,8 @@ TfrmImageReview::TfrmImageReview(TdmNonVis& dm, const TWizardHost& wizard, QWidg
   connect(lvThumbs, &QListView::doubleClicked, this,
           Guarded(dm_, this, &TfrmImageReview::lvThumbsDblClick));
 
-  // Key preview: the window sees keys before the focused control; the edit boxes store their
-  // text when they lose the focus.
+  // Key preview: the window sees keys before the focused control, also in the tool window; the
+  // edit boxes store their text when they lose the focus.
   for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
   installEventFilter(this);
   ShowDetailsState();
@@ -230,7 +230,6 @@ void TfrmImageReview::BuildControls() {
   setTabOrder(ebSize, btnClose);
 
   twPopup = new TReviewPopup(dm_.Dialogs(), this);
-  twPopup->installEventFilter(this);
 }
 
 // ----------------------------------------------------------------------------------------------
@@ -384,7 +383,7 @@ void TfrmImageReview::btnScanClick() {
   ProgressBar1->setRange(0, int(images.size()));
 
   maker_.reset();  // the last run's workers have long ended
-  maker_ = std::make_unique<TThumbMaker>(images, threads_);
+  maker_ = std::make_unique<TThumbMaker>(images, threads_, /*yield=*/true);
   running_ = true;
   TQuitWatch quitWatch([this] { btnStopClick(); });
 
@@ -398,7 +397,9 @@ void TfrmImageReview::btnScanClick() {
     model_->Append(std::move(items), std::move(thumbs));
     items.clear();
     thumbs.clear();
-    if (made / 10 != before / 10) lvThumbs->scrollTo(model_->index(made - 1));
+    // The newest thumbnails come into view, unless the user is already looking at one.
+    if (made / 10 != before / 10 && !lvThumbs->selectionModel()->hasSelection())
+      lvThumbs->scrollTo(model_->index(made - 1));
   };
 
   QElapsedTimer sinceEvents;
@@ -426,8 +427,9 @@ void TfrmImageReview::btnScanClick() {
   maker_->Stop();
   running_ = false;
 
-  // A run ended by closing the window leaves its thumbnails but selects and reports nothing.
-  if (isVisible()) {
+  // The first image is selected, unless the user chose one while the run went on. A run ended
+  // by closing the window leaves its thumbnails but selects and reports nothing.
+  if (isVisible() && !lvThumbs->selectionModel()->hasSelection()) {
     if (model_->rowCount() > 0) {
       lvThumbs->clearSelection();
       const QModelIndex first = model_->index(0);

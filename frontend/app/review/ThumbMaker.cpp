@@ -3,6 +3,12 @@
 #include <algorithm>
 #include <exception>
 
+#ifdef __linux__
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 #include "Error.h"
 #include "Picture.h"
 
@@ -52,8 +58,9 @@ TThumbResult MakeThumbnail(const std::string& path, int cell) {
   return result;
 }
 
-TThumbMaker::TThumbMaker(std::vector<std::string> paths, int threads, std::size_t ahead, int cell)
-    : paths_(std::move(paths)), ahead_(std::max<std::size_t>(ahead, 1)), cell_(cell),
+TThumbMaker::TThumbMaker(std::vector<std::string> paths, int threads, bool yield,
+                         std::size_t ahead, int cell)
+    : paths_(std::move(paths)), yield_(yield), ahead_(std::max<std::size_t>(ahead, 1)), cell_(cell),
       results_(paths_.size()) {
   const std::size_t count = std::min<std::size_t>(std::max(threads, 1), paths_.size());
   workers_.reserve(count);
@@ -80,6 +87,10 @@ std::size_t TThumbMaker::Started() const {
 }
 
 void TThumbMaker::Work() {
+#ifdef __linux__
+  // Linux gives each thread its own nice value; this one is the worker's alone.
+  if (yield_) ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), 4);
+#endif
   for (;;) {
     std::size_t index;
     {

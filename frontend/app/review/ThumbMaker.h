@@ -54,8 +54,10 @@ TThumbResult MakeThumbnail(const std::string& path, int cell = kThumbCell);
 // most `ahead` images beyond the last one taken, so memory stays bounded however long the list.
 class TThumbMaker {
 public:
-  TThumbMaker(std::vector<std::string> paths, int threads, std::size_t ahead = 16,
-              int cell = kThumbCell);
+  // With yield, the workers run at a lower priority than the thread that takes their results, so
+  // that a window keeps answering the user even when the processors are busy with other programs.
+  TThumbMaker(std::vector<std::string> paths, int threads, bool yield = false,
+              std::size_t ahead = 16, int cell = kThumbCell);
   ~TThumbMaker();  // stops and waits for the workers
   TThumbMaker(const TThumbMaker&) = delete;
   TThumbMaker& operator=(const TThumbMaker&) = delete;
@@ -74,6 +76,7 @@ private:
   void Work();
 
   const std::vector<std::string> paths_;
+  const bool yield_;
   const std::size_t ahead_;
   const int cell_;
   mutable std::mutex mutex_;
