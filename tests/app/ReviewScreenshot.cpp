@@ -4,6 +4,7 @@
 // windows get a caption bar drawn by the style in place of a window manager's frame.
 #include <QApplication>
 #include <QEventLoop>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPainter>

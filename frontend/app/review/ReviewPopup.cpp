@@ -45,6 +45,9 @@ TReviewPopup::TReviewPopup(TDialogService& dialogs, QWidget* owner)
   lbErrors = new QListWidget(pnlPopupBack);
   lbErrors->setObjectName("lbErrors");
   lbErrors->setFrameShape(QFrame::NoFrame);
+  // A report to read: nothing to choose, no item marked as current.
+  lbErrors->setSelectionMode(QAbstractItemView::NoSelection);
+  lbErrors->setFocusPolicy(Qt::NoFocus);
   lbErrors->setAccessibleName("Thumbnail errors");
   QPalette palette = lbErrors->palette();
   palette.setBrush(QPalette::Base, palette.brush(QPalette::Button));
