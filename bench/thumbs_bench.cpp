@@ -28,7 +28,7 @@
 #include "Platform.h"
 #include "ThumbList.h"
 #include "ThumbMaker.h"
-#include "WizardHost.h"
+#include "FixedWizard.h"
 
 namespace {
 
@@ -86,33 +86,13 @@ double GmPerImage(const std::vector<std::string>& files, const std::string& fold
   return seconds / double(files.size());
 }
 
-class BenchWizard : public TWizardHost {
-public:
-  int ActivePageIndex() const override { return kGalleryPage; }
-  void SetActivePageIndex(int) override {}
-  void ShowWizardTabs(bool) override {}
-  void SetEditorTabVisible(bool) override {}
-  void ShowStartPage() override {}
-  void UpdateBackNext() override {}
-  int ReturnPage() const override { return 0; }
-  void SetReturnPage(int) override {}
-  void SetStatusText(const QString&) override {}
-  QString StatusText() const override { return {}; }
-  std::string CurrentGalleryFile() const override { return gallery; }
-  std::string CurrentCellStyleSheet() const override { return {}; }
-  const std::vector<std::string>& ImageList() const override { return images; }
-  std::uint64_t ImageListVersion() const override { return 1; }
-  std::string gallery;
-  std::vector<std::string> images;
-};
-
 // The review window over count links to the corpus, in this process (run as a child, so that its
 // peak memory is the window's alone).
 int WindowRun(const std::vector<std::string>& corpus, int count, const std::string& work) {
   const std::string folder = work + "/window";
   fs::remove_all(folder);
   fs::create_directories(folder);
-  BenchWizard wizard;
+  test::TFixedWizard wizard;
   for (int i = 0; i < count; ++i) {
     char name[32];
     std::snprintf(name, sizeof name, "/P%05d.jpg", i);

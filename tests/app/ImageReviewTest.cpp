@@ -23,7 +23,7 @@
 #include "ThumbList.h"
 #include "ThumbMaker.h"
 #include "TypeDef.h"
-#include "WizardHost.h"
+#include "FixedWizard.h"
 #include "WorkingFiles.h"
 
 using namespace pictalon;
@@ -32,34 +32,6 @@ using test::ReadFile;
 using test::TempDir;
 
 namespace {
-
-// The wizard as far as the review window sees it.
-class FakeWizard : public TWizardHost {
-public:
-  int ActivePageIndex() const override { return kGalleryPage; }
-  void SetActivePageIndex(int) override {}
-  void ShowWizardTabs(bool) override {}
-  void SetEditorTabVisible(bool) override {}
-  void ShowStartPage() override {}
-  void UpdateBackNext() override {}
-  int ReturnPage() const override { return 0; }
-  void SetReturnPage(int) override {}
-  void SetStatusText(const QString&) override {}
-  QString StatusText() const override { return {}; }
-  std::string CurrentGalleryFile() const override { return gallery; }
-  std::string CurrentCellStyleSheet() const override { return {}; }
-  const std::vector<std::string>& ImageList() const override { return images; }
-  std::uint64_t ImageListVersion() const override { return version; }
-
-  void SetImages(std::vector<std::string> list) {
-    images = std::move(list);
-    ++version;
-  }
-
-  std::string gallery;
-  std::vector<std::string> images;
-  std::uint64_t version = 1;
-};
 
 // Dialogs answered by the test; the screen is the test's.
 class FakeDialogs : public TDialogService {
@@ -85,7 +57,7 @@ private:
     test::ProgramFolderOverride program{dir.path()};
     TdmNonVis dm;
     FakeDialogs* dialogs;
-    FakeWizard wizard;
+    test::TFixedWizard wizard;
     std::unique_ptr<TfrmImageReview> window;
 
     Fixture() {

@@ -19,31 +19,11 @@
 #include "ReviewPopup.h"
 #include "TestSupport.h"
 #include "ThumbList.h"
-#include "WizardHost.h"
+#include "FixedWizard.h"
 
 using namespace pictalon;
 
 namespace {
-
-class SampleWizard : public TWizardHost {
-public:
-  int ActivePageIndex() const override { return kGalleryPage; }
-  void SetActivePageIndex(int) override {}
-  void ShowWizardTabs(bool) override {}
-  void SetEditorTabVisible(bool) override {}
-  void ShowStartPage() override {}
-  void UpdateBackNext() override {}
-  int ReturnPage() const override { return 0; }
-  void SetReturnPage(int) override {}
-  void SetStatusText(const QString&) override {}
-  QString StatusText() const override { return {}; }
-  std::string CurrentGalleryFile() const override { return gallery; }
-  std::string CurrentCellStyleSheet() const override { return {}; }
-  const std::vector<std::string>& ImageList() const override { return images; }
-  std::uint64_t ImageListVersion() const override { return 1; }
-  std::string gallery;
-  std::vector<std::string> images;
-};
 
 // The popup is shown by the window; nothing else is asked of the dialogs here.
 class QuietDialogs : public TDialogService {
@@ -82,7 +62,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   test::TempDir dir;
   test::ProgramFolderOverride program(dir.path());
-  SampleWizard wizard;
+  test::TFixedWizard wizard;
   const std::string photos = dir.path() + "Holiday 2026/";
   for (const std::string& name : ListFilesWithExtension(argv[2], ".jpg")) {
     std::string bytes;
