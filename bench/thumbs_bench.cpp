@@ -1,10 +1,12 @@
-// thumbs [--count N] [--window N] [--corpus FOLDER] [--work FOLDER]
+// thumbs [--count N] [--window N] [--corpus FOLDER] [--work FOLDER] [--list-only N]
 // Times the review window's thumbnail maker per image, with one and with two worker threads, next
 // to GraphicsMagick's `gm mogrify -size 300x300 -thumbnail 150x150` over copies of the same
 // camera-like photos (bench/make-corpus.sh) in the same run, all from a warm page cache. Then it
 // shows the real review window offscreen over a list of --window photos (links cycling over the
 // corpus) and reports the run's time, the process's peak memory and the longest pause of the user
 // interface thread, measured as the longest gap between the ticks of a 5 ms timer.
+// --list-only N runs only the window, over N links to one small picture made here, so that the
+// cost of the list itself shows (10,000 items).
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,6 +28,7 @@
 #include "ImageReview.h"
 #include "NonVis.h"
 #include "Platform.h"
+#include "TestJpeg.h"
 #include "ThumbList.h"
 #include "ThumbMaker.h"
 #include "FixedWizard.h"
@@ -157,6 +160,7 @@ int main(int argc, char** argv) {
   std::string corpus = env ? env : (fs::temp_directory_path() / "pictalon-corpus").string();
   std::string work = fs::temp_directory_path().string();
   bool child = false;
+  int listOnly = 0;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--count" && i + 1 < argc) count = std::strtoul(argv[++i], nullptr, 10);
@@ -164,10 +168,22 @@ int main(int argc, char** argv) {
     else if (a == "--corpus" && i + 1 < argc) corpus = argv[++i];
     else if (a == "--work" && i + 1 < argc) work = argv[++i];
     else if (a == "--window-child") child = true;
+    else if (a == "--list-only" && i + 1 < argc) listOnly = std::atoi(argv[++i]);
     else {
       std::fprintf(stderr, "usage: thumbs [--count N] [--window N] [--corpus FOLDER] [--work FOLDER]\n");
       return 2;
     }
+  }
+  if (listOnly > 0) {
+    if (!getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    work += "/pictalon-thumbs-bench";
+    fs::create_directories(work);
+    const std::string small = work + "/small.jpg";
+    const std::string bytes = test::MakeJpeg(320, 240);
+    WriteFileAtomic(small, bytes);
+    const int status = WindowRun({small}, listOnly, work);
+    fs::remove_all(work);
+    return status;
   }
   std::vector<std::string> photos;
   for (const std::string& name : ListFilesWithExtension(corpus + "/large", ".jpg"))

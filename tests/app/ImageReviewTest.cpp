@@ -162,7 +162,7 @@ void ImageReviewTest::runWithAnUnreadableImage() {
   QCOMPARE(thumbs.index(1).data(TThumbModel::ImageIndexRole).toInt(), 1);
   // Drawn into its destination rectangle: 600 x 400 is shaped as 3000 x 2000.
   QCOMPARE(thumbs.Thumb(1).rect, QRect(6, 25, 138, 96));
-  QCOMPARE(thumbs.Thumb(1).picture.size(), QSize(138, 96));
+  QCOMPARE(thumbs.Picture(1).size(), QSize(138, 96));
   QCOMPARE(highest, 3);
   QCOMPARE(f.window->ProgressBar1->value(), 0);
   QCOMPARE(f.window->StatusPane2->text(), QString("[3 images found]   [2 thumbnails created]"));
@@ -319,14 +319,14 @@ void ImageReviewTest::repeatedActivationKeepsEdits() {
   f.window->ebTitle->setText("Harbour");
   f.window->btnSaveClick();
   TImageDetails* details = f.window->Details();
-  const QImage* firstThumb = &f.window->Thumbs().Thumb(0).picture;
+  const std::string* firstThumb = &f.window->Thumbs().Thumb(0).jpeg;
 
   // Active again with the same list: same document, same thumbnails, no new run.
   QSignalSpy runs(f.window.get(), &TfrmImageReview::ThumbnailsDone);
   f.window->FormActivate();
   QCOMPARE(runs.count(), 0);
   QCOMPARE(f.window->Details(), details);
-  QCOMPARE(&f.window->Thumbs().Thumb(0).picture, firstThumb);
+  QCOMPARE(&f.window->Thumbs().Thumb(0).jpeg, firstThumb);
   QCOMPARE(f.Read("a.jpg", "Title"), QString("Harbour"));
 
   // The list changed in the wizard meanwhile: a new run, the typed title still there.
@@ -439,8 +439,8 @@ void ImageReviewTest::badPictures() {
   const std::size_t sof = huge.find("\xFF\xC0", 2);
   huge[sof + 5] = char(0xFD), huge[sof + 6] = char(0xE8), huge[sof + 7] = char(0xFD),
   huge[sof + 8] = char(0xE8);  // 65000 x 65000
-  QImage png(50, 40, QImage::Format_RGB32);
-  png.fill(Qt::red);
+  QImage png(50, 40, QImage::Format_ARGB32);  // with transparency: kept as pixels, not as JPEG
+  png.fill(QColor(255, 0, 0, 128));
   png.save(QString::fromStdString(f.dir.path() + "png.jpg"), "PNG");
   const std::string gone = f.Photo("gone.jpg", 64, 48);
   std::filesystem::remove(gone);
@@ -451,6 +451,10 @@ void ImageReviewTest::badPictures() {
   f.ShowAndWait();
   QCOMPARE(f.window->Thumbs().rowCount(), 2);
   QCOMPARE(f.window->Thumbs().index(0).data().toString(), QString("png.jpg"));
+  QVERIFY(f.window->Thumbs().Thumb(0).jpeg.empty());
+  QCOMPARE(f.window->Thumbs().Picture(0).size(), QSize(138, 115));
+  QVERIFY(f.window->Thumbs().Picture(0).hasAlphaChannel());
+  QVERIFY(!f.window->Thumbs().Thumb(1).jpeg.empty());
   QCOMPARE(f.window->twPopup->windowTitle(), QString("5 Thumbnail Error(s)"));
   QStringList lines;
   for (int i = 0; i < f.window->twPopup->lbErrors->count(); ++i)

@@ -37,7 +37,7 @@ namespace {
 
 constexpr int kPreviewBox = 186;
 // The longest the user interface goes without handling its events during a run.
-constexpr qint64 kEventsEveryMs = 30;
+constexpr qint64 kEventsEveryMs = 20;
 
 // Stops a run when the program is asked to quit: the request arrives inside the run's own loop,
 // which would otherwise go on to the last image before the program could end.
@@ -413,7 +413,7 @@ void TfrmImageReview::btnScanClick() {
                << "Error: " + QString::fromStdString(result->error) << QString();
       } else {
         items.push_back({path, ExtractFileName(path), result->fullSize, made + int(items.size())});
-        thumbs.push_back({std::move(result->picture), result->rect});
+        thumbs.push_back({std::move(result->jpeg), std::move(result->picture), result->rect});
       }
       ProgressBar1->setValue(int(result->index) + 1);
     }

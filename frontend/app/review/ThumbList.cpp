@@ -1,14 +1,38 @@
 #include "ThumbList.h"
 
 #include <QApplication>
+
+#include <algorithm>
 #include <QPainter>
 #include <qdrawutil.h>
 
+#include "Error.h"
+#include "Picture.h"
 #include "ThumbMaker.h"
 
 namespace pictalon {
 
-TThumbModel::TThumbModel(QObject* parent) : QAbstractListModel(parent) {}
+namespace {
+// What the decoded thumbnails may take, in KiB: a few screens full.
+constexpr int kDecodedCacheKiB = 24 * 1024;
+}  // namespace
+
+TThumbModel::TThumbModel(QObject* parent) : QAbstractListModel(parent), decoded_(kDecodedCacheKiB) {}
+
+QImage TThumbModel::Picture(int imageIndex) const {
+  if (imageIndex < 0 || imageIndex >= ThumbCount()) return {};
+  const TThumb& thumb = thumbs_[std::size_t(imageIndex)];
+  if (thumb.jpeg.empty()) return thumb.picture;
+  if (const QImage* cached = decoded_.object(imageIndex)) return *cached;
+  QImage image;
+  try {
+    image = DecodeJpeg(thumb.jpeg);
+  } catch (const Error&) {
+    return {};  // our own bytes: cannot happen short of memory; the cell stays empty
+  }
+  decoded_.insert(imageIndex, new QImage(image), std::max<int>(1, int(image.sizeInBytes() / 1024)));
+  return image;
+}
 
 int TThumbModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : int(items_.size());
@@ -33,6 +57,7 @@ QVariant TThumbModel::data(const QModelIndex& index, int role) const {
 
 void TThumbModel::Clear() {
   beginResetModel();
+  decoded_.clear();
   items_.clear();
   thumbs_.clear();
   thumbs_.shrink_to_fit();
@@ -57,13 +82,12 @@ constexpr int kCaptionGap = 2;
 constexpr int kItemMargin = 4;
 }  // namespace
 
-void TThumbDelegate::PaintCell(QPainter& painter, QPoint origin, const TThumb* thumb,
-                               const QPalette& palette) {
+void TThumbDelegate::PaintCell(QPainter& painter, QPoint origin, const QImage& picture,
+                               const QRect& rect, const QPalette& palette) {
   const QRect cell(origin, QSize(kThumbCell, kThumbCell));
   const QBrush fill = palette.brush(QPalette::Window);
   qDrawShadePanel(&painter, cell, palette, /*sunken=*/true, 2, &fill);
-  if (thumb && !thumb->picture.isNull())
-    painter.drawImage(thumb->rect.translated(origin), thumb->picture);
+  if (!picture.isNull()) painter.drawImage(rect.translated(origin), picture);
 }
 
 void TThumbDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -72,8 +96,9 @@ void TThumbDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
   const QRect r = option.rect;
   const QPoint origin(r.x() + (r.width() - kThumbCell) / 2, r.y() + kItemMargin);
   const int imageIndex = index.data(TThumbModel::ImageIndexRole).toInt();
-  const TThumb* thumb = imageIndex < model_.ThumbCount() ? &model_.Thumb(imageIndex) : nullptr;
-  PaintCell(*painter, origin, thumb, option.palette);
+  const QImage picture = model_.Picture(imageIndex);
+  PaintCell(*painter, origin, picture,
+            picture.isNull() ? QRect() : model_.Thumb(imageIndex).rect, option.palette);
 
   const bool selected = option.state & QStyle::State_Selected;
   if (selected) {

@@ -3,6 +3,7 @@
 // ilThumbs) and a delegate that draws each cell as a sunken frame with its picture, so that ten
 // thousand items cost ten thousand small pictures and no widgets.
 #include <QAbstractListModel>
+#include <QCache>
 #include <QImage>
 #include <QRect>
 #include <QStyledItemDelegate>
@@ -12,8 +13,10 @@
 
 namespace pictalon {
 
-// One thumbnail of the store: its picture sized to its destination rectangle in the cell.
+// One thumbnail of the store: its picture sized to its destination rectangle in the cell, kept
+// as JPEG bytes (or as pixels when it has transparency).
 struct TThumb {
+  std::string jpeg;
   QImage picture;
   QRect rect;
 };
@@ -44,10 +47,14 @@ public:
   const TThumbItem& Item(int row) const { return items_[std::size_t(row)]; }
   const TThumb& Thumb(int imageIndex) const { return thumbs_[std::size_t(imageIndex)]; }
   int ThumbCount() const { return int(thumbs_.size()); }
+  // The pixels of a thumbnail (null for none), decoded on demand; the most recently drawn ones
+  // stay decoded.
+  QImage Picture(int imageIndex) const;
 
 private:
   std::vector<TThumbItem> items_;
   std::vector<TThumb> thumbs_;  // ilThumbs
+  mutable QCache<int, QImage> decoded_;
 };
 
 // Draws a cell: the 150 x 150 sunken frame filled with the window colour, the picture stretched
@@ -61,8 +68,9 @@ public:
              const QModelIndex& index) const override;
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
-  // Paints one cell's frame and picture at origin (also used for the guide's pictures).
-  static void PaintCell(QPainter& painter, QPoint origin, const TThumb* thumb, const QPalette& palette);
+  // Paints one cell's frame at origin and the picture into rect inside it.
+  static void PaintCell(QPainter& painter, QPoint origin, const QImage& picture, const QRect& rect,
+                        const QPalette& palette);
 
 private:
   const TThumbModel& model_;

@@ -13,6 +13,12 @@
 #include "Picture.h"
 
 namespace pictalon {
+namespace {
+
+// High enough that the stored thumbnail cannot be told from the resampled one.
+constexpr int kThumbQuality = 92;
+
+}  // namespace
 
 TThumbRect ThumbDestRect(QSize pictureSize, int cell) {
   const int inner = cell - 6;
@@ -47,12 +53,15 @@ TThumbResult MakeThumbnail(const std::string& path, int cell) {
     QImage& image = decoded.image;
     if (image.size() != result.rect.size())
       image = image.scaled(result.rect.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    // The forms a painter draws fastest.
-    result.picture = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                                  : QImage::Format_RGB32);
-    if (result.picture.isNull()) throw Error("Out of memory");
+    if (image.hasAlphaChannel()) {
+      result.picture = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+      if (result.picture.isNull()) throw Error("Out of memory");
+    } else {
+      result.jpeg = EncodeJpeg(image, kThumbQuality);
+    }
   } catch (const std::exception& e) {
     result.picture = QImage();
+    result.jpeg.clear();
     result.error = *e.what() ? e.what() : "Unknown error";
   }
   return result;

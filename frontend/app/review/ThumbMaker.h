@@ -38,16 +38,20 @@ TThumbRect ThumbDestRect(QSize pictureSize, int cell = kThumbCell);
 std::string FileStem(const std::string& path);
 
 // One image's outcome: the picture already resampled to its destination rectangle, or an error.
+// An opaque picture comes as JPEG bytes (a tenth of its pixels' size, so that ten thousand stay
+// light), one with transparency as pixels.
 struct TThumbResult {
   std::size_t index = 0;
-  QImage picture;      // the size of rect; null for an empty rectangle or a failure
+  std::string jpeg;    // the picture, the size of rect
+  QImage picture;      // the picture when it has transparency; else null
   QRect rect;          // inside the cell
   QSize fullSize;      // from the header
   std::string error;   // non-empty: the picture could not be loaded or drawn
 };
 
 // Decodes the picture at path at the smallest DCT scale that covers its destination rectangle and
-// resamples it smoothly into that rectangle. Never throws: a failure is in error.
+// resamples it smoothly into that rectangle. Never throws: a failure is in error. An empty
+// rectangle (a strip too thin to show) gives neither jpeg nor picture.
 TThumbResult MakeThumbnail(const std::string& path, int cell = kThumbCell);
 
 // Makes the thumbnails of paths on worker threads. Workers start images in list order and run at
