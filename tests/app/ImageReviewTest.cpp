@@ -97,6 +97,7 @@ private slots:
   void emptyListChangesNothing();
   void stopDuringARun();
   void aSelectionMadeDuringTheRunStays();
+  void closedAndShownAgainDuringARun();
   void firstSelectionStoresStemAndPixelSize();
   void showSizeInPixels();
   void editIsStoredUnderTheImageItWasTypedFor();
@@ -245,6 +246,27 @@ void ImageReviewTest::aSelectionMadeDuringTheRunStays() {
   QCOMPARE(f.window->lvThumbs->selectionModel()->selectedIndexes(),
            QModelIndexList({f.window->Thumbs().index(1)}));
   QCOMPARE(f.window->ebRef->text(), QString("1"));
+}
+
+void ImageReviewTest::closedAndShownAgainDuringARun() {
+  Fixture f;
+  const std::string jpeg = MakeJpeg(400, 300);
+  std::vector<std::string> images;
+  for (int i = 0; i < 20; ++i) images.push_back(f.dir.write("photos/" + std::to_string(i) + ".jpg", jpeg));
+  f.wizard.SetImages(images);
+  bool reopened = false;
+  connect(&f.window->Thumbs(), &QAbstractItemModel::rowsInserted, this, [&] {
+    if (reopened) return;
+    reopened = true;
+    f.window->close();
+    f.dm.Dialogs().Show(*f.window);
+  });
+  QSignalSpy runs(f.window.get(), &TfrmImageReview::ThumbnailsDone);
+  f.dm.Dialogs().Show(*f.window);
+  QTRY_COMPARE_WITH_TIMEOUT(runs.count(), 2, 10000);
+  QVERIFY(reopened);
+  QCOMPARE(f.window->Thumbs().rowCount(), 20);
+  QCOMPARE(f.window->StatusPane2->text(), QString("[20 images found]   [20 thumbnails created]"));
 }
 
 void ImageReviewTest::firstSelectionStoresStemAndPixelSize() {

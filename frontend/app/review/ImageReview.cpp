@@ -245,20 +245,24 @@ void TfrmImageReview::showEvent(QShowEvent* event) {
   }
   // The run starts once the show has been handled, outside any event handler.
   showPending_ = true;
-  QTimer::singleShot(0, this, [this] { RunGuarded(dm_, this, [this] { FormActivate(); }); });
+  QueueFormActivate();
 }
 
 void TfrmImageReview::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::ActivationChange || !isVisible()) return;
   if (isActiveWindow()) {
-    QTimer::singleShot(0, this, [this] { RunGuarded(dm_, this, [this] { FormActivate(); }); });
+    QueueFormActivate();
   } else {
     // The user went to another window, perhaps to generate the pages: the engine reads the file,
     // so what was typed goes there now.
     btnSaveClick();
     SaveDetails(false);
   }
+}
+
+void TfrmImageReview::QueueFormActivate() {
+  QTimer::singleShot(0, this, [this] { RunGuarded(dm_, this, [this] { FormActivate(); }); });
 }
 
 void TfrmImageReview::FormActivate() {
@@ -445,6 +449,8 @@ void TfrmImageReview::btnScanClick() {
     twPopup->lbErrors->addItems(errors);
   StatusPane2->setText("[" + QString::number(images.size()) + " images found]   [" +
                        QString::number(model_->rowCount()) + " thumbnails created]");
+  // Closed and shown again while this run was ending: that showing gets its own start.
+  if (showPending_ && isVisible()) QueueFormActivate();
 }
 
 void TfrmImageReview::btnStopClick() {

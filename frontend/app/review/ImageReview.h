@@ -83,6 +83,8 @@ protected:
 
 private:
   void BuildControls();
+  // FormActivate once the current event has been handled, outside any event handler.
+  void QueueFormActivate();
   void OpenDetails();
   void SaveDetails(bool tellUser);
   void ShowDetailsState();
