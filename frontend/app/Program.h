@@ -7,6 +7,7 @@
 #include <string>
 
 #include "FineTune.h"
+#include "ImageReview.h"
 #include "Main.h"
 #include "NonVis.h"
 
@@ -26,7 +27,7 @@ public:
   TdmNonVis dmNonVis;
   std::unique_ptr<TfrmSetup> frmSetup;
   std::unique_ptr<TfrmFineTune> frmFineTune;
-  std::unique_ptr<QWidget> frmImageReview;
+  std::unique_ptr<TfrmImageReview> frmImageReview;
 };
 
 // Sets up the application as the program does: its title "Pictalon".
