@@ -70,6 +70,14 @@ private:
     std::string Photo(const std::string& name, int width, int height) const {
       return dir.write("photos/" + name, MakeJpeg(width, height));
     }
+    // count copies of one photo, named 0.jpg, 1.jpg, ...: enough for a run to be caught midway.
+    std::vector<std::string> Photos(int count, int width, int height) const {
+      const std::string jpeg = MakeJpeg(width, height);
+      std::vector<std::string> images;
+      for (int i = 0; i < count; ++i)
+        images.push_back(dir.write("photos/" + std::to_string(i) + ".jpg", jpeg));
+      return images;
+    }
     std::string DetailsFile() const { return dir.path() + "Data/User/Holiday.dat"; }
     // Shows the window as "Review Images..." does and waits for its thumbnail run.
     void ShowAndWait() {
@@ -201,10 +209,7 @@ void ImageReviewTest::emptyListChangesNothing() {
 
 void ImageReviewTest::stopDuringARun() {
   Fixture f;
-  const std::string jpeg = MakeJpeg(800, 600);
-  std::vector<std::string> images;
-  for (int i = 0; i < 60; ++i) images.push_back(f.dir.write("photos/" + std::to_string(i) + ".jpg", jpeg));
-  f.wizard.SetImages(images);
+  f.wizard.SetImages(f.Photos(60, 800, 600));
   f.window->SetThreadCount(2);
   std::size_t startedAtStop = 0;
   bool clicked = false;
@@ -230,10 +235,7 @@ void ImageReviewTest::stopDuringARun() {
 
 void ImageReviewTest::aSelectionMadeDuringTheRunStays() {
   Fixture f;
-  const std::string jpeg = MakeJpeg(400, 300);
-  std::vector<std::string> images;
-  for (int i = 0; i < 30; ++i) images.push_back(f.dir.write("photos/" + std::to_string(i) + ".jpg", jpeg));
-  f.wizard.SetImages(images);
+  f.wizard.SetImages(f.Photos(30, 400, 300));
   bool chosen = false;
   connect(&f.window->Thumbs(), &QAbstractItemModel::rowsInserted, this, [&] {
     if (chosen || f.window->Thumbs().rowCount() < 2) return;
@@ -250,10 +252,7 @@ void ImageReviewTest::aSelectionMadeDuringTheRunStays() {
 
 void ImageReviewTest::closedAndShownAgainDuringARun() {
   Fixture f;
-  const std::string jpeg = MakeJpeg(400, 300);
-  std::vector<std::string> images;
-  for (int i = 0; i < 20; ++i) images.push_back(f.dir.write("photos/" + std::to_string(i) + ".jpg", jpeg));
-  f.wizard.SetImages(images);
+  f.wizard.SetImages(f.Photos(20, 400, 300));
   bool reopened = false;
   connect(&f.window->Thumbs(), &QAbstractItemModel::rowsInserted, this, [&] {
     if (reopened) return;
