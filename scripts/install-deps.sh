@@ -17,7 +17,7 @@ test_pkgs=(
   xvfb xauth
   imagemagick
 )
-bench_pkgs=(imagemagick libvips-tools libimage-exiftool-perl time)
+bench_pkgs=(imagemagick libvips-tools libimage-exiftool-perl time graphicsmagick)
 
 want=("${build_pkgs[@]}")
 case "${1:-test}" in

@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QUrl>
 
@@ -88,6 +89,11 @@ void TDialogService::Show(QWidget& window) {
   window.show();
   window.raise();
   window.activateWindow();
+}
+
+QRect TDialogService::ScreenGeometry(QWidget* window) {
+  QScreen* screen = window && window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+  return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
 }
 
 bool TDialogService::OpenDocument(const QString& pathOrUrl) {

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QObject>
 #include <QPixmap>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -60,6 +61,9 @@ public:
   virtual int Exec(QDialog& dialog);
   // A window that the program shows without waiting (a tool window, a non-modal dialog).
   virtual void Show(QWidget& window);
+  // The screen a window is on (the primary screen when it has none yet), in desktop coordinates;
+  // windows that size or centre themselves on the screen ask here.
+  virtual QRect ScreenGeometry(QWidget* window);
 
   // Asks the desktop to open a file or address with its associated program.
   virtual bool OpenDocument(const QString& pathOrUrl);

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -71,6 +72,8 @@ public:
   explicit TFile(TFd& fd) : file_(::fdopen(fd.get(), "rb")) {
     if (!file_) throw Error(std::string("Cannot read the file: ") + std::strerror(errno));
     fd.release();
+    // A camera's photo is read whole: large reads, fewer system calls.
+    std::setvbuf(file_, nullptr, _IOFBF, 64 * 1024);
   }
   ~TFile() { std::fclose(file_); }
   TFile(const TFile&) = delete;
@@ -95,6 +98,7 @@ struct TJpegJob {
   std::string message;
   QSize fullSize;
   const std::function<QSize(QSize)>* atLeastFor = nullptr;  // none: the header only
+  std::string_view bytes;  // the source when there is no file
   bool tooLarge = false;
   QImage image;
   std::vector<JSAMPLE> cmykRow;
@@ -142,7 +146,11 @@ bool RunJpeg(FILE* file, TJpegJob& job) {
   jpeg_create_decompress(&job.cinfo);
   job.created = true;
   job.cinfo.mem->max_memory_to_use = kJpegWorkMemory;
-  jpeg_stdio_src(&job.cinfo, file);
+  if (file)
+    jpeg_stdio_src(&job.cinfo, file);
+  else
+    jpeg_mem_src(&job.cinfo, reinterpret_cast<const unsigned char*>(job.bytes.data()),
+                 static_cast<unsigned long>(job.bytes.size()));
   jpeg_read_header(&job.cinfo, TRUE);
   job.fullSize = QSize(static_cast<int>(job.cinfo.image_width),
                        static_cast<int>(job.cinfo.image_height));
@@ -203,11 +211,9 @@ bool RunJpeg(FILE* file, TJpegJob& job) {
   return !job.endOfFile;
 }
 
-TDecodedPicture DecodeJpeg(TFd& fd, const std::function<QSize(QSize)>* atLeastFor) {
-  TFile file(fd);
-  TJpegJob job;
-  job.atLeastFor = atLeastFor;
-  if (!RunJpeg(file.get(), job)) {
+// Runs the job over file (none: over job.bytes); failures become Errors.
+TDecodedPicture FinishJpeg(FILE* file, TJpegJob& job) {
+  if (!RunJpeg(file, job)) {
     if (job.tooLarge) TooLarge(job.fullSize);
     // libjpeg's own limit on its buffers shows as a want of backing store.
     if (job.err.pub.msg_code == JERR_NO_BACKING_STORE || job.err.pub.msg_code == JERR_OUT_OF_MEMORY)
@@ -215,6 +221,63 @@ TDecodedPicture DecodeJpeg(TFd& fd, const std::function<QSize(QSize)>* atLeastFo
     throw Error(job.message);
   }
   return {std::move(job.image), job.fullSize};
+}
+
+TDecodedPicture DecodeJpegFile(TFd& fd, const std::function<QSize(QSize)>* atLeastFor) {
+  TFile file(fd);
+  TJpegJob job;
+  job.atLeastFor = atLeastFor;
+  return FinishJpeg(file.get(), job);
+}
+
+struct TJpegWriteJob {
+  jpeg_compress_struct cinfo{};
+  struct {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+  } err{};
+  bool created = false;
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+};
+
+[[noreturn]] void JpegWriteErrorExit(j_common_ptr cinfo) {
+  std::longjmp(reinterpret_cast<TJpegWriteJob*>(cinfo->client_data)->err.jump, 1);
+}
+
+// Compresses image (RGB32) into job.buffer; false when libjpeg failed (out of memory).
+bool RunJpegWrite(const QImage& image, int quality, TJpegWriteJob& job) {
+  job.cinfo.err = jpeg_std_error(&job.err.pub);
+  job.err.pub.error_exit = JpegWriteErrorExit;
+  job.cinfo.client_data = &job;
+  if (setjmp(job.err.jump) != 0) {
+    if (job.created) jpeg_destroy_compress(&job.cinfo);
+    return false;
+  }
+  jpeg_create_compress(&job.cinfo);
+  job.created = true;
+  jpeg_mem_dest(&job.cinfo, &job.buffer, &job.size);
+  job.cinfo.image_width = static_cast<JDIMENSION>(image.width());
+  job.cinfo.image_height = static_cast<JDIMENSION>(image.height());
+  job.cinfo.input_components = 4;
+#if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
+  job.cinfo.in_color_space = JCS_EXT_BGRX;
+#else
+  job.cinfo.in_color_space = JCS_EXT_XRGB;
+#endif
+  jpeg_set_defaults(&job.cinfo);
+  jpeg_set_quality(&job.cinfo, quality, TRUE);
+  // Full colour resolution: small pictures show halved colour as fringes.
+  for (int c = 0; c < job.cinfo.num_components; ++c)
+    job.cinfo.comp_info[c].h_samp_factor = job.cinfo.comp_info[c].v_samp_factor = 1;
+  jpeg_start_compress(&job.cinfo, TRUE);
+  while (job.cinfo.next_scanline < job.cinfo.image_height) {
+    JSAMPROW row = const_cast<JSAMPROW>(image.constScanLine(static_cast<int>(job.cinfo.next_scanline)));
+    jpeg_write_scanlines(&job.cinfo, &row, 1);
+  }
+  jpeg_finish_compress(&job.cinfo);
+  jpeg_destroy_compress(&job.cinfo);
+  return true;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -396,13 +459,17 @@ TDecodedPicture Decode(const std::string& path, const std::function<QSize(QSize)
   } while (n < 0 && errno == EINTR);
   if (n < 0) throw Error(std::string("Cannot read the file: ") + std::strerror(errno));
   if (n == 0) throw Error("Empty input file");
-  switch (FormatOf(head, n)) {
+  const TFormat format = FormatOf(head, n);
+  switch (format) {
     case TFormat::Jpeg:
-      return DecodeJpeg(fd, headerOnly ? nullptr : atLeastFor);
+      return DecodeJpegFile(fd, headerOnly ? nullptr : atLeastFor);
     case TFormat::Png:
-      return DecodePng(fd, headerOnly);
-    case TFormat::Gif:
-      return DecodeGif(fd, headerOnly);
+    case TFormat::Gif: {
+      TDecodedPicture picture = format == TFormat::Png ? DecodePng(fd, headerOnly) : DecodeGif(fd, headerOnly);
+      // Decoded whole whatever is wanted; the caller still learns the size as with a JPEG.
+      if (!headerOnly && atLeastFor) (*atLeastFor)(picture.fullSize);
+      return picture;
+    }
     case TFormat::Unknown:
       break;
   }
@@ -435,6 +502,26 @@ QImage LoadPictureToFit(const std::string& path, QSize box, bool enlarge) {
   const QSize shown = fit(picture.fullSize);
   if (picture.image.size() == shown) return std::move(picture.image);
   return picture.image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+std::string EncodeJpeg(const QImage& image, int quality) {
+  const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+  if (rgb.isNull()) throw Error("Out of memory");
+  TJpegWriteJob job;
+  const bool ok = RunJpegWrite(rgb, quality, job);
+  std::string bytes;
+  if (ok) bytes.assign(reinterpret_cast<const char*>(job.buffer), job.size);
+  std::free(job.buffer);
+  if (!ok) throw Error("Out of memory");
+  return bytes;
+}
+
+QImage DecodeJpeg(std::string_view bytes) {
+  const std::function<QSize(QSize)> whole = [](QSize) { return QSize(); };
+  TJpegJob job;
+  job.atLeastFor = &whole;
+  job.bytes = bytes;
+  return FinishJpeg(nullptr, job).image;
 }
 
 }  // namespace pictalon

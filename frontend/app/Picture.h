@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace pictalon {
 
@@ -29,9 +30,16 @@ struct TDecodedPicture {
 };
 
 // As LoadPicture, with the atLeast size chosen from the full size once the header has been read,
-// so that one opening of the file serves both. atLeastFor must not throw. Throws Error.
+// so that one opening of the file serves both. atLeastFor is called once for every format (after
+// the decoding for those decoded whole) and must not throw. Throws Error.
 TDecodedPicture LoadPictureFor(const std::string& path,
                                const std::function<QSize(QSize fullSize)>& atLeastFor);
+
+// A picture as JPEG bytes at the given quality, colour at full resolution: many small pictures
+// kept in memory take a tenth of their size. Alpha is dropped. Throws Error.
+std::string EncodeJpeg(const QImage& image, int quality);
+// Decodes JPEG bytes in memory whole. Throws Error.
+QImage DecodeJpeg(std::string_view bytes);
 
 // Limits that keep a hostile or mistaken file from taking the memory: a picture declaring more
 // than kMaxPicturePixels, or whose decoded form (after DCT scaling) would hold more than

@@ -22,9 +22,7 @@ TProgram::TProgram(const std::string& argument, std::unique_ptr<TDialogService> 
     RunGuarded(dmNonVis, frmFineTune.get(), [this] { frmSetup->SaveForm(); });
   });
   frmSetup->SetFineTune(frmFineTune.get());
-  frmImageReview = std::make_unique<QWidget>(nullptr, Qt::Window);
-  frmImageReview->setObjectName("frmImageReview");
-  frmImageReview->setWindowTitle("Gallery Image Review");
+  frmImageReview = std::make_unique<TfrmImageReview>(dmNonVis, *frmSetup);
   frmSetup->SetImageReview(frmImageReview.get());
 }
 

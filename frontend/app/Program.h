@@ -8,6 +8,7 @@
 
 #include "EditorPage.h"
 #include "FineTune.h"
+#include "ImageReview.h"
 #include "Main.h"
 #include "NonVis.h"
 
@@ -29,7 +30,7 @@ public:
   // The Editor tab's content, owned by that tab.
   TEditorPage* editorPage = nullptr;
   std::unique_ptr<TfrmFineTune> frmFineTune;
-  std::unique_ptr<QWidget> frmImageReview;
+  std::unique_ptr<TfrmImageReview> frmImageReview;
 };
 
 // Sets up the application as the program does: its title "Pictalon".

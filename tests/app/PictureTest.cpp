@@ -125,6 +125,9 @@ TEST(PictureTest, PngAndGifDecodeWholeWithTheirTransparency) {
   EXPECT_EQ(fromPng.pixel(0, 0), qRgba(0, 0, 255, 255));
   EXPECT_EQ(qAlpha(fromPng.pixel(39, 29)), 0);
   EXPECT_EQ(PictureSize(png), QSize(40, 30));
+  QSize told;
+  LoadPictureFor(png, [&](QSize full) { return told = full; });
+  EXPECT_EQ(told, QSize(40, 30));  // decoded whole, but the size is told as for a JPEG
 
   QImage opaque(20, 10, QImage::Format_RGB32);
   opaque.fill(qRgb(10, 20, 30));
@@ -152,6 +155,26 @@ TEST(PictureTest, FitDecodesOnlyWhatItShows) {
   EXPECT_EQ(LoadPictureToFit(small, QSize(400, 400), true).size(), QSize(400, 200));
   const std::string strip = dir.write("strip.jpg", MakeJpeg(1, 500));
   EXPECT_EQ(LoadPictureToFit(strip, QSize(100, 100), false).size(), QSize(1, 100));
+}
+
+// The review window keeps its thumbnails as JPEG bytes in memory.
+TEST(PictureTest, JpegBytesInMemoryRoundTrip) {
+  QImage image(138, 96, QImage::Format_RGB32);
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) image.setPixel(x, y, qRgb(x, y * 2, (x + y) % 256));
+  image.setPixel(70, 40, qRgb(255, 0, 0));
+  const std::string bytes = EncodeJpeg(image, 92);
+  EXPECT_LT(bytes.size(), std::size_t(image.sizeInBytes() / 4));
+  const QImage back = DecodeJpeg(bytes);
+  ASSERT_EQ(back.size(), image.size());
+  for (QPoint p : {QPoint(0, 0), QPoint(100, 90), QPoint(137, 95)}) {
+    EXPECT_NEAR(qRed(back.pixel(p)), qRed(image.pixel(p)), 6);
+    EXPECT_NEAR(qGreen(back.pixel(p)), qGreen(image.pixel(p)), 6);
+    EXPECT_NEAR(qBlue(back.pixel(p)), qBlue(image.pixel(p)), 6);
+  }
+  EXPECT_THROW(DecodeJpeg(bytes.substr(0, bytes.size() / 2)), Error);
+  EXPECT_THROW(DecodeJpeg("not a picture"), Error);
+  EXPECT_THROW(DecodeJpeg(""), Error);
 }
 
 TEST(PictureTest, DamagedAndHostileFilesFailWithAMessage) {

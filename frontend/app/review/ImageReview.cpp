@@ -1,0 +1,563 @@
+#include "ImageReview.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <functional>
+
+#include "Error.h"
+#include "ImageDetails.h"
+#include "NonVis.h"
+#include "Picture.h"
+#include "Platform.h"
+#include "ReviewPopup.h"
+#include "ThumbList.h"
+#include "ThumbMaker.h"
+#include "WizardHost.h"
+#include "WorkingFiles.h"
+
+namespace pictalon {
+namespace {
+
+constexpr int kPreviewBox = 186;
+// The longest the user interface goes without handling its events during a run.
+constexpr qint64 kEventsEveryMs = 20;
+
+// Stops a run when the program is asked to quit: the request arrives inside the run's own loop,
+// which would otherwise go on to the last image before the program could end.
+class TQuitWatch : public QObject {
+public:
+  explicit TQuitWatch(std::function<void()> onQuit) : onQuit_(std::move(onQuit)) {
+    qApp->installEventFilter(this);
+  }
+  ~TQuitWatch() override { qApp->removeEventFilter(this); }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == qApp && event->type() == QEvent::Quit) onQuit_();
+    return false;
+  }
+
+private:
+  std::function<void()> onQuit_;
+};
+
+}  // namespace
+
+TfrmImageReview::TfrmImageReview(TdmNonVis& dm, const TWizardHost& wizard, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      dm_(dm),
+      wizard_(wizard),
+      model_(std::make_unique<TThumbModel>()),
+      threads_(std::max(1, QThread::idealThreadCount())) {
+  setObjectName("frmImageReview");
+  setWindowTitle("Gallery Image Review");
+  BuildControls();
+  resize(610, 492);
+
+  connect(btnScan, &QPushButton::clicked, this, Guarded(dm_, this, &TfrmImageReview::btnScanClick));
+  connect(btnStop, &QPushButton::clicked, this, Guarded(dm_, this, &TfrmImageReview::btnStopClick));
+  connect(btnClose, &QPushButton::clicked, this, Guarded(dm_, this, &TfrmImageReview::btnCloseClick));
+  connect(cbShowSize, &QCheckBox::clicked, this,
+          Guarded(dm_, this, &TfrmImageReview::cbShowSizeClick));
+  connect(lvThumbs->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this](const QItemSelection& selected, const QItemSelection&) {
+            RunGuarded(dm_, this, [&] { lvThumbsSelectItem(selected); });
+          });
+  connect(lvThumbs, &QListView::doubleClicked, this,
+          Guarded(dm_, this, &TfrmImageReview::lvThumbsDblClick));
+
+  // Key preview: the window sees keys before the focused control, also in the tool window; the
+  // edit boxes store their text when they lose the focus.
+  for (QWidget* child : findChildren<QWidget*>()) child->installEventFilter(this);
+  installEventFilter(this);
+  ShowDetailsState();
+}
+
+TfrmImageReview::~TfrmImageReview() {
+  // FormDestroy. The program may end while the window is still shown: what was typed since the
+  // last close still reaches the file.
+  stop_ = true;
+  maker_.reset();
+  btnSaveClick();
+  if (details_) details_->Save();
+}
+
+void TfrmImageReview::BuildControls() {
+  auto* top = new QHBoxLayout;
+  auto* folderLabel = new QLabel("Image Folder:", this);
+  pnlFolder = new QLabel(this);
+  pnlFolder->setObjectName("pnlFolder");
+  pnlFolder->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  pnlFolder->setMinimumWidth(350);
+  pnlFolder->setFixedHeight(18 + 2);
+  pnlFolder->setAccessibleName("Image Folder");
+  pnlFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  btnScan = new QPushButton("Create Thumbnails", this);
+  btnScan->setObjectName("btnScan");
+  btnStop = new QPushButton("Stop", this);
+  btnStop->setObjectName("btnStop");
+  btnStop->setEnabled(false);
+  top->addWidget(folderLabel);
+  top->addWidget(pnlFolder, 1);
+  top->addWidget(btnScan);
+  top->addWidget(btnStop);
+
+  ProgressBar1 = new QProgressBar(this);
+  ProgressBar1->setObjectName("ProgressBar1");
+  ProgressBar1->setFixedHeight(18);
+  ProgressBar1->setTextVisible(false);
+  ProgressBar1->setRange(0, 100);
+  ProgressBar1->setValue(0);
+  ProgressBar1->setAccessibleName("Progress");
+
+  lvThumbs = new QListView(this);
+  lvThumbs->setObjectName("lvThumbs");
+  lvThumbs->setAccessibleName("Thumbnails");
+  lvThumbs->setModel(model_.get());
+  delegate_ = new TThumbDelegate(*model_, lvThumbs);
+  lvThumbs->setItemDelegate(delegate_);
+  lvThumbs->setViewMode(QListView::IconMode);
+  lvThumbs->setMovement(QListView::Static);
+  lvThumbs->setResizeMode(QListView::Adjust);
+  lvThumbs->setWrapping(true);
+  lvThumbs->setUniformItemSizes(true);
+  lvThumbs->setLayoutMode(QListView::Batched);
+  lvThumbs->setBatchSize(200);
+  lvThumbs->setSelectionMode(QAbstractItemView::SingleSelection);
+  lvThumbs->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lvThumbs->setGridSize(delegate_->sizeHint(QStyleOptionViewItem(), {}) + QSize(8, 4));
+  QPalette palette = lvThumbs->palette();
+  palette.setColor(QPalette::Base, Qt::white);
+  palette.setColor(QPalette::Text, Qt::black);
+  // The selection stays visible when the list loses the focus.
+  palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                   palette.color(QPalette::Active, QPalette::Highlight));
+  palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                   palette.color(QPalette::Active, QPalette::HighlightedText));
+  lvThumbs->setPalette(palette);
+
+  // The bottom area: the preview at the left, the three texts at the right.
+  auto* previewFrame = new QFrame(this);
+  previewFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  previewFrame->setFixedSize(200, 200);
+  auto* previewLayout = new QVBoxLayout(previewFrame);
+  previewLayout->setContentsMargins(6, 6, 6, 6);
+  imgSelect = new QLabel(previewFrame);
+  imgSelect->setObjectName("imgSelect");
+  imgSelect->setAlignment(Qt::AlignCenter);
+  imgSelect->setAccessibleName("Preview");
+  previewLayout->addWidget(imgSelect);
+
+  auto editRow = [this](const char* caption, QLineEdit*& edit, const char* name, QCheckBox** check,
+                        const char* checkCaption, const char* checkName) {
+    auto* row = new QHBoxLayout;
+    auto* label = new QLabel(caption, this);
+    row->addWidget(label);
+    row->addStretch(1);
+    if (check) {
+      *check = new QCheckBox(checkCaption, this);
+      (*check)->setObjectName(checkName);
+      (*check)->setChecked(true);
+      row->addWidget(*check);
+    }
+    edit = new QLineEdit(this);
+    edit->setObjectName(name);
+    label->setBuddy(edit);
+    edit->setAccessibleName(QString(caption).remove(':'));
+    return row;
+  };
+  auto* texts = new QVBoxLayout;
+  texts->addLayout(editRow("Image &Title:", ebTitle, "ebTitle", nullptr, nullptr, nullptr));
+  texts->addWidget(ebTitle);
+  texts->addLayout(editRow("Image ID/&Reference:", ebRef, "ebRef", &cbUseStem, "Use file stem",
+                           "cbUseStem"));
+  texts->addWidget(ebRef);
+  texts->addLayout(editRow("Image &Size:", ebSize, "ebSize", &cbShowSize, "Show size in pixels",
+                           "cbShowSize"));
+  texts->addWidget(ebSize);
+  texts->addStretch(1);
+  btnClose = new QPushButton("Close", this);
+  btnClose->setObjectName("btnClose");
+  auto* closeRow = new QHBoxLayout;
+  closeRow->addStretch(1);
+  closeRow->addWidget(btnClose);
+  texts->addLayout(closeRow);
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(previewFrame, 0, Qt::AlignTop);
+  bottom->addLayout(texts, 1);
+
+  auto* status = new QHBoxLayout;
+  StatusPane2 = new QLabel(this);
+  StatusPane2->setObjectName("StatusPane2");
+  StatusPane2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  RzStatusPane1 = new QLabel(this);
+  RzStatusPane1->setObjectName("RzStatusPane1");
+  RzStatusPane1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  RzStatusPane1->setMinimumWidth(60);
+  status->addWidget(StatusPane2, 1);
+  status->addWidget(RzStatusPane1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 2);
+  layout->addLayout(top);
+  layout->addWidget(ProgressBar1);
+  layout->addWidget(lvThumbs, 1);
+  layout->addLayout(bottom);
+  layout->addLayout(status);
+
+  setTabOrder(btnScan, btnStop);
+  setTabOrder(btnStop, lvThumbs);
+  setTabOrder(lvThumbs, ebTitle);
+  setTabOrder(ebTitle, cbUseStem);
+  setTabOrder(cbUseStem, ebRef);
+  setTabOrder(ebRef, cbShowSize);
+  setTabOrder(cbShowSize, ebSize);
+  setTabOrder(ebSize, btnClose);
+
+  twPopup = new TReviewPopup(dm_.Dialogs(), this);
+}
+
+// ----------------------------------------------------------------------------------------------
+// Showing, activation, closing
+
+void TfrmImageReview::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (event->spontaneous()) return;  // restored from the task bar: nothing new
+  if (!centred_) {
+    centred_ = true;
+    const QRect screen = dm_.Dialogs().ScreenGeometry(this);
+    move(screen.center() - rect().center());
+  }
+  // The run starts once the show has been handled, outside any event handler.
+  showPending_ = true;
+  QueueFormActivate();
+}
+
+void TfrmImageReview::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::ActivationChange || !isVisible()) return;
+  if (isActiveWindow()) {
+    QueueFormActivate();
+  } else {
+    // The user went to another window, perhaps to generate the pages: the engine reads the file,
+    // so what was typed goes there now.
+    btnSaveClick();
+    SaveDetails(false);
+  }
+}
+
+void TfrmImageReview::QueueFormActivate() {
+  QTimer::singleShot(0, this, [this] { RunGuarded(dm_, this, [this] { FormActivate(); }); });
+}
+
+void TfrmImageReview::FormActivate() {
+  if (running_ || !isVisible()) return;  // a run's own loop is handling the events
+  if (showPending_) {
+    showPending_ = false;
+    OpenDetails();
+    const std::vector<std::string>& images = wizard_.ImageList();
+    pnlFolder->setText(images.empty() ? QString()
+                                      : QString::fromStdString(ExtractFilePath(images.front())));
+    btnScanClick();
+    return;
+  }
+  // Active again while shown: the open document and its edits stay, and so do the thumbnails,
+  // unless the gallery or its image list has changed meanwhile.
+  const std::string gallery = wizard_.CurrentGalleryFile();
+  const bool galleryChanged =
+      details_ ? gallery.empty() || ImageDetailsPathInUserData(gallery) != details_->Path()
+               : !gallery.empty();
+  if (galleryChanged) {
+    btnSaveClick();
+    SaveDetails(true);
+    OpenDetails();
+    ClearSelectionState();
+    lvThumbs->clearSelection();
+  }
+  if (wizard_.ImageListVersion() != runListVersion_) {
+    const std::vector<std::string>& images = wizard_.ImageList();
+    pnlFolder->setText(images.empty() ? QString()
+                                      : QString::fromStdString(ExtractFilePath(images.front())));
+    btnScanClick();
+  }
+}
+
+void TfrmImageReview::closeEvent(QCloseEvent* event) {
+  stop_ = true;
+  if (maker_) maker_->Stop();
+  btnSaveClick();
+  SaveDetails(true);
+  twPopup->hide();
+  event->accept();
+}
+
+void TfrmImageReview::btnCloseClick() { close(); }
+
+void TfrmImageReview::OpenDetails() {
+  const std::string gallery = wizard_.CurrentGalleryFile();
+  if (details_ && details_->Dirty()) {
+    // The last write failed: its changes are kept rather than read over.
+    if (!gallery.empty() && ImageDetailsPathInUserData(gallery) == details_->Path()) {
+      ShowDetailsState();
+      return;
+    }
+    SaveDetails(true);
+  }
+  details_.reset();
+  if (!gallery.empty()) {
+    details_ = std::make_unique<TImageDetails>(gallery);
+    if (!details_->Writable())
+      dm_.Dialogs().ErrorBox(this, QString::fromStdString(details_->Problem()) +
+                                       "\rImage details typed now cannot be stored.");
+  }
+  ShowDetailsState();
+}
+
+void TfrmImageReview::SaveDetails(bool tellUser) {
+  if (!details_ || details_->Save() || !tellUser || !details_->Writable()) return;
+  dm_.Dialogs().ErrorBox(this, "Cannot write the image details file " +
+                                   QString::fromStdString(details_->Path()));
+}
+
+// The boxes can be stored to only with a details document that may be written.
+void TfrmImageReview::ShowDetailsState() {
+  const bool usable = details_ && details_->Writable();
+  for (QLineEdit* edit : {ebTitle, ebRef, ebSize}) edit->setEnabled(usable);
+  if (!details_)
+    RzStatusPane1->setText("No gallery file: save the gallery to keep image details");
+  else if (!details_->Writable())
+    RzStatusPane1->setText("Image details cannot be read");
+  else
+    RzStatusPane1->clear();
+}
+
+// ----------------------------------------------------------------------------------------------
+// The thumbnail run
+
+void TfrmImageReview::btnScanClick() {
+  if (running_) return;
+  btnSaveClick();
+  stop_ = false;
+  if (!pnlFolder->text().isEmpty())
+    reviewFolder_ = IncludeTrailingPathDelim(pnlFolder->text().toStdString());
+
+  // Whatever happens, the buttons, the cursor and the progress bar come back.
+  struct TRunGuard {
+    TfrmImageReview& w;
+    explicit TRunGuard(TfrmImageReview& window) : w(window) {
+      QApplication::setOverrideCursor(Qt::BusyCursor);
+      w.btnScan->setEnabled(false);
+      w.btnStop->setEnabled(true);
+    }
+    ~TRunGuard() {
+      if (w.maker_) w.maker_->Stop();
+      w.running_ = false;
+      w.btnScan->setEnabled(true);
+      w.btnStop->setEnabled(false);
+      QApplication::restoreOverrideCursor();
+      emit w.ThumbnailsDone();
+    }
+  } guard(*this);
+
+  const std::vector<std::string> images = wizard_.ImageList();
+  runListVersion_ = wizard_.ImageListVersion();
+  if (images.empty()) return;
+
+  StatusPane2->setText("Creating thumbnails...");
+  StatusPane2->repaint();
+  ClearSelectionState();
+  model_->Clear();
+  QStringList errors;
+  twPopup->lbErrors->clear();
+  ProgressBar1->setRange(0, int(images.size()));
+
+  maker_.reset();  // the last run's workers have long ended
+  maker_ = std::make_unique<TThumbMaker>(images, threads_, /*yield=*/true);
+  running_ = true;
+  TQuitWatch quitWatch([this] { btnStopClick(); });
+
+  std::vector<TThumbItem> items;
+  std::vector<TThumb> thumbs;
+  int made = 0;
+  auto flush = [&] {
+    if (items.empty()) return;
+    const int before = made;
+    made += int(items.size());
+    model_->Append(std::move(items), std::move(thumbs));
+    items.clear();
+    thumbs.clear();
+    // The newest thumbnails come into view, unless the user is already looking at one.
+    if (made / 10 != before / 10 && !lvThumbs->selectionModel()->hasSelection())
+      lvThumbs->scrollTo(model_->index(made - 1));
+  };
+
+  QElapsedTimer sinceEvents;
+  sinceEvents.start();
+  while (maker_->Next() < images.size() && !stop_) {
+    std::optional<TThumbResult> result = maker_->Take(std::chrono::milliseconds(10));
+    if (result) {
+      const std::string& path = images[result->index];
+      if (!result->error.empty()) {
+        errors << QString::fromStdString(ExtractFileName(path))
+               << "Error: " + QString::fromStdString(result->error) << QString();
+      } else {
+        items.push_back({path, ExtractFileName(path), result->fullSize, made + int(items.size())});
+        thumbs.push_back({std::move(result->jpeg), std::move(result->picture), result->rect});
+      }
+      ProgressBar1->setValue(int(result->index) + 1);
+    }
+    if (!result || sinceEvents.elapsed() >= kEventsEveryMs) {
+      flush();
+      QCoreApplication::processEvents(QEventLoop::AllEvents, kEventsEveryMs);
+      sinceEvents.restart();
+    }
+  }
+  flush();
+  maker_->Stop();
+  running_ = false;
+
+  // The first image is selected, unless the user chose one while the run went on. A run ended
+  // by closing the window leaves its thumbnails but selects and reports nothing.
+  if (isVisible() && !lvThumbs->selectionModel()->hasSelection()) {
+    if (model_->rowCount() > 0) {
+      lvThumbs->clearSelection();
+      const QModelIndex first = model_->index(0);
+      lvThumbs->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect);
+      lvThumbs->scrollTo(first);
+    }
+  }
+  ProgressBar1->setValue(0);
+  ProgressBar1->repaint();
+  if (!errors.isEmpty() && isVisible())
+    twPopup->ShowErrors(errors);
+  else
+    twPopup->lbErrors->addItems(errors);
+  StatusPane2->setText("[" + QString::number(images.size()) + " images found]   [" +
+                       QString::number(model_->rowCount()) + " thumbnails created]");
+  // Closed and shown again while this run was ending: that showing gets its own start.
+  if (showPending_ && isVisible()) QueueFormActivate();
+}
+
+void TfrmImageReview::btnStopClick() {
+  stop_ = true;
+  if (maker_) maker_->Stop();
+}
+
+// ----------------------------------------------------------------------------------------------
+// Selection and the three texts
+
+void TfrmImageReview::ClearSelectionState() {
+  currentSection_.clear();
+  currentSize_ = QSize();
+  imgSelect->clear();
+  for (QLineEdit* edit : {ebTitle, ebRef, ebSize}) edit->clear();
+}
+
+QString TfrmImageReview::PixelSizeText() const {
+  return QString::number(currentSize_.width()) + " x " + QString::number(currentSize_.height());
+}
+
+void TfrmImageReview::lvThumbsSelectItem(const QItemSelection& selected) {
+  if (selected.indexes().isEmpty()) return;  // a deselection
+  // What the boxes hold belongs to the image shown so far, even when the selection was moved
+  // without the focus leaving a box.
+  btnSaveClick();
+  ClearSelectionState();
+  const TThumbItem& item = model_->Item(selected.indexes().front().row());
+
+  // A picture that cannot be shown any more leaves its details alone (the error is reported).
+  TDecodedPicture preview = LoadPictureFor(item.path, [](QSize full) {
+    return full.width() <= kPreviewBox && full.height() <= kPreviewBox
+               ? QSize()
+               : full.scaled(kPreviewBox, kPreviewBox, Qt::KeepAspectRatio);
+  });
+  QSize shown = preview.fullSize;
+  if (shown.width() > kPreviewBox || shown.height() > kPreviewBox)
+    shown = shown.scaled(kPreviewBox, kPreviewBox, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+  QImage image = std::move(preview.image);
+  if (image.size() != shown)
+    image = image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  imgSelect->setPixmap(QPixmap::fromImage(image));
+  currentSize_ = preview.fullSize;
+
+  TImageTexts texts = details_ ? details_->Read(item.caption) : TImageTexts{};
+  if (texts.ref.isEmpty() && cbUseStem->isChecked())
+    texts.ref = QString::fromStdString(FileStem(item.caption));
+  if (cbShowSize->isChecked()) texts.size = PixelSizeText();
+  ebTitle->setText(texts.title);
+  ebRef->setText(texts.ref);
+  ebSize->setText(texts.size);
+  currentSection_ = item.caption;
+  // The first selection of an image stores its defaults at once.
+  btnSaveClick();
+}
+
+void TfrmImageReview::btnSaveClick() {
+  if (!details_ || !details_->Writable() || currentSection_.empty()) return;
+  details_->Write(currentSection_, {ebTitle->text(), ebRef->text(), ebSize->text()});
+}
+
+void TfrmImageReview::cbShowSizeClick(bool checked) {
+  if (currentSection_.empty()) return;
+  if (checked)
+    ebSize->setText(PixelSizeText());
+  else
+    ebSize->setText(details_ ? details_->Read(currentSection_).size : QString());
+}
+
+void TfrmImageReview::lvThumbsDblClick() {
+  const QModelIndexList selected = lvThumbs->selectionModel()->selectedIndexes();
+  if (selected.isEmpty()) return;
+  twPopup->ShowImage(selected.front().data(TThumbModel::PathRole).toString(),
+                     dm_.Dialogs().ScreenGeometry(this));
+}
+
+// ----------------------------------------------------------------------------------------------
+// Keys and focus
+
+bool TfrmImageReview::FormKeyDown(QKeyEvent* key) {
+  if (key->key() == Qt::Key_Escape && twPopup->isVisible()) {
+    twPopup->hide();
+    return true;
+  }
+  return false;
+}
+
+bool TfrmImageReview::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress: {
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (FormKeyDown(key)) return true;
+      // lvThumbsKeyDown: Enter opens the selected image at full size.
+      if (watched == lvThumbs && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        RunGuarded(dm_, this, [this] { lvThumbsDblClick(); });
+        return true;
+      }
+      break;
+    }
+    case QEvent::FocusOut:
+      if (watched == ebTitle || watched == ebRef || watched == ebSize)
+        RunGuarded(dm_, this, [this] { btnSaveClick(); });
+      break;
+    default:
+      break;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace pictalon

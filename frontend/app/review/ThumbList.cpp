@@ -1,0 +1,138 @@
+#include "ThumbList.h"
+
+#include <QApplication>
+
+#include <algorithm>
+#include <QPainter>
+#include <qdrawutil.h>
+
+#include "Error.h"
+#include "Picture.h"
+#include "ThumbMaker.h"
+
+namespace pictalon {
+
+namespace {
+// What the decoded thumbnails may take, in KiB: a few screens full.
+constexpr int kDecodedCacheKiB = 24 * 1024;
+}  // namespace
+
+TThumbModel::TThumbModel(QObject* parent) : QAbstractListModel(parent), decoded_(kDecodedCacheKiB) {}
+
+QImage TThumbModel::Picture(int imageIndex) const {
+  if (imageIndex < 0 || imageIndex >= ThumbCount()) return {};
+  const TThumb& thumb = thumbs_[std::size_t(imageIndex)];
+  if (thumb.jpeg.empty()) return thumb.picture;
+  if (const QImage* cached = decoded_.object(imageIndex)) return *cached;
+  QImage image;
+  try {
+    image = DecodeJpeg(thumb.jpeg);
+  } catch (const Error&) {
+    return {};  // our own bytes: cannot happen short of memory; the cell stays empty
+  }
+  decoded_.insert(imageIndex, new QImage(image), std::max<int>(1, int(image.sizeInBytes() / 1024)));
+  return image;
+}
+
+int TThumbModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : int(items_.size());
+}
+
+QVariant TThumbModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= rowCount()) return {};
+  const TThumbItem& item = items_[std::size_t(index.row())];
+  switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+    case Qt::AccessibleTextRole:
+      return QString::fromStdString(item.caption);
+    case ImageIndexRole:
+      return item.imageIndex;
+    case PathRole:
+      return QString::fromStdString(item.path);
+    default:
+      return {};
+  }
+}
+
+void TThumbModel::Clear() {
+  beginResetModel();
+  decoded_.clear();
+  items_.clear();
+  thumbs_.clear();
+  thumbs_.shrink_to_fit();
+  items_.shrink_to_fit();
+  endResetModel();
+}
+
+void TThumbModel::Append(std::vector<TThumbItem> items, std::vector<TThumb> thumbs) {
+  if (items.empty()) return;
+  const int first = rowCount();
+  beginInsertRows({}, first, first + int(items.size()) - 1);
+  for (TThumb& thumb : thumbs) thumbs_.push_back(std::move(thumb));
+  for (TThumbItem& item : items) items_.push_back(std::move(item));
+  endInsertRows();
+}
+
+TThumbDelegate::TThumbDelegate(const TThumbModel& model, QObject* parent)
+    : QStyledItemDelegate(parent), model_(model) {}
+
+namespace {
+constexpr int kCaptionGap = 2;
+constexpr int kItemMargin = 4;
+}  // namespace
+
+void TThumbDelegate::PaintCell(QPainter& painter, QPoint origin, const QImage& picture,
+                               const QRect& rect, const QPalette& palette) {
+  const QRect cell(origin, QSize(kThumbCell, kThumbCell));
+  const QBrush fill = palette.brush(QPalette::Window);
+  qDrawShadePanel(&painter, cell, palette, /*sunken=*/true, 2, &fill);
+  if (!picture.isNull()) painter.drawImage(rect.translated(origin), picture);
+}
+
+void TThumbDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                           const QModelIndex& index) const {
+  painter->save();
+  const QRect r = option.rect;
+  const QPoint origin(r.x() + (r.width() - kThumbCell) / 2, r.y() + kItemMargin);
+  const int imageIndex = index.data(TThumbModel::ImageIndexRole).toInt();
+  const QImage picture = model_.Picture(imageIndex);
+  PaintCell(*painter, origin, picture,
+            picture.isNull() ? QRect() : model_.Thumb(imageIndex).rect, option.palette);
+
+  const bool selected = option.state & QStyle::State_Selected;
+  if (selected) {
+    QColor tint = option.palette.color(QPalette::Active, QPalette::Highlight);
+    tint.setAlpha(70);
+    painter->fillRect(QRect(origin, QSize(kThumbCell, kThumbCell)), tint);
+  }
+  const QRect textBox(r.x() + 1, origin.y() + kThumbCell + kCaptionGap, r.width() - 2,
+                      option.fontMetrics.height() + 2);
+  const QString text = option.fontMetrics.elidedText(index.data().toString(), Qt::ElideMiddle,
+                                                     textBox.width() - 4);
+  // The selection stays visible when the list loses the focus: the active colours either way.
+  if (selected) {
+    const int w = option.fontMetrics.horizontalAdvance(text) + 6;
+    const QRect mark(textBox.x() + (textBox.width() - w) / 2, textBox.y(), w, textBox.height());
+    painter->fillRect(mark, option.palette.color(QPalette::Active, QPalette::Highlight));
+    painter->setPen(option.palette.color(QPalette::Active, QPalette::HighlightedText));
+  } else {
+    painter->setPen(option.palette.color(QPalette::Text));
+  }
+  painter->drawText(textBox, Qt::AlignHCenter | Qt::AlignVCenter, text);
+  if (option.state & QStyle::State_HasFocus && selected) {
+    QStyleOptionFocusRect focus;
+    focus.rect = textBox;
+    focus.palette = option.palette;
+    focus.state = option.state;
+    QApplication::style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter);
+  }
+  painter->restore();
+}
+
+QSize TThumbDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
+  return QSize(kThumbCell + 2 * kItemMargin,
+               kItemMargin + kThumbCell + kCaptionGap + option.fontMetrics.height() + 2 + kItemMargin);
+}
+
+}  // namespace pictalon

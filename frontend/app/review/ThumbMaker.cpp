@@ -1,0 +1,137 @@
+#include "ThumbMaker.h"
+
+#include <algorithm>
+#include <exception>
+
+#ifdef __linux__
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
+#include "Error.h"
+#include "Picture.h"
+
+namespace pictalon {
+namespace {
+
+// High enough that the stored thumbnail cannot be told from the resampled one.
+constexpr int kThumbQuality = 92;
+
+}  // namespace
+
+TThumbRect ThumbDestRect(QSize pictureSize, int cell) {
+  const int inner = cell - 6;
+  const qint64 w = pictureSize.width(), h = pictureSize.height();
+  if (w <= 0 || h <= 0) return {6, 6, inner, inner};
+  if (h < w) {
+    const int scaled = int(h * inner / w);
+    const int top = (inner - scaled) / 2 + 1;
+    return {6, top, inner, top + scaled};
+  }
+  const int scaled = int(w * inner / h);
+  const int left = (inner - scaled) / 2 + 1;
+  return {left, 6, left + scaled, inner};
+}
+
+std::string FileStem(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  const std::size_t dot = name.find_last_of('.');
+  return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+TThumbResult MakeThumbnail(const std::string& path, int cell) {
+  TThumbResult result;
+  try {
+    TDecodedPicture decoded = LoadPictureFor(path, [&](QSize full) {
+      result.rect = ThumbDestRect(full, cell).ToQRect();
+      return QSize(std::max(0, result.rect.width()), std::max(0, result.rect.height()));
+    });
+    result.fullSize = decoded.fullSize;
+    if (result.rect.isEmpty()) return result;  // a strip too thin to show: an empty cell
+    QImage& image = decoded.image;
+    if (image.size() != result.rect.size())
+      image = image.scaled(result.rect.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (image.hasAlphaChannel()) {
+      result.picture = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+      if (result.picture.isNull()) throw Error("Out of memory");
+    } else {
+      result.jpeg = EncodeJpeg(image, kThumbQuality);
+    }
+  } catch (const std::exception& e) {
+    result.picture = QImage();
+    result.jpeg.clear();
+    result.error = *e.what() ? e.what() : "Unknown error";
+  }
+  return result;
+}
+
+TThumbMaker::TThumbMaker(std::vector<std::string> paths, int threads, bool yield,
+                         std::size_t ahead, int cell)
+    : paths_(std::move(paths)), yield_(yield), ahead_(std::max<std::size_t>(ahead, 1)), cell_(cell),
+      results_(paths_.size()) {
+  const std::size_t count = std::min<std::size_t>(std::max(threads, 1), paths_.size());
+  workers_.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) workers_.emplace_back([this] { Work(); });
+}
+
+TThumbMaker::~TThumbMaker() {
+  Stop();
+  for (std::thread& worker : workers_) worker.join();
+}
+
+void TThumbMaker::Stop() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopped_ = true;
+  }
+  room_.notify_all();
+  ready_.notify_all();
+}
+
+std::size_t TThumbMaker::Started() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return started_;
+}
+
+void TThumbMaker::Work() {
+#ifdef __linux__
+  // Linux gives each thread its own nice value; this one is the worker's alone.
+  if (yield_) ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), 4);
+#endif
+  for (;;) {
+    std::size_t index;
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      room_.wait(lock, [&] {
+        return stopped_ || started_ >= paths_.size() || started_ < next_ + ahead_;
+      });
+      if (stopped_ || started_ >= paths_.size()) return;
+      index = started_++;
+    }
+    TThumbResult result = MakeThumbnail(paths_[index], cell_);
+    result.index = index;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      results_[index] = std::move(result);
+    }
+    ready_.notify_all();
+  }
+}
+
+std::optional<TThumbResult> TThumbMaker::Take(std::chrono::milliseconds wait) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (next_ >= results_.size()) return std::nullopt;
+  if (!ready_.wait_for(lock, wait, [&] { return stopped_ || results_[next_].has_value(); }) ||
+      stopped_)
+    return std::nullopt;
+  std::optional<TThumbResult> result = std::move(results_[next_]);
+  results_[next_].reset();
+  ++next_;
+  lock.unlock();
+  room_.notify_all();
+  return result;
+}
+
+}  // namespace pictalon
