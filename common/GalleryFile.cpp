@@ -21,7 +21,7 @@ GalleryNameProvider& NameProvider() {
 }  // namespace
 
 std::string GetUserDataFolder() {
-  std::string folder = GetProgramFolder() + "Data/User/";
+  std::string folder = GetUserDataFolderPath();
   ForceDirectories(folder);
   return folder;
 }

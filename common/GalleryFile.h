@@ -7,8 +7,9 @@
 
 namespace pictalon {
 
-// Program folder + "Data/User/", created with its parents when missing (a failure to create it
-// surfaces when a file in it is opened).
+// The user data folder (program folder + "Data/User/", or the user's own folder in the installed
+// layout, see GetUserDataFolderPath), created with its parents when missing (a failure to create
+// it surfaces when a file in it is opened).
 std::string GetUserDataFolder();
 
 // Settles the name of a new gallery file when the writer is given no path: returns the full

@@ -15,10 +15,17 @@ std::string GetDataFolder() { return GetProgramFolder() + "Data/"; }
 
 std::string GetTemplatesFolder() { return GetProgramFolder() + "Templates/"; }
 
+std::string GetDefaultOutputFolder() { return GetUserFilesFolder() + "Output/"; }
+
 std::string GetOutputFolder(const GallerySettings& settings) {
   std::string folder = settings.OutputFolder.get();
-  if (IsBlank(folder)) return GetProgramFolder() + "Output/";
+  if (IsBlank(folder)) return GetDefaultOutputFolder();
   return IncludeTrailingPathDelim(folder);
+}
+
+void ApplyDefaultSettings(GallerySettings& settings) {
+  ApplyDefaultSettings(settings, GetProgramFolder());
+  settings.OutputFolder.set(GetDefaultOutputFolder());
 }
 
 void ListJpegFiles(const std::string& folder, std::vector<std::string>& list) {

@@ -15,9 +15,15 @@ constexpr TColor kNoColour = 0x1FFFFFFF;  // what HtmlToColour gives for text of
 
 std::string GetDataFolder();       // program folder + "Data/"
 std::string GetTemplatesFolder();  // program folder + "Templates/"
-// The folder that receives the pages, ending with '/': OutputFolder as stored, or program
-// folder + "Output/" when it is blank.
+// Where pages go when a gallery names no output folder: the user files folder + "Output/"
+// (program folder + "Output/" in the portable layout).
+std::string GetDefaultOutputFolder();
+// The folder that receives the pages, ending with '/': OutputFolder as stored, or the default
+// output folder when it is blank.
 std::string GetOutputFolder(const GallerySettings& settings);
+// The settings of a new gallery for this program's folders: ApplyDefaultSettings with the data
+// folder's cell style and the default output folder.
+void ApplyDefaultSettings(GallerySettings& settings);
 
 // Appends folder + name for every "*.jpg" file of folder (any letter case; folders and names
 // beginning with '.' skipped), in listing order. The list is not cleared.

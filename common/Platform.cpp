@@ -1,6 +1,7 @@
 #include "Platform.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <utility>
 
 #include "TextUtil.h"
@@ -23,6 +25,11 @@ namespace {
 std::string& ProgramFolderOverride() {
   static std::string folder;
   return folder;
+}
+
+std::optional<TLayout>& LayoutOverride() {
+  static std::optional<TLayout> layout;
+  return layout;
 }
 
 WriteFaultHook& FaultHook() {
@@ -65,6 +72,70 @@ std::string GetProgramFolder() {
 
 void OverrideProgramFolder(const std::string& folder) {
   ProgramFolderOverride() = folder.empty() ? folder : IncludeTrailingPathDelim(folder);
+}
+
+namespace {
+
+// Whether this user may create files in folder. Root passes every permission check, so for root
+// a folder without any write permission bit counts as closed for writing: that is how an
+// administrator marks a program folder read-only, and it keeps the decision testable as root.
+bool FolderWritable(const std::string& folder) {
+  if (::access(folder.c_str(), W_OK) != 0) return false;
+  struct stat st;
+  if (::geteuid() == 0) return ::stat(folder.c_str(), &st) == 0 && (st.st_mode & 0222) != 0;
+  return true;
+}
+
+TLayout DetectLayout(const std::string& programFolder) {
+  if (FileExists(programFolder + kInstalledLayoutMarker)) return TLayout::Installed;
+  return FolderWritable(programFolder) ? TLayout::Portable : TLayout::Installed;
+}
+
+bool IsAbsolute(const char* path) { return path && path[0] == kPathDelim; }
+
+// $XDG_DATA_HOME, or $HOME/.local/share; relative values are ignored, as the base directory
+// rules ask. Ends with '/'.
+std::string XdgDataHome() {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  if (IsAbsolute(xdg)) return IncludeTrailingPathDelim(xdg);
+  const char* home = std::getenv("HOME");
+  if (!IsAbsolute(home)) {
+    const passwd* entry = ::getpwuid(::getuid());
+    home = entry ? entry->pw_dir : nullptr;
+  }
+  if (!IsAbsolute(home)) return std::string();
+  return IncludeTrailingPathDelim(home) + ".local/share/";
+}
+
+}  // namespace
+
+TLayout GetLayout() {
+  if (LayoutOverride()) return *LayoutOverride();
+  // Decided once per program folder (tests move the program folder), so a run never switches.
+  static std::mutex mutex;
+  static std::string decidedFor;
+  static TLayout layout = TLayout::Portable;
+  std::lock_guard<std::mutex> lock(mutex);
+  std::string programFolder = GetProgramFolder();
+  if (decidedFor != programFolder) {
+    layout = DetectLayout(programFolder);
+    decidedFor = programFolder;
+  }
+  return layout;
+}
+
+void OverrideLayout(std::optional<TLayout> layout) { LayoutOverride() = layout; }
+
+std::string GetUserFilesFolder() {
+  if (GetLayout() == TLayout::Portable) return GetProgramFolder();
+  std::string dataHome = XdgDataHome();
+  // Without any home the program folder is all there is; writing there then fails with a message.
+  return dataHome.empty() ? GetProgramFolder() : dataHome + "pictalon/";
+}
+
+std::string GetUserDataFolderPath() {
+  if (GetLayout() == TLayout::Portable) return GetProgramFolder() + "Data/User/";
+  return GetUserFilesFolder() + "User/";
 }
 
 std::string IncludeTrailingPathDelim(const std::string& path) {

@@ -2,6 +2,7 @@
 // How the program meets the operating system: its own folder, files, folder listings, atomic
 // writes and opening documents. Everything that differs between platforms lives here.
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,30 @@ std::string GetProgramFilePath();
 std::string GetProgramFolder();
 // Tests point the program folder elsewhere; an empty text restores the real one.
 void OverrideProgramFolder(const std::string& folder);
+
+// Where the user's own files live. Portable: everything beside the program, as in a build
+// folder or an unpacked copy. Installed: the program folder is shared and read-only, so each
+// user's galleries, output and working files live in $XDG_DATA_HOME/pictalon/.
+enum class TLayout { Portable, Installed };
+
+// A file of this name in the program folder marks an installed copy (the install rules put it
+// there). Without it a program folder the user cannot write to is taken as installed too.
+constexpr const char* kInstalledLayoutMarker = "installed-layout";
+
+// The layout of the program folder, decided once per program folder: installed when the marker
+// is there or the folder is not writable (for root: when it has no write permission bit at all,
+// since root may write anywhere), else portable.
+TLayout GetLayout();
+// Tests fix the layout; std::nullopt returns to deciding it from the program folder.
+void OverrideLayout(std::optional<TLayout> layout);
+
+// The folder that holds what the program writes for this user (the default output folder and
+// the image list file), ending with '/': the program folder when portable, else
+// $XDG_DATA_HOME/pictalon/ ($HOME/.local/share/pictalon/ when that is unset). Not created here.
+std::string GetUserFilesFolder();
+// The folder of the user's gallery files, ending with '/': program folder + "Data/User/" when
+// portable, else the user files folder + "User/". Not created here.
+std::string GetUserDataFolderPath();
 
 std::string IncludeTrailingPathDelim(const std::string& path);
 std::string ExtractFileName(const std::string& path);  // what follows the last '/'

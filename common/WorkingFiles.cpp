@@ -1,5 +1,11 @@
 #include "WorkingFiles.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include "GalleryFile.h"
 #include "Helpers.h"
 #include "IniDocument.h"
@@ -8,7 +14,26 @@
 
 namespace pictalon {
 
-std::string ImageListFilePath() { return GetProgramFolder() + kImageListFileName; }
+std::string ImageListFilePath() { return GetUserFilesFolder() + kImageListFileName; }
+
+TImageListLock::TImageListLock(const std::string& listPath, const std::function<void()>& onWait) {
+  std::string folder = ExtractFilePath(listPath);
+  fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd_ < 0) return;
+  if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return;
+  if (errno == EWOULDBLOCK && onWait) onWait();
+  int result;
+  while ((result = ::flock(fd_, LOCK_EX)) != 0 && errno == EINTR) {
+  }
+  // A file system without such locks: the run goes on unguarded rather than not at all.
+  if (result != 0) Release();
+}
+
+void TImageListLock::Release() {
+  if (fd_ < 0) return;
+  ::close(fd_);  // drops the lock
+  fd_ = -1;
+}
 
 bool WriteImageListFile(const std::string& path, const std::vector<std::string>& images) {
   return WriteFileAtomic(path, JoinLinesCrLf(images));

@@ -1,6 +1,7 @@
 #pragma once
 // The small files that carry data between the desktop program and the engine: the image list
 // file, the image details file and the cell style index.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -8,8 +9,31 @@ namespace pictalon {
 
 constexpr const char* kImageListFileName = "~imgList.dat";
 
-// Program folder + "~imgList.dat".
+// The user files folder + "~imgList.dat": beside the program in the portable layout, in the
+// user's own folder in the installed one; the front ends and the engine all find it here.
 std::string ImageListFilePath();
+
+// Held by a run from writing the image list file to deleting it, so that two runs sharing the
+// file (the desktop program and pictgen, or two pictgen) never read or delete each other's list:
+// the second waits for the first. The lock is taken on the folder that holds the list, so it
+// leaves no file behind and needs no room on the disk; the operating system drops it when a run
+// ends in any way, a crash included.
+class TImageListLock {
+public:
+  // Blocks until no other run holds the lock of the list at listPath; onWait is called once
+  // before that when another run holds it. Where the folder cannot be locked (it is missing, or
+  // its file system has no such locks) nothing is held and the run goes on unguarded.
+  explicit TImageListLock(const std::string& listPath, const std::function<void()>& onWait = {});
+  ~TImageListLock() { Release(); }
+  TImageListLock(const TImageListLock&) = delete;
+  TImageListLock& operator=(const TImageListLock&) = delete;
+
+  bool Held() const { return fd_ >= 0; }
+  void Release();
+
+private:
+  int fd_ = -1;
+};
 
 // One entry per line, each line ended by CR LF, written atomically; false when it cannot be written.
 bool WriteImageListFile(const std::string& path, const std::vector<std::string>& images);

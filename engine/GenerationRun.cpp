@@ -68,7 +68,7 @@ bool RunGeneration(const std::string& settingsPath, TEngineUi& ui) {
   std::string detailsPath = ImageDetailsPathBeside(run.settingsPath);
   if (FileExists(detailsPath)) run.details.emplace(detailsPath);
 
-  std::string listPath = run.programFolder + kImageListFileName;
+  std::string listPath = ImageListFilePath();
   if (!ReadImageListFile(listPath, run.imageList)) throw Error("Cannot open file " + listPath);
   if (run.imageList.empty()) {
     ui.ShowMessage("Image List is empty");

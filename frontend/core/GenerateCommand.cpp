@@ -69,6 +69,9 @@ TGenerateOutcome RunEngine(const std::string& galleryPath, std::string& failureT
 TGenerateResult GeneratePages(const std::string& galleryPath, const GallerySettings& settings,
                               const std::vector<std::string>& images, const TGenerateHooks& hooks) {
   std::string listPath = ImageListFilePath();
+  // In the installed layout the list lives in the user's own folder, which may not exist yet.
+  ForceDirectories(ExtractFilePath(listPath));
+  TImageListLock listLock(listPath, hooks.waiting);
   if (!WriteImageListFile(listPath, images)) throw Error("Cannot create file " + listPath);
 
   // From here on, whatever fails, the list file is deleted and the end hook runs.
@@ -85,6 +88,7 @@ TGenerateResult GeneratePages(const std::string& galleryPath, const GallerySetti
 
   // Clean-up, however the run ended; an error is passed on only afterwards.
   ::unlink(listPath.c_str());
+  listLock.Release();
   if (hooks.end) hooks.end();
   if (hooks.openFirstPage) OpenDocument(result.firstPage, false);
   if (error) std::rethrow_exception(error);

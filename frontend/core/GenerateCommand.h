@@ -24,6 +24,9 @@ struct TGenerateResult {
 };
 
 struct TGenerateHooks {
+  // Once, when another run (pictgen or another desktop program) is using the image list file:
+  // this run then waits until that one has finished.
+  std::function<void()> waiting;
   std::function<void()> begin;  // once the image list file is written (busy cursor, button off)
   std::function<void()> end;    // in the clean-up, however the run ended (begin failing included)
   std::function<void(std::size_t done, std::size_t total)> copyProgress;
@@ -31,8 +34,9 @@ struct TGenerateHooks {
 };
 
 // Runs the sequence for the gallery file at galleryPath (already written from settings) over
-// images. Throws Error when the image list file cannot be written (before anything else
-// happens) or the engine cannot be released (after the clean-up).
+// images. Holds the image list lock from writing the list to deleting it. Throws Error when the
+// image list file cannot be written (before anything else happens) or the engine cannot be
+// released (after the clean-up).
 TGenerateResult GeneratePages(const std::string& galleryPath, const GallerySettings& settings,
                               const std::vector<std::string>& images,
                               const TGenerateHooks& hooks = {});

@@ -65,6 +65,7 @@ int main(int argc, char** argv) {
   FillImageListFromFolder(settings.ImageFolder.get(), images);
 
   TGenerateHooks hooks;
+  hooks.waiting = [] { std::fputs("pictgen: waiting for another Pictalon run to finish\n", stderr); };
   if (::isatty(STDERR_FILENO)) {
     hooks.copyProgress = [](std::size_t done, std::size_t total) {
       std::fprintf(stderr, "\rCopying images: %zu of %zu", done, total);

@@ -90,9 +90,10 @@ protected:
         {"image copy", "gallimgs/IMG_1.jpg", {{"gallimgs/IMG_1.jpg", "the copy of the last run"}}, "", "",
          [=] { Program(smallTemplate, smallCss); },
          [this](std::string&) { return CopyImagesToOutput(settings, {bigPhoto}) == 1; }, true, ""},
-        // The sequence writes the list into the program folder: here the output folder stands in
-        // for it. Once the list is written, the sequence is stopped before it loads the engine
-        // (and deletes the list); the answer is whether the list was there whole by then.
+        // The sequence writes the list into the program folder of a portable copy: here the output
+        // folder stands in for it (kept portable when it is read-only). Once the list is written,
+        // the sequence is stopped before it loads the engine (and deletes the list); the answer
+        // is whether the list was there whole by then.
         {"image list file", kImageListFileName, {{kImageListFileName, "/the/last/run.jpg\r\n"}},
          kImageListFileName, kImageListFileName, [=] { Program(smallTemplate, smallCss); },
          [this](std::string& message) {
@@ -105,11 +106,13 @@ protected:
              throw Error("list written");
            };
            OverrideProgramFolder(Folder());
+           OverrideLayout(TLayout::Portable);
            try {
              GeneratePages(galleryPath, settings, images, hooks);
            } catch (const Error& e) {
              message = e.what();
            }
+           OverrideLayout(std::nullopt);
            OverrideProgramFolder(dir.path());
            return seen.size() == images.size() * line.size() && seen.compare(0, line.size(), line) == 0;
          },

@@ -1,0 +1,93 @@
+# Installing Pictalon like a Linux program, and its Debian package.
+#
+# The program folder keeps the layout it has in the build (programs, libPictgen.so and the data
+# folders side by side) under <prefix>/lib/pictalon/; <prefix>/bin/ gets the links "pictalon" and
+# "pictgen". The marker file "installed-layout" tells the programs that the folder is shared and
+# read-only, so each user's galleries, pages and working files go to ~/.local/share/pictalon/.
+# The desktop entry, the icon and the gallery file type join the desktop's shared folders.
+
+set(PICTALON_INSTALL_DIR "lib/pictalon")
+set(_desktop "${PROJECT_SOURCE_DIR}/data/desktop")
+
+# The desktop program arrives with its own folder's CMakeLists; install it once it exists.
+foreach(program IN ITEMS Pictalon pictgen)
+  if(TARGET ${program})
+    install(TARGETS ${program} RUNTIME DESTINATION "${PICTALON_INSTALL_DIR}")
+  endif()
+endforeach()
+install(TARGETS Pictgen LIBRARY DESTINATION "${PICTALON_INSTALL_DIR}")
+# The shipped data only: "Data/User/" and "Output/" of the build folder are a user's, not the
+# program's.
+install(DIRECTORY
+    "${PROJECT_SOURCE_DIR}/data/Data"
+    "${PROJECT_SOURCE_DIR}/data/Templates"
+    "${PROJECT_SOURCE_DIR}/data/Cell Sampler"
+    "${PROJECT_SOURCE_DIR}/data/Guide"
+  DESTINATION "${PICTALON_INSTALL_DIR}"
+  PATTERN "User" EXCLUDE)
+install(FILES "${_desktop}/installed-layout" DESTINATION "${PICTALON_INSTALL_DIR}")
+
+# Relative links, so the installed tree can be moved (a package's staging folder, a prefix).
+set(_links "")
+if(TARGET Pictalon)
+  list(APPEND _links "pictalon=Pictalon")
+endif()
+list(APPEND _links "pictgen=pictgen")
+foreach(link IN LISTS _links)
+  string(REPLACE "=" ";" link "${link}")
+  list(GET link 0 name)
+  list(GET link 1 target)
+  install(CODE "
+    set(_bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
+    file(MAKE_DIRECTORY \"\${_bin}\")
+    message(STATUS \"Installing: \${_bin}/${name} -> ../${PICTALON_INSTALL_DIR}/${target}\")
+    file(CREATE_LINK \"../${PICTALON_INSTALL_DIR}/${target}\" \"\${_bin}/${name}\" SYMBOLIC)")
+endforeach()
+
+if(TARGET Pictalon)
+  install(FILES "${_desktop}/pictalon.desktop" DESTINATION share/applications)
+endif()
+install(FILES "${_desktop}/pictalon.svg" DESTINATION share/icons/hicolor/scalable/apps)
+install(FILES "${_desktop}/pictalon-mime.xml" DESTINATION share/mime/packages RENAME pictalon.xml)
+
+# What Debian asks of every package: the copyright and a compressed changelog (built without a
+# time stamp or name inside, so the package is reproducible).
+string(TIMESTAMP PICTALON_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+set(PICTALON_MAINTAINER "Pictalon developers <pictalon@example.org>")
+set(_changelog "${PROJECT_BINARY_DIR}/debian/changelog")
+configure_file("${PROJECT_SOURCE_DIR}/cmake/debian/changelog.in" "${_changelog}" @ONLY)
+execute_process(COMMAND gzip -9 -n -c "${_changelog}" OUTPUT_FILE "${_changelog}.gz"
+                RESULT_VARIABLE _gzip_result)
+if(NOT _gzip_result EQUAL 0)
+  message(FATAL_ERROR "gzip failed on ${_changelog}")
+endif()
+install(FILES "${PROJECT_SOURCE_DIR}/cmake/debian/copyright" "${_changelog}.gz"
+        DESTINATION share/doc/pictalon)
+
+# The Debian package (scripts/package.sh): pictalon_<version>_amd64.deb.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME pictalon)
+set(CPACK_PACKAGE_VENDOR "Pictalon developers")
+set(CPACK_PACKAGE_CONTACT "${PICTALON_MAINTAINER}")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${PICTALON_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Opening pages in the browser goes through xdg-open.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "web gallery generator for folders of photos
+Pictalon turns a folder of JPEG photos into a finished web gallery: numbered
+static HTML pages with page navigation, captions with a title, reference and
+size for each photo, one shared style sheet, and a choice of page templates and
+cell styles.
+.
+The desktop program keeps any number of galleries, shows the photos as
+thumbnails for review and edits the page templates; pictgen generates a
+gallery's pages from the command line.")
+# Control files with the modes dpkg and lintian expect (0644).
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
