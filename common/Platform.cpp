@@ -32,6 +32,17 @@ std::optional<TLayout>& LayoutOverride() {
   return layout;
 }
 
+// The layout decided for the program folder, once per program folder.
+struct DecidedLayout {
+  std::mutex mutex;
+  std::optional<TLayout> layout;
+};
+
+DecidedLayout& Decided() {
+  static DecidedLayout decided;
+  return decided;
+}
+
 WriteFaultHook& FaultHook() {
   static WriteFaultHook hook;
   return hook;
@@ -72,6 +83,8 @@ std::string GetProgramFolder() {
 
 void OverrideProgramFolder(const std::string& folder) {
   ProgramFolderOverride() = folder.empty() ? folder : IncludeTrailingPathDelim(folder);
+  std::lock_guard<std::mutex> lock(Decided().mutex);
+  Decided().layout.reset();  // another folder: its layout is decided afresh
 }
 
 namespace {
@@ -111,17 +124,11 @@ std::string XdgDataHome() {
 
 TLayout GetLayout() {
   if (LayoutOverride()) return *LayoutOverride();
-  // Decided once per program folder (tests move the program folder), so a run never switches.
-  static std::mutex mutex;
-  static std::string decidedFor;
-  static TLayout layout = TLayout::Portable;
-  std::lock_guard<std::mutex> lock(mutex);
-  std::string programFolder = GetProgramFolder();
-  if (decidedFor != programFolder) {
-    layout = DetectLayout(programFolder);
-    decidedFor = programFolder;
-  }
-  return layout;
+  // Decided once, so a run never switches layouts half-way.
+  DecidedLayout& decided = Decided();
+  std::lock_guard<std::mutex> lock(decided.mutex);
+  if (!decided.layout) decided.layout = DetectLayout(GetProgramFolder());
+  return *decided.layout;
 }
 
 void OverrideLayout(std::optional<TLayout> layout) { LayoutOverride() = layout; }

@@ -30,9 +30,9 @@ enum class TLayout { Portable, Installed };
 // there). Without it a program folder the user cannot write to is taken as installed too.
 constexpr const char* kInstalledLayoutMarker = "installed-layout";
 
-// The layout of the program folder, decided once per program folder: installed when the marker
-// is there or the folder is not writable (for root: when it has no write permission bit at all,
-// since root may write anywhere), else portable.
+// The layout of the program folder, decided once (and again after OverrideProgramFolder):
+// installed when the marker is there or the folder is not writable (for root: when it has no
+// write permission bit at all, since root may write anywhere), else portable.
 TLayout GetLayout();
 // Tests fix the layout; std::nullopt returns to deciding it from the program folder.
 void OverrideLayout(std::optional<TLayout> layout);

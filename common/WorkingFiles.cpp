@@ -31,7 +31,10 @@ TImageListLock::TImageListLock(const std::string& listPath, const std::function<
 
 void TImageListLock::Release() {
   if (fd_ < 0) return;
-  ::close(fd_);  // drops the lock
+  // Unlocked before closing: a child started meanwhile (an opener, say) shares the descriptor,
+  // and closing alone would leave the lock held until that child ends.
+  ::flock(fd_, LOCK_UN);
+  ::close(fd_);
   fd_ = -1;
 }
 
