@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package the project needs, when it is missing.
 # Idempotent and quiet when all is there. Run as root (or with sudo available).
-#   install-deps.sh [build|test|bench|all]   (default: test)
+#   install-deps.sh [build|test|bench|package|all]   (default: test)
 set -euo pipefail
 
 build_pkgs=(
@@ -16,7 +16,10 @@ test_pkgs=(
   chromium nodejs
   xvfb xauth
   imagemagick
+  desktop-file-utils dpkg-dev file
 )
+# Building and checking the Debian package (scripts/package.sh).
+package_pkgs=(dpkg-dev file lintian desktop-file-utils)
 bench_pkgs=(imagemagick libvips-tools libimage-exiftool-perl time graphicsmagick)
 
 want=("${build_pkgs[@]}")
@@ -24,8 +27,9 @@ case "${1:-test}" in
   build) ;;
   test)  want+=("${test_pkgs[@]}") ;;
   bench) want+=("${bench_pkgs[@]}") ;;
-  all)   want+=("${test_pkgs[@]}" "${bench_pkgs[@]}") ;;
-  *) echo "usage: $0 [build|test|bench|all]" >&2; exit 2 ;;
+  package) want+=("${package_pkgs[@]}") ;;
+  all)   want+=("${test_pkgs[@]}" "${bench_pkgs[@]}" "${package_pkgs[@]}") ;;
+  *) echo "usage: $0 [build|test|bench|package|all]" >&2; exit 2 ;;
 esac
 
 missing=()
@@ -33,7 +37,8 @@ for p in "${want[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 # npm comes with some Node.js packages and is separate in Debian's.
-if [ "${1:-test}" != build ] && [ "${1:-test}" != bench ] && ! command -v npm >/dev/null; then
+if [ "${1:-test}" != build ] && [ "${1:-test}" != bench ] && [ "${1:-test}" != package ] &&
+  ! command -v npm >/dev/null; then
   missing+=(npm)
 fi
 ((${#missing[@]} == 0)) && exit 0
