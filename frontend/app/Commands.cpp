@@ -53,6 +53,12 @@ void TfrmSetup::btnGenerateClick() {
   hooks.begin = [&busy] { busy.Begin(); };
   hooks.end = [&busy] { busy.End(); };
   hooks.copyProgress = [](std::size_t, std::size_t) { QCoreApplication::processEvents(); };
+  // Another run (pictgen, say) is using the image list file: this one waits for it, busy.
+  bool waited = false;
+  hooks.waiting = [&waited] {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    waited = true;
+  };
 
   TGenerateResult result;
   std::exception_ptr error;
@@ -61,6 +67,7 @@ void TfrmSetup::btnGenerateClick() {
   } catch (...) {
     error = std::current_exception();
   }
+  if (waited) QApplication::restoreOverrideCursor();
   busy.End();
   if (!busy.Begun()) std::rethrow_exception(error);  // the image list file could not be written
 

@@ -7,6 +7,8 @@ namespace pictalon {
 void InitialiseApplication() {
   QApplication::setApplicationName("Pictalon");
   QApplication::setApplicationDisplayName("Pictalon");
+  // Ties the windows to the installed menu entry (its icon, in the desktop's task list).
+  QApplication::setDesktopFileName("pictalon");
 }
 
 TProgram::TProgram(const std::string& argument, std::unique_ptr<TDialogService> dialogs) {

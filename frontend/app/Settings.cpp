@@ -10,6 +10,7 @@
 #include "GalleryFile.h"
 #include "GalleryImages.h"
 #include "GalleryOptions.h"
+#include "Helpers.h"
 #include "GraphicOptions.h"
 #include "Main.h"
 #include "NonVis.h"
@@ -69,7 +70,7 @@ QColor StoredColour(const std::string& text, std::vector<std::string>& problems)
 }  // namespace
 
 void TfrmSetup::ApplyDefaults() {
-  ApplyDefaultSettings(settings_, GetProgramFolder());
+  ApplyDefaultSettings(settings_);
   LoadForm();
 }
 
@@ -111,7 +112,7 @@ void TfrmSetup::LoadForm() {
   tsGallery->ebURL->setText(QString::fromStdString(s.ImageURL.get()));
   tsGallOpt->ebOutput->setText(QString::fromStdString(s.OutputFolder.get()));
   if (tsGallOpt->ebOutput->text().isEmpty())
-    tsGallOpt->ebOutput->setText(QString::fromStdString(GetProgramFolder() + "Output/"));
+    tsGallOpt->ebOutput->setText(QString::fromStdString(GetDefaultOutputFolder()));
   tsGallOpt->ebBackLinkURL->setText(QString::fromStdString(s.BackLinkURL.get()));
   tsGallOpt->seCols->setValue(s.Columns.get());
   tsGallOpt->seRows->setValue(s.Rows.get());
@@ -187,7 +188,7 @@ void TfrmSetup::SaveForm() {
   s.ImageFolder.set(tsGallery->ImageFolder());
   s.ImageURL.set(tsGallery->ebURL->text().toStdString());
   std::string output = tsGallOpt->ebOutput->text().toStdString();
-  s.OutputFolder.set(IsBlank(output) ? GetProgramFolder() + "Output/" : output);
+  s.OutputFolder.set(IsBlank(output) ? GetDefaultOutputFolder() : output);
   s.Columns.set(tsGallOpt->seCols->value());
   s.Rows.set(tsGallOpt->seRows->value());
   if (tsGallOpt->rbProp->isChecked()) {

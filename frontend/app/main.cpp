@@ -2,10 +2,12 @@
 #include <QApplication>
 
 #include "Program.h"
+#include "SampleGallery.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   pictalon::InitialiseApplication();
+  pictalon::ProvideSampleGallery();  // the first start of an installed copy
   QStringList arguments = QApplication::arguments();
   pictalon::TProgram program(arguments.size() > 1 ? arguments[1].toStdString() : std::string());
   if (program.Terminated()) return 1;
