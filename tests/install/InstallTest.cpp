@@ -2,6 +2,7 @@
 // install_into_prefix fixture) whose program folder is read-only, and a home folder per test.
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -258,6 +259,28 @@ TEST_F(InstallTest, ACopyWithoutTheMarkerThatCannotBeWrittenCountsAsInstalled) {
   EXPECT_EQ(o.status, 0) << o.err;
   EXPECT_EQ(o.out, userFiles() + "Output/gallery1.html\n");
   EXPECT_FALSE(fs::exists(copy + "Output"));
+}
+
+TEST_F(InstallTest, TheDesktopProgramStartsThroughItsLinkAndWritesTheSampleForTheUser) {
+  if (!PICTALON_HAS_DESKTOP_PROGRAM) GTEST_SKIP() << "no desktop program in this build";
+  Env env = UserEnv();
+  env["QT_QPA_PLATFORM"] = "offscreen";
+  std::string logs = dir.path() + "pictalon";
+  pid_t desktop = Start({kPrefix + "bin/pictalon"}, env, logs);
+  const std::string sample = userFiles() + "User/Sample.pgs";
+  for (int i = 0; i < 500 && !fs::exists(sample); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  // Give the window a moment: a program that found no shipped data would end at once.
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  int raw = 0;
+  bool running = ::waitpid(desktop, &raw, WNOHANG) == 0;
+  if (running) {
+    ::kill(desktop, SIGTERM);
+    ::waitpid(desktop, &raw, 0);
+  }
+  EXPECT_TRUE(running) << ReadFile(logs + ".err");
+  EXPECT_TRUE(fs::exists(sample));
+  EXPECT_TRUE(fs::exists(userFiles() + "User/Sample.dat"));
 }
 
 // The sample gallery of a user's first start, made in-process with the installed program
