@@ -50,17 +50,35 @@ endif()
 install(FILES "${_desktop}/pictalon.svg" DESTINATION share/icons/hicolor/scalable/apps)
 install(FILES "${_desktop}/pictalon-mime.xml" DESTINATION share/mime/packages RENAME pictalon.xml)
 
-# What Debian asks of every package: the copyright and a compressed changelog (built without a
-# time stamp or name inside, so the package is reproducible).
+# Compressed as Debian wants it: at the highest level, without a time stamp or name inside, so
+# the same sources make the same package.
+function(pictalon_gzip source target)
+  get_filename_component(folder "${target}" DIRECTORY)
+  file(MAKE_DIRECTORY "${folder}")
+  execute_process(COMMAND gzip -9 -n -c "${source}" OUTPUT_FILE "${target}" RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "gzip failed on ${source}")
+  endif()
+endfunction()
+
+# The manual pages.
+set(_pages pictgen)
+if(TARGET Pictalon)
+  list(APPEND _pages pictalon)
+endif()
+foreach(page IN LISTS _pages)
+  set(_page "${PROJECT_SOURCE_DIR}/data/man/${page}.1")
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${_page}")
+  pictalon_gzip("${_page}" "${PROJECT_BINARY_DIR}/man/${page}.1.gz")
+  install(FILES "${PROJECT_BINARY_DIR}/man/${page}.1.gz" DESTINATION share/man/man1)
+endforeach()
+
+# What Debian asks of every package: the copyright and the changelog.
 string(TIMESTAMP PICTALON_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 set(PICTALON_MAINTAINER "Pictalon developers <pictalon@example.org>")
 set(_changelog "${PROJECT_BINARY_DIR}/debian/changelog")
 configure_file("${PROJECT_SOURCE_DIR}/cmake/debian/changelog.in" "${_changelog}" @ONLY)
-execute_process(COMMAND gzip -9 -n -c "${_changelog}" OUTPUT_FILE "${_changelog}.gz"
-                RESULT_VARIABLE _gzip_result)
-if(NOT _gzip_result EQUAL 0)
-  message(FATAL_ERROR "gzip failed on ${_changelog}")
-endif()
+pictalon_gzip("${_changelog}" "${_changelog}.gz")
 install(FILES "${PROJECT_SOURCE_DIR}/cmake/debian/copyright" "${_changelog}.gz"
         DESTINATION share/doc/pictalon)
 

@@ -29,12 +29,14 @@ want=(
   "./usr/share/mime/packages/pictalon.xml"
   "./usr/share/doc/pictalon/copyright"
   "./usr/share/doc/pictalon/changelog.gz"
+  "./usr/share/man/man1/pictgen.1.gz"
 )
 if [ "$desktop" = 1 ]; then
   want+=(
     "./usr/lib/pictalon/Pictalon"
     "./usr/bin/pictalon -> ../lib/pictalon/Pictalon"
     "./usr/share/applications/pictalon.desktop"
+    "./usr/share/man/man1/pictalon.1.gz"
   )
 fi
 status=0
