@@ -1,5 +1,8 @@
 #include "WizardFixture.h"
 
+#include <QApplication>
+#include <QMessageBox>
+
 #include <filesystem>
 
 #include "GalleryFile.h"
@@ -44,6 +47,16 @@ TStartedProgram::TStartedProgram(const std::string& argument, bool show) {
   dialogs = scripted.get();
   program = std::make_unique<TProgram>(argument, std::move(scripted));
   if (show && !program->Terminated()) program->frmSetup->show();
+}
+
+TEngineBoxes::TEngineBoxes(TScriptedDialogs& dialogs) {
+  QObject::connect(&watcher_, &QTimer::timeout, [&dialogs] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      dialogs.log << "Engine: " + box->text();
+      box->accept();
+    }
+  });
+  watcher_.start(10);
 }
 
 }  // namespace pictalon::test

@@ -2,6 +2,7 @@
 // The window tests' program folder: the test program's own folder, laid out afresh for every
 // test with the shipped data, so the program and the engine it loads agree on every folder.
 #include <QString>
+#include <QTimer>
 
 #include <memory>
 #include <string>
@@ -32,6 +33,16 @@ struct TStartedProgram {
   TScriptedDialogs* dialogs;  // owned by the program's data module
   std::unique_ptr<TProgram> program;
   TfrmSetup& wizard() { return *program->frmSetup; }
+};
+
+// Answers the engine's own message boxes (real windows) for the life of the object, noting each
+// in the dialog log as "Engine: text".
+class TEngineBoxes {
+public:
+  explicit TEngineBoxes(TScriptedDialogs& dialogs);
+
+private:
+  QTimer watcher_;
 };
 
 }  // namespace pictalon::test

@@ -615,16 +615,10 @@ private slots:
     TfrmSetup& w = started.wizard();
 
     // The engine's own boxes are real windows: answer them and note them in the same log.
-    QTimer watcher;
-    connect(&watcher, &QTimer::timeout, [&] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        started.dialogs->log << "Engine: " + box->text();
-        box->accept();
-      }
-    });
-    watcher.start(10);
-    w.btnGenerateClick();
-    watcher.stop();
+    {
+      TEngineBoxes engineBoxes(*started.dialogs);
+      w.btnGenerateClick();
+    }
 
     QString firstPage = QString::fromStdString(InProgram("Output/Gallery/gallery1.html"));
     QCOMPARE(started.dialogs->log, shown + QStringList("Document: " + firstPage));
