@@ -10,7 +10,9 @@ scripts/install-deps.sh package
 build=${PICTALON_PACKAGE_BUILD:-build-package}
 out=${PICTALON_PACKAGE_DIR:-dist}
 
-# Debian's hardening flags; the preprocessor's ones (fortified functions) join the compilers'.
+# Debian's hardening flags, all of them (immediate binding too); the preprocessor's ones
+# (fortified functions) join the compilers'.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 eval "$(dpkg-buildflags --export=sh)"
 # The changelog's date: the last commit's, so the same sources make the same package.
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || date +%s)}
