@@ -1,6 +1,6 @@
 # Installing Pictalon like a Linux program, and its Debian package.
 #
-# The program folder keeps the layout it has in the build (programs, libPictgen.so and the data
+# The program folder keeps the layout it has in the build (programs, the engine and the data
 # folders side by side) under <prefix>/lib/pictalon/; <prefix>/bin/ gets the links "pictalon" and
 # "pictgen". The marker file "installed-layout" tells the programs that the folder is shared and
 # read-only, so each user's galleries, pages and working files go to ~/.local/share/pictalon/.
@@ -15,7 +15,8 @@ foreach(program IN ITEMS Pictalon pictgen)
     install(TARGETS ${program} RUNTIME DESTINATION "${PICTALON_INSTALL_DIR}")
   endif()
 endforeach()
-install(TARGETS Pictgen LIBRARY DESTINATION "${PICTALON_INSTALL_DIR}")
+# The engine, and its windows module that it loads beside itself into a host that runs Qt.
+install(TARGETS Pictgen PictgenUi LIBRARY DESTINATION "${PICTALON_INSTALL_DIR}")
 # The shipped data only: "Data/User/" and "Output/" of the build folder are a user's, not the
 # program's.
 install(DIRECTORY

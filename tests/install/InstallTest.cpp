@@ -149,7 +149,7 @@ protected:
 };
 
 TEST_F(InstallTest, TheInstalledTree) {
-  for (const char* file : {"lib/pictalon/pictgen", "lib/pictalon/libPictgen.so",
+  for (const char* file : {"lib/pictalon/pictgen", "lib/pictalon/libPictgen.so", "lib/pictalon/libPictgenUi.so",
                            "lib/pictalon/installed-layout", "lib/pictalon/Data/cssIndex.dat",
                            "lib/pictalon/Data/pictalon.css", "lib/pictalon/Data/Samples/01-sunset-hills.jpg",
                            "lib/pictalon/Templates/PictBase.html", "lib/pictalon/Cell Sampler/index.html",

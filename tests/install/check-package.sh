@@ -18,6 +18,7 @@ dpkg-deb -c "${debs[0]}" | awk '{ $1=$2=$3=$4=$5=""; sub(/^ +/, ""); print }' >"
 want=(
   "./usr/lib/pictalon/pictgen"
   "./usr/lib/pictalon/libPictgen.so"
+  "./usr/lib/pictalon/libPictgenUi.so"
   "./usr/lib/pictalon/installed-layout"
   "./usr/lib/pictalon/Data/cssIndex.dat"
   "./usr/lib/pictalon/Data/Samples/01-sunset-hills.jpg"
