@@ -106,12 +106,7 @@ TGraphicOptionsPage::TGraphicOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   btnBgCol->setFixedSize(20, 18);
   SetHint(btnBgCol, "Choose the background colour");
   layout->addWidget(FieldLabel("Select Optional Background Colour:", btnBgCol));
-  auto* colourRow = new QHBoxLayout;
-  colourRow->setSpacing(2);
-  colourRow->addWidget(shBgCol);
-  colourRow->addWidget(btnBgCol);
-  colourRow->addStretch();
-  layout->addLayout(colourRow);
+  layout->addLayout(SwatchRow(shBgCol, btnBgCol));
   layout->addStretch();
 
   connect(btnBgCol, &QToolButton::clicked, this, Guarded(dm_, this, &TGraphicOptionsPage::btnBgColClick));

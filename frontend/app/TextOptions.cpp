@@ -72,12 +72,7 @@ TTextOptionsPage::TTextOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidget(par
   layout->addWidget(FieldLabel("Optional Gallery Page Footer:", moFooter));
   layout->addWidget(moFooter);
   layout->addWidget(FieldLabel("Optional Text Colour:", btnTextColor));
-  auto* colourRow = new QHBoxLayout;
-  colourRow->setSpacing(2);
-  colourRow->addWidget(shTxtCol);
-  colourRow->addWidget(btnTextColor);
-  colourRow->addStretch();
-  layout->addLayout(colourRow);
+  layout->addLayout(SwatchRow(shTxtCol, btnTextColor));
   layout->addStretch();
 
   connect(btnTextColor, &QToolButton::clicked, this, Guarded(dm_, this, &TTextOptionsPage::btnTextColorClick));

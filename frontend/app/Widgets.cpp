@@ -113,6 +113,15 @@ void SetHint(QWidget* button, const QString& hint) {
   button->setAccessibleName(hint);
 }
 
+QHBoxLayout* SwatchRow(TColourSwatch* swatch, QWidget* button) {
+  auto* row = new QHBoxLayout;
+  row->setSpacing(2);
+  row->addWidget(swatch);
+  row->addWidget(button);
+  row->addStretch();
+  return row;
+}
+
 QAction* AddFieldButton(QLineEdit* field, const QIcon& icon, const QString& hint,
                         const QString& objectName) {
   QAction* action = field->addAction(icon, QLineEdit::TrailingPosition);

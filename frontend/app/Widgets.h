@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QColor>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -82,6 +83,9 @@ QLabel* FieldLabel(const QString& text, QWidget* field);
 
 // Gives an icon-only button its hint as tool tip and accessible name.
 void SetHint(QWidget* button, const QString& hint);
+
+// A colour swatch with its small button at its right end, on a line of their own.
+QHBoxLayout* SwatchRow(TColourSwatch* swatch, QWidget* button);
 
 // A text box with a button at its right end; the action's tool tip is the button's hint.
 QAction* AddFieldButton(QLineEdit* field, const QIcon& icon, const QString& hint,
