@@ -194,6 +194,9 @@ void TfrmSetup::BuildToolbar() {
   cbFiles = new QComboBox;
   cbFiles->setObjectName("cbFiles");
   cbFiles->setFixedWidth(161);
+  // Its width is fixed: no need to measure every gallery name to size it.
+  cbFiles->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  cbFiles->setMinimumContentsLength(12);
   cbFiles->setItemDelegate(new TGalleryComboDelegate(cbFiles));
   cbFiles->setAccessibleName("Gallery files");
   cbFiles->setToolTip("Open a gallery");
@@ -232,6 +235,10 @@ void TfrmSetup::BuildStartPage() {
   lvFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
   lvFiles->setWordWrap(true);
   lvFiles->setGridSize(QSize(110, 64));
+  // Hundreds of galleries must not hold up the first frame: every item takes the grid's size
+  // and the list is laid out in batches.
+  lvFiles->setUniformItemSizes(true);
+  lvFiles->setLayoutMode(QListView::Batched);
   lvFiles->setFixedSize(565, 150);
   lvFiles->setMouseTracking(true);
   lvFiles->viewport()->setCursor(Qt::PointingHandCursor);
