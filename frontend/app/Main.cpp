@@ -330,9 +330,8 @@ void TfrmSetup::ConnectHandlers() {
   });
 }
 
-void TfrmSetup::SetEditor(QWidget* editorPage, std::function<void()> editTemplate,
+void TfrmSetup::SetEditor(std::function<void()> editTemplate,
                           std::function<void()> editCellStyle, std::function<void()> askSaveChanges) {
-  tsEditor->layout()->addWidget(editorPage);
   editTemplate_ = std::move(editTemplate);
   editCellStyle_ = std::move(editCellStyle);
   askSaveEditorChanges_ = std::move(askSaveChanges);

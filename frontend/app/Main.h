@@ -40,9 +40,10 @@ public:
   // The windows created after the wizard, which loading the settings and the commands reach.
   void SetFineTune(TfrmFineTune* fineTune) { frmFineTune_ = fineTune; }
   void SetImageReview(QWidget* review) { frmImageReview_ = review; }
-  // The editor's page; until one is set, the Editor tab is empty and holds no unsaved text.
-  void SetEditor(QWidget* editorPage, std::function<void()> editTemplate,
-                 std::function<void()> editCellStyle, std::function<void()> askSaveChanges);
+  // The editor's commands: opening the base template, opening the cell style sheet, and the
+  // unsaved-changes question.
+  void SetEditor(std::function<void()> editTemplate, std::function<void()> editCellStyle,
+                 std::function<void()> askSaveChanges);
   // The first command-line argument, considered by FormShow.
   void SetArgument(const std::string& argument) { argument_ = argument; }
 

@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include <QApplication>
+#include <QLayout>
 
 namespace pictalon {
 
@@ -16,10 +17,12 @@ TProgram::TProgram(const std::string& argument, std::unique_ptr<TDialogService> 
   frmSetup = std::make_unique<TfrmSetup>(dmNonVis);
   if (frmSetup->Terminated()) return;
   frmSetup->SetArgument(argument);
-  editorPage = new TEditorPage(dmNonVis, *frmSetup, frmSetup->tsEditor);
-  frmSetup->SetEditor(
-      editorPage, [this] { editorPage->btnEditClick(); },
-      [this] { editorPage->btnEditCellClick(); }, [this] { editorPage->AskSaveEditorChanges(); });
+  // The editor page is the costliest part of the window to make and most starts never show it:
+  // it is made when the user first opens a file in it. Until then it holds no text to save.
+  frmSetup->SetEditor([this] { Editor().btnEditClick(); }, [this] { Editor().btnEditCellClick(); },
+                      [this] {
+                        if (editorPage) editorPage->AskSaveEditorChanges();
+                      });
   frmFineTune = std::make_unique<TfrmFineTune>(dmNonVis, [this] {
     RunGuarded(dmNonVis, frmFineTune.get(), [this] { frmSetup->SaveForm(); });
   });
@@ -29,5 +32,13 @@ TProgram::TProgram(const std::string& argument, std::unique_ptr<TDialogService> 
 }
 
 TProgram::~TProgram() = default;
+
+TEditorPage& TProgram::Editor() {
+  if (!editorPage) {
+    editorPage = new TEditorPage(dmNonVis, *frmSetup, frmSetup->tsEditor);
+    frmSetup->tsEditor->layout()->addWidget(editorPage);
+  }
+  return *editorPage;
+}
 
 }  // namespace pictalon

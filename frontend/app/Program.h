@@ -28,7 +28,8 @@ public:
   TdmNonVis dmNonVis;
   std::unique_ptr<TfrmSetup> frmSetup;
   // The Editor tab's content, owned by that tab.
-  TEditorPage* editorPage = nullptr;
+  TEditorPage* editorPage = nullptr;  // made at its first use
+  TEditorPage& Editor();
   std::unique_ptr<TfrmFineTune> frmFineTune;
   std::unique_ptr<TfrmImageReview> frmImageReview;
 };

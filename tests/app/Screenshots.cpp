@@ -59,7 +59,7 @@ int main(int argc, char* argv[]) {
     Save(w, out, names[page - kTextPage]);
   }
   // The editor, entered from the last page, with the base template open.
-  wizard.editorPage->btnEditClick();
+  w.btnEdit2->click();
   Save(w, out, "editor.png");
   wizard.frmFineTune->show();
   Save(*wizard.frmFineTune, out, "fine-tune.png");
