@@ -8,6 +8,7 @@
 #include "Error.h"
 #include "Platform.h"
 #include "TextUtil.h"
+#include "WorkingFiles.h"
 
 namespace pictalon {
 
@@ -31,10 +32,7 @@ void ApplyDefaultSettings(GallerySettings& settings) {
 void ListJpegFiles(const std::string& folder, std::vector<std::string>& list) {
   std::string base = IncludeTrailingPathDelim(folder);
   for (const std::string& name : ListFilesWithExtension(base, ".jpg")) {
-    // The image list travels to the engine one path per line: a name holding a line break
-    // would turn into two wrong entries there, so such a file cannot be part of a gallery.
-    if (name.find_first_of("\r\n") != std::string::npos) continue;
-    list.push_back(base + name);
+    if (FitsImageList(name)) list.push_back(base + name);
   }
 }
 

@@ -38,6 +38,8 @@ void TImageListLock::Release() {
   fd_ = -1;
 }
 
+bool FitsImageList(const std::string& path) { return path.find_first_of("\r\n") == std::string::npos; }
+
 bool WriteImageListFile(const std::string& path, const std::vector<std::string>& images) {
   return WriteFileAtomic(path, JoinLinesCrLf(images));
 }

@@ -36,6 +36,10 @@ private:
 };
 
 // One entry per line, each line ended by CR LF, written atomically; false when it cannot be written.
+// The image list file holds one path per line: a path with a line break would turn into two
+// wrong entries there, so such a file cannot be part of a gallery.
+bool FitsImageList(const std::string& path);
+
 bool WriteImageListFile(const std::string& path, const std::vector<std::string>& images);
 // False when the file cannot be opened or read; otherwise its lines, taken unchanged.
 bool ReadImageListFile(const std::string& path, std::vector<std::string>& images);

@@ -33,10 +33,12 @@ private:
 }  // namespace
 
 void TfrmSetup::LoadGalleryList() {
+  const QIcon icon = dm_.GalleryFileIcon();
   for (const std::string& name : ListFilesWithExtension(GetUserDataFolder(), kGalleryExtension)) {
     QString caption = QString::fromStdString(name);
-    lvFiles->addItem(new QListWidgetItem(dm_.GalleryFileIcon(), caption));
-    cbFiles->addItem(QIcon(dm_.GalleryFileBitmap16()), caption);
+    lvFiles->addItem(new QListWidgetItem(icon, caption));
+    // The combo's delegate draws the bitmap itself, with red as its transparent colour.
+    cbFiles->addItem(caption);
     cbFiles->setItemData(cbFiles->count() - 1, dm_.GalleryFileBitmap16(), Qt::DecorationRole);
   }
   cbFiles->setCurrentIndex(-1);
@@ -58,13 +60,14 @@ void TfrmSetup::lvFilesDblClick() {
   if (!item || !item->isSelected()) return;
   QString caption = item->text();
   cbFiles->setCurrentIndex(cbFiles->findText(caption, Qt::MatchExactly));
-  OpenGallery(GetUserDataFolder() + caption.toStdString());
-  SetStatusText("<" + caption + ">");
+  OpenListedGallery(caption);
 }
 
 void TfrmSetup::cbFilesChange(int index) {
-  if (index < 0) return;
-  QString name = cbFiles->itemText(index);
+  if (index >= 0) OpenListedGallery(cbFiles->itemText(index));
+}
+
+void TfrmSetup::OpenListedGallery(const QString& name) {
   OpenGallery(GetUserDataFolder() + name.toStdString());
   SetStatusText("<" + name + ">");
 }

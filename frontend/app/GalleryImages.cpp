@@ -114,13 +114,11 @@ bool TGalleryImagesPage::LoadCellStyles() {
 void TGalleryImagesPage::SelectCellStyle(const std::string& name) {
   int index = name.empty() ? -1 : cbGallCell->findText(QString::fromStdString(name), Qt::MatchFixedString);
   cbGallCell->setCurrentIndex(index);
-  if (index < 0) return;
-  // The preview is the cosmetic part: the chosen style stands even when it cannot be shown.
-  cellStyleSheet_ = CellStyleFileOfName(cbGallCell->itemText(index).toStdString());
-  imgCell->LoadFromFile(CellPreviewPath(index + 1));
+  if (index >= 0) cbGallCellChange(index);
 }
 
 void TGalleryImagesPage::cbGallCellChange(int index) {
+  // The style is taken first: it stands even when its preview cannot be shown.
   cellStyleSheet_ = CellStyleFileOfName(cbGallCell->itemText(index).toStdString());
   if (index >= 0) imgCell->LoadFromFile(CellPreviewPath(index + 1));
 }
@@ -172,12 +170,7 @@ void TGalleryImagesPage::ebImgFolderButtonClick() {
   QString current = ebImgFolder->text();
   QString start = DirectoryExists(current.toStdString()) ? current : QString();
   QString folder = dm_.Dialogs().ChooseFolder(this, start);
-  if (folder.isEmpty()) return;
-  SetImageFolderPrompt(false);
-  ebImgFolder->setText(folder);
-  FillImageListFromFolder(folder.toStdString(), imageList_);
-  UpdateImageStatus();
-  emit imageListChanged();
+  if (!folder.isEmpty()) LoadImageFolder(folder.toStdString());
 }
 
 void TGalleryImagesPage::ebImgFolderAltBtnClick() {
@@ -192,11 +185,8 @@ void TGalleryImagesPage::ebImgFolderAltBtnClick() {
   imageList_.clear();
   SetImageFolderPrompt(false);
   ebImgFolder->setText(QString::fromStdString(ExtractFilePath(files.front().toStdString())));
-  for (const QString& file : files) {
-    std::string path = file.toStdString();
-    // One path per line in the image list file: a name with a line break cannot travel there.
-    if (path.find_first_of("\r\n") == std::string::npos) imageList_.push_back(path);
-  }
+  for (const QString& file : files)
+    if (FitsImageList(file.toStdString())) imageList_.push_back(file.toStdString());
   UpdateImageStatus();
   emit imageListChanged();
 }

@@ -140,6 +140,8 @@ private:
   // the current gallery file. A write that fails is reported, not passed over: the user would
   // otherwise lose every change since the last good save without knowing.
   void WriteGallery(const std::string& path);
+  // Opens a gallery of the lists by its name in the user data folder and names it in the label.
+  void OpenListedGallery(const QString& name);
   void ReportLoadProblems(const std::vector<std::string>& problems);
 
   TdmNonVis& dm_;
