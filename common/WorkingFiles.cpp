@@ -17,16 +17,31 @@ namespace pictalon {
 std::string ImageListFilePath() { return GetUserFilesFolder() + kImageListFileName; }
 
 TImageListLock::TImageListLock(const std::string& listPath, const std::function<void()>& onWait) {
-  std::string folder = ExtractFilePath(listPath);
-  fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd_ < 0) return;
-  if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return;
-  if (errno == EWOULDBLOCK && onWait) onWait();
+  if (TryAcquire(listPath)) return;
+  busy_ = false;
+  if (onWait) onWait();
   int result;
   while ((result = ::flock(fd_, LOCK_EX)) != 0 && errno == EINTR) {
   }
   // A file system without such locks: the run goes on unguarded rather than not at all.
   if (result != 0) Release();
+}
+
+TImageListLock::TImageListLock(const std::string& listPath, TTryOnce) {
+  if (!TryAcquire(listPath)) Release();
+}
+
+bool TImageListLock::TryAcquire(const std::string& listPath) {
+  std::string folder = ExtractFilePath(listPath);
+  fd_ = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd_ < 0) return true;
+  if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return true;
+  if (errno != EWOULDBLOCK) {
+    Release();  // no such locks here: nothing to wait for
+    return true;
+  }
+  busy_ = true;
+  return false;
 }
 
 void TImageListLock::Release() {

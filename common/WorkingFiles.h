@@ -24,15 +24,25 @@ public:
   // before that when another run holds it. Where the folder cannot be locked (it is missing, or
   // its file system has no such locks) nothing is held and the run goes on unguarded.
   explicit TImageListLock(const std::string& listPath, const std::function<void()>& onWait = {});
+  // Takes the lock only when it is free at once and never waits: a window that must keep
+  // repainting tries again later while Busy() says another run holds it.
+  struct TTryOnce {};
+  TImageListLock(const std::string& listPath, TTryOnce);
   ~TImageListLock() { Release(); }
   TImageListLock(const TImageListLock&) = delete;
   TImageListLock& operator=(const TImageListLock&) = delete;
 
   bool Held() const { return fd_ >= 0; }
+  bool Busy() const { return busy_; }
   void Release();
 
 private:
+  // Opens the list's folder and tries the lock once; true when it is held or cannot be had at
+  // all (nothing to wait for), false when another run holds it (busy_).
+  bool TryAcquire(const std::string& listPath);
+
   int fd_ = -1;
+  bool busy_ = false;
 };
 
 // One entry per line, each line ended by CR LF, written atomically; false when it cannot be written.

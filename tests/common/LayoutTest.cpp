@@ -172,6 +172,12 @@ TEST_F(LayoutTest, ASecondRunWaitsForTheImageListLock) {
   const std::set<std::string> before = Names(dir.path());
   auto lock = std::make_unique<TImageListLock>(list);
   ASSERT_TRUE(lock->Held());
+  {
+    // A window's try never waits: it is told the list is busy and holds nothing.
+    TImageListLock tried(list, TImageListLock::TTryOnce{});
+    EXPECT_FALSE(tried.Held());
+    EXPECT_TRUE(tried.Busy());
+  }
 
   int pipeFds[2];
   ASSERT_EQ(::pipe(pipeFds), 0);
@@ -195,6 +201,11 @@ TEST_F(LayoutTest, ASecondRunWaitsForTheImageListLock) {
   ::waitpid(child, &status, 0);
   ::close(pipeFds[0]);
 
+  {
+    TImageListLock tried(list, TImageListLock::TTryOnce{});
+    EXPECT_TRUE(tried.Held());
+    EXPECT_FALSE(tried.Busy());
+  }
   TImageListLock again(list, [] { ADD_FAILURE() << "nobody holds the lock any more"; });
   EXPECT_TRUE(again.Held());
   EXPECT_EQ(Names(dir.path()), before) << "the lock leaves no file behind";
