@@ -43,7 +43,8 @@ TColor ComplementColour(TColor colour);
 // empty or unreadable source or a failed write; with deleteSource, then whether the delete worked.
 bool CopyOrMoveFile(const std::string& source, const std::string& destination, bool deleteSource);
 
-// The pixel size of a JPEG file; both -1 when it cannot be opened or read as a JPEG.
+// The pixel size of a JPEG file as it is shown, turned upright by its Exif orientation; both -1
+// when it cannot be opened or read as a JPEG.
 void GetJpegSize(const std::string& path, std::int32_t& height, std::int32_t& width);
 
 // The names the logo, title and background graphics (in that order) take in the output folder's

@@ -6,12 +6,17 @@
 // position instead of being read through. Reads are positioned (pread), so a skip costs no system
 // call of its own; with the open and the close, a camera picture takes four. One decompressor is
 // kept and reset between files, as creating one costs about as much as a system call.
+//
+// The size is the one the picture is shown at: a camera stores a portrait photo lying on its side
+// with an Exif Orientation that tells viewers to turn it, so for orientations 5 to 8 the sides are
+// exchanged. The orientation sits near the start of the Exif block, inside the first read.
 #include "Helpers.h"
 
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>  // jpeglib.h needs FILE and size_t declared first
 #include <mutex>
+#include <utility>
 
 #include <errno.h>
 #include <fcntl.h>
@@ -20,8 +25,14 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include "Exif.h"
+
 namespace pictalon {
 namespace {
+
+// The most of an Exif block read for its orientation: a camera's first directory ends within a few
+// hundred bytes; one that lies further out is taken as upright rather than read through.
+constexpr std::size_t kExifLook = 4096;
 
 // Enough for a whole JFIF header, or for the DQT + SOF + DHT + SOS run that follows a camera's
 // Exif block, in one read.
@@ -44,6 +55,7 @@ struct FdSource {
   int fd;
   off_t position;  // of the next read
   bool eofSeen;
+  int orientation;  // from the first Exif block, kUpright until one is found
   JOCTET buffer[kReadBlock];
 };
 
@@ -98,6 +110,40 @@ void SkipInputData(j_decompress_ptr cinfo, long numBytes) {
   src->position += beyond;
 }
 
+// The next byte of the stream, refilling the buffer when it is empty.
+unsigned NextByte(j_decompress_ptr cinfo) {
+  FdSource* src = SourceOf(cinfo);
+  if (src->pub.bytes_in_buffer == 0) FillInputBuffer(cinfo);
+  --src->pub.bytes_in_buffer;
+  return *src->pub.next_input_byte++;
+}
+
+// libjpeg's handler for APP1 segments: reads as much of the segment as the orientation needs
+// (usually only what the buffer already holds) and skips the rest.
+boolean ReadApp1(j_decompress_ptr cinfo) {
+  FdSource* src = SourceOf(cinfo);
+  const unsigned high = NextByte(cinfo);
+  const long length = long(high << 8 | NextByte(cinfo)) - 2;
+  if (length <= 0) return TRUE;
+  const auto segment = static_cast<std::size_t>(length);
+  const std::size_t limit = segment < kExifLook ? segment : kExifLook;
+  unsigned char payload[kExifLook];
+  std::size_t have = 0;
+  // What the buffer holds now costs nothing; more is read only when the directory goes on.
+  std::size_t want = src->pub.bytes_in_buffer;
+  do {
+    if (want > limit) want = limit;
+    while (have < want) payload[have++] = static_cast<unsigned char>(NextByte(cinfo));
+    const int orientation = ExifOrientation(payload, have, &want);
+    if (want == 0 || want > limit) {
+      if (src->orientation == kUpright) src->orientation = orientation;
+      break;
+    }
+  } while (have < limit);
+  SkipInputData(cinfo, static_cast<long>(segment - have));
+  return TRUE;
+}
+
 struct Decompressor {
   jpeg_decompress_struct cinfo;
   ErrorManager err;
@@ -115,6 +161,7 @@ bool Create(Decompressor& d) {
     return false;
   }
   jpeg_create_decompress(&d.cinfo);
+  jpeg_set_marker_processor(&d.cinfo, JPEG_APP0 + 1, ReadApp1);
   return true;
 }
 
@@ -134,6 +181,7 @@ bool ReadHeaderSize(Decompressor& d, int fd, std::int32_t& height, std::int32_t&
   src.fd = fd;
   src.position = 0;
   src.eofSeen = false;
+  src.orientation = kUpright;
   d.cinfo.src = &src.pub;
   if (setjmp(d.err.jump) != 0) {
     jpeg_abort_decompress(&d.cinfo);
@@ -143,6 +191,7 @@ bool ReadHeaderSize(Decompressor& d, int fd, std::int32_t& height, std::int32_t&
   jpeg_read_header(&d.cinfo, TRUE);  // without an image it ends in ErrorExit
   height = static_cast<std::int32_t>(d.cinfo.image_height);
   width = static_cast<std::int32_t>(d.cinfo.image_width);
+  if (SidesSwapped(src.orientation)) std::swap(height, width);
   jpeg_abort_decompress(&d.cinfo);
   d.cinfo.src = nullptr;
   return true;

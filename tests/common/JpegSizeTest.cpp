@@ -183,5 +183,39 @@ TEST(JpegSizeTest, ThreadsReadAtTheSameTime) {
   EXPECT_EQ(wrong.load(), 0);
 }
 
+// A portrait photo is stored lying down with an orientation that turns it: the size is the one
+// shown, in either byte order, and an Exif block far bigger than the first read changes nothing.
+TEST(JpegSizeTest, SizeIsTheUprightSize) {
+  test::TempDir dir;
+  const std::string marked = test::MakeMarkedJpeg(test::kMarkedWidth, test::kMarkedHeight);
+  for (const test::TOrientationCase& c : test::kOrientationCases) {
+    for (bool bigEndian : {false, true}) {
+      for (bool thumbnail : {false, true}) {
+        SCOPED_TRACE(testing::Message() << "orientation " << c.orientation << (bigEndian ? " MM" : " II")
+                                        << (thumbnail ? " with a 60 KiB thumbnail" : ""));
+        std::string payload = test::ExifPayload(c.orientation, bigEndian);
+        if (thumbnail) payload += std::string(60000, '\x5A');
+        const std::string path = dir.write("image.jpg", test::WithApp1(marked, payload));
+        std::int32_t height = 0, width = 0;
+        GetJpegSize(path, height, width);
+        EXPECT_EQ(width, c.shownWidth);
+        EXPECT_EQ(height, c.shownHeight);
+      }
+    }
+  }
+}
+
+TEST(JpegSizeTest, DamagedExifBlockLeavesTheStoredSize) {
+  test::TempDir dir;
+  for (const test::TDamagedExif& c : test::DamagedExifPayloads()) {
+    SCOPED_TRACE(c.what);
+    const std::string path = dir.write("image.jpg", test::WithApp1(MakeJpeg(40, 30), c.payload));
+    std::int32_t height = 0, width = 0;
+    GetJpegSize(path, height, width);
+    EXPECT_EQ(width, 40);
+    EXPECT_EQ(height, 30);
+  }
+}
+
 }  // namespace
 }  // namespace pictalon

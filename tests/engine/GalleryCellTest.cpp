@@ -71,6 +71,24 @@ TEST_F(GalleryCellTest, ScalingModes) {
   }
 }
 
+// Pages size a camera's portrait photo by the way browsers show it: upright.
+TEST_F(GalleryCellTest, AttributesFollowTheOrientation) {
+  const std::string marked = test::MakeMarkedJpeg(test::kMarkedWidth, test::kMarkedHeight);
+  run.settings.CopyImages.set(false);
+  run.settings.ScalingMode = 0;
+  for (const test::TOrientationCase& c : test::kOrientationCases) {
+    SCOPED_TRACE("orientation " + std::to_string(c.orientation));
+    const std::string path = dir.write("photos/o.jpg", test::WithApp1(marked, test::ExifPayload(c.orientation)));
+    run.settings.ThumbSize.set(100);
+    EXPECT_NE(Cell(path).find(" height=\"" + std::to_string(c.shownHeight) + "\" width=\"" +
+                              std::to_string(c.shownWidth) + "\" "),
+              std::string::npos);
+    run.settings.ThumbSize.set(50);
+    EXPECT_NE(Cell(path).find(" border=\"0\" width=\"" + std::to_string(c.shownWidth / 2) + "\" "),
+              std::string::npos);
+  }
+}
+
 TEST_F(GalleryCellTest, ImagesThatCannotBeMeasuredAreInvalid) {
   run.settings.CopyImages.set(false);
   run.settings.HyperlinkImages.set(false);

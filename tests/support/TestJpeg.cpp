@@ -39,3 +39,117 @@ std::string MakeJpeg(int width, int height, bool progressive, int components) {
 }
 
 }  // namespace pictalon::test
+
+namespace pictalon::test {
+
+std::string MakeMarkedJpeg(int width, int height) {
+  jpeg_compress_struct cinfo;
+  jpeg_error_mgr err;
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  cinfo.image_width = static_cast<JDIMENSION>(width);
+  cinfo.image_height = static_cast<JDIMENSION>(height);
+  cinfo.input_components = 3;
+  cinfo.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 95, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    const bool marked = cinfo.next_scanline < JDIMENSION(kMark);
+    for (int x = 0; x < width; ++x) {
+      unsigned char* p = &row[std::size_t(x) * 3];
+      p[0] = p[1] = p[2] = 128;
+      if (marked && x < kMark) p[0] = 255, p[1] = p[2] = 0;
+      if (marked && x >= width - kMark) p[1] = 255, p[0] = p[2] = 0;
+    }
+    JSAMPROW rows[] = {row.data()};
+    jpeg_write_scanlines(&cinfo, rows, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  std::string jpeg(reinterpret_cast<const char*>(buffer), size);
+  std::free(buffer);
+  return jpeg;
+}
+
+namespace {
+
+void Put16(std::string& s, unsigned v, bool big) {
+  const char hi = char(v >> 8 & 0xFF), lo = char(v & 0xFF);
+  s += big ? hi : lo;
+  s += big ? lo : hi;
+}
+
+void Put32(std::string& s, unsigned v, bool big) {
+  Put16(s, big ? v >> 16 : v & 0xFFFF, big);
+  Put16(s, big ? v & 0xFFFF : v >> 16, big);
+}
+
+// A directory entry: tag, type, count, value (a SHORT's value sits in the first two bytes).
+void PutEntry(std::string& s, unsigned tag, unsigned type, unsigned count, unsigned value, bool big) {
+  Put16(s, tag, big);
+  Put16(s, type, big);
+  Put32(s, count, big);
+  if (type == 3) {
+    Put16(s, value, big);
+    Put16(s, 0, big);
+  } else {
+    Put32(s, value, big);
+  }
+}
+
+}  // namespace
+
+std::string ExifPayload(int orientation, bool bigEndian) {
+  std::string s("Exif\0\0", 6);
+  s += bigEndian ? std::string("MM\0*", 4) : std::string("II*\0", 4);
+  Put32(s, 8, bigEndian);  // the first directory follows the header
+  Put16(s, 2, bigEndian);
+  PutEntry(s, 0x010F, 2, 6, 8 + 2 + 2 * 12 + 4, bigEndian);  // Make, ASCII, after the directory
+  PutEntry(s, 0x0112, 3, 1, unsigned(orientation), bigEndian);
+  Put32(s, 0, bigEndian);  // no next directory
+  s += std::string("Maker\0", 6);
+  return s;
+}
+
+std::string WithApp1(const std::string& jpeg, const std::string& payload) {
+  const std::size_t length = payload.size() + 2;
+  std::string segment = "\xFF\xE1";
+  segment += char(length >> 8);
+  segment += char(length & 0xFF);
+  return jpeg.substr(0, 2) + segment + payload + jpeg.substr(2);
+}
+
+std::vector<TDamagedExif> DamagedExifPayloads() {
+  const std::string good = ExifPayload(6);
+  auto patched = [&](std::size_t at, std::string bytes) {
+    std::string s = good;
+    s.replace(at, bytes.size(), bytes);
+    return s;
+  };
+  // Offsets within the payload: the TIFF header at 6, its directory offset at 10, the entry
+  // count at 14, the Orientation entry at 28 (its value at 36).
+  std::string selfLinked = ExifPayload(1);  // upright first directory, next one points back at it
+  selfLinked.replace(6 + 8 + 2 + 24, 4, std::string("\x08\0\0\0", 4));
+  return {
+      {"directory offset far beyond the block", patched(10, std::string("\0\0\0\x7F", 4))},
+      {"directory offset inside the header", patched(10, std::string("\x02\0\0\0", 4))},
+      {"entry count leaving out the Orientation entry", patched(14, std::string("\x01\0", 2))},
+      {"entry count running past the block, no Orientation",
+       patched(14, std::string("\xFF\xFF", 2)).replace(28, 2, "\x10\x01")},
+      {"cut inside the Orientation entry", good.substr(0, 32)},
+      {"cut inside the header", good.substr(0, 9)},
+      {"orientation 0", patched(36, std::string("\0\0", 2))},
+      {"orientation 9", patched(36, std::string("\x09\0", 2))},
+      {"orientation with a count of 2", patched(32, std::string("\x02\0\0\0", 4))},
+      {"unknown byte order", patched(6, "XX")},
+      {"next directory linked back to the first", selfLinked},
+      {"not an Exif block", std::string("http://ns.adobe.com/xap/1.0/\0<x:xmpmeta/>", 42)},
+  };
+}
+
+}  // namespace pictalon::test

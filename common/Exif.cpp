@@ -1,0 +1,71 @@
+#include "Exif.h"
+
+#include <cstring>
+
+namespace pictalon {
+namespace {
+
+constexpr std::size_t kExifHeader = 6;  // "Exif\0\0"
+constexpr std::uint16_t kOrientationTag = 0x0112;
+constexpr std::uint16_t kShort = 3, kLong = 4;
+
+struct TTiff {
+  const unsigned char* data;
+  bool bigEndian;
+
+  std::uint32_t U16(std::size_t at) const {
+    return bigEndian ? (data[at] << 8 | data[at + 1]) : (data[at + 1] << 8 | data[at]);
+  }
+  std::uint32_t U32(std::size_t at) const {
+    return bigEndian ? (U16(at) << 16 | U16(at + 2)) : (U16(at + 2) << 16 | U16(at));
+  }
+};
+
+}  // namespace
+
+int ExifOrientation(const unsigned char* payload, std::size_t size, std::size_t* wanted) {
+  std::size_t want = 0;
+  int orientation = kUpright;
+  // Each step either settles the answer or names how many bytes it needs.
+  [&] {
+    if (size < kExifHeader + 8) {
+      want = kExifHeader + 8;
+      return;
+    }
+    if (std::memcmp(payload, "Exif\0\0", kExifHeader) != 0) return;
+    const unsigned char* tiffData = payload + kExifHeader;
+    const std::size_t tiffSize = size - kExifHeader;
+    TTiff tiff{tiffData, false};
+    if (std::memcmp(tiffData, "MM\0*", 4) == 0)
+      tiff.bigEndian = true;
+    else if (std::memcmp(tiffData, "II*\0", 4) != 0)
+      return;
+    // 64-bit sums: no offset from the file can wrap around.
+    const std::uint64_t directory = tiff.U32(4);
+    if (directory < 8) return;  // inside the header: damaged
+    if (directory + 2 > tiffSize) {
+      want = std::size_t(directory + 2 + kExifHeader);
+      return;
+    }
+    const std::uint32_t count = tiff.U16(std::size_t(directory));
+    for (std::uint64_t i = 0; i < count; ++i) {
+      const std::uint64_t entry = directory + 2 + 12 * i;
+      if (entry + 12 > tiffSize) {
+        want = std::size_t(entry + 12 + kExifHeader);
+        return;
+      }
+      const auto at = std::size_t(entry);
+      if (tiff.U16(at) != kOrientationTag) continue;
+      const std::uint32_t type = tiff.U16(at + 2);
+      std::uint32_t value = 0;
+      if (type == kShort) value = tiff.U16(at + 8);
+      else if (type == kLong) value = tiff.U32(at + 8);
+      if (tiff.U32(at + 4) == 1 && value >= 1 && value <= 8) orientation = int(value);
+      return;
+    }
+  }();
+  if (wanted) *wanted = want;
+  return orientation;
+}
+
+}  // namespace pictalon

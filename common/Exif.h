@@ -1,0 +1,25 @@
+#pragma once
+// The one thing read from a camera's Exif block: how the picture must be turned to stand upright.
+#include <cstddef>
+#include <cstdint>
+
+namespace pictalon {
+
+// Exif Orientation values: 1 stored upright, 2 mirrored, 3 turned half round, 4 flipped, 5 to 8
+// lying on their side (5 transposed, 6 turned a quarter clockwise to stand up, 7 transversed,
+// 8 turned a quarter anticlockwise to stand up).
+constexpr int kUpright = 1;
+
+// Whether a picture of this orientation is shown with its width and height exchanged.
+constexpr bool SidesSwapped(int orientation) { return orientation >= 5 && orientation <= 8; }
+
+// The orientation recorded in the first directory of an APP1 segment's payload (the bytes after
+// its length, starting "Exif\0\0"); kUpright for any other segment, a damaged block or a value
+// out of range. Only the first directory is read and no offset is followed twice, so no block
+// can make this loop or read outside size.
+// When the payload ends before the answer and wanted is given, *wanted receives the payload
+// length that would settle it (a caller reading a file piecewise reads that far and asks again);
+// otherwise *wanted is set to 0.
+int ExifOrientation(const unsigned char* payload, std::size_t size, std::size_t* wanted = nullptr);
+
+}  // namespace pictalon
