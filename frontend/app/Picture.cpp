@@ -23,7 +23,10 @@
 #include <jpeglib.h>
 #include <png.h>
 
+#include <QTransform>
+
 #include "Error.h"
+#include "Exif.h"
 #include "Platform.h"
 
 namespace pictalon {
@@ -96,7 +99,8 @@ struct TJpegJob {
   bool created = false;
   bool endOfFile = false;  // the data ended early: libjpeg would fill the rest with grey
   std::string message;
-  QSize fullSize;
+  QSize fullSize;  // as shown, upright
+  int orientation = kUpright;
   const std::function<QSize(QSize)>* atLeastFor = nullptr;  // none: the header only
   std::string_view bytes;  // the source when there is no file
   bool tooLarge = false;
@@ -133,6 +137,32 @@ void CmykToRgb32(const JSAMPLE* cmyk, QRgb* out, JDIMENSION width, bool inverted
   }
 }
 
+// The orientation the first Exif block among the saved APP1 segments records.
+int OrientationOf(j_decompress_ptr cinfo) {
+  for (jpeg_saved_marker_ptr m = cinfo->marker_list; m; m = m->next) {
+    if (m->marker != JPEG_APP0 + 1) continue;
+    const int orientation = ExifOrientation(m->data, m->data_length);
+    if (orientation != kUpright) return orientation;
+  }
+  return kUpright;
+}
+
+// The decoded picture turned the way its camera's orientation says it is to be shown.
+QImage Upright(const QImage& image, int orientation) {
+  // Qt's rotation by a quarter turn is clockwise on screen and copies pixels exactly.
+  const QTransform quarter = QTransform().rotate(90);
+  switch (orientation) {
+    case 2: return image.mirrored(true, false);
+    case 3: return image.mirrored(true, true);
+    case 4: return image.mirrored(false, true);
+    case 5: return image.transformed(quarter).mirrored(true, false);
+    case 6: return image.transformed(quarter);
+    case 7: return image.transformed(quarter).mirrored(false, true);
+    case 8: return image.transformed(QTransform().rotate(270));
+    default: return image;
+  }
+}
+
 // Runs libjpeg over file; false with job.message set when it failed.
 bool RunJpeg(FILE* file, TJpegJob& job) {
   job.cinfo.err = jpeg_std_error(&job.err.pub);
@@ -151,9 +181,12 @@ bool RunJpeg(FILE* file, TJpegJob& job) {
   else
     jpeg_mem_src(&job.cinfo, reinterpret_cast<const unsigned char*>(job.bytes.data()),
                  static_cast<unsigned long>(job.bytes.size()));
+  jpeg_save_markers(&job.cinfo, JPEG_APP0 + 1, 0xFFFF);
   jpeg_read_header(&job.cinfo, TRUE);
+  job.orientation = OrientationOf(&job.cinfo);
   job.fullSize = QSize(static_cast<int>(job.cinfo.image_width),
                        static_cast<int>(job.cinfo.image_height));
+  if (SidesSwapped(job.orientation)) job.fullSize.transpose();
   if (!job.atLeastFor) {
     jpeg_destroy_decompress(&job.cinfo);
     return true;
@@ -163,7 +196,8 @@ bool RunJpeg(FILE* file, TJpegJob& job) {
     jpeg_destroy_decompress(&job.cinfo);
     return false;
   }
-  const QSize atLeast = (*job.atLeastFor)(job.fullSize);
+  QSize atLeast = (*job.atLeastFor)(job.fullSize);
+  if (SidesSwapped(job.orientation)) atLeast.transpose();  // the decoder works on the stored picture
 
   const bool cmyk = job.cinfo.jpeg_color_space == JCS_CMYK || job.cinfo.jpeg_color_space == JCS_YCCK;
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
@@ -220,7 +254,7 @@ TDecodedPicture FinishJpeg(FILE* file, TJpegJob& job) {
       TooLarge(job.fullSize);
     throw Error(job.message);
   }
-  return {std::move(job.image), job.fullSize};
+  return {Upright(job.image, job.orientation), job.fullSize};
 }
 
 TDecodedPicture DecodeJpegFile(TFd& fd, const std::function<QSize(QSize)>* atLeastFor) {

@@ -2,6 +2,8 @@
 // The program's one picture-loading module, over libjpeg, libpng and giflib (the format is told
 // by the file's content, not its name). A decoder failure never ends the process: it becomes an
 // Error carrying the decoder's message. Every function may run on any thread at the same time.
+// A JPEG is turned upright as its Exif orientation says, and every size given or asked for is the
+// upright one, so that no window shows a camera's portrait photo on its side.
 #include <QImage>
 #include <QSize>
 

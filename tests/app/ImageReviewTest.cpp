@@ -108,6 +108,7 @@ private slots:
   void closedAndShownAgainDuringARun();
   void firstSelectionStoresStemAndPixelSize();
   void showSizeInPixels();
+  void portraitPhotoIsUpright();
   void editIsStoredUnderTheImageItWasTypedFor();
   void repeatedActivationKeepsEdits();
   void withoutAGalleryFile();
@@ -307,6 +308,25 @@ void ImageReviewTest::showSizeInPixels() {
   f.Select(0);
   QCOMPARE(f.window->ebSize->text(), QString("64 x 48"));
   QCOMPARE(f.Read("a.jpg", "Size"), QString("64 x 48"));
+}
+
+// A camera's portrait photo, stored lying on its side: thumbnail, preview, size text and full-size
+// view all show it standing.
+void ImageReviewTest::portraitPhotoIsUpright() {
+  Fixture f;
+  const std::string marked = test::MakeMarkedJpeg(test::kMarkedWidth, test::kMarkedHeight);
+  f.wizard.SetImages({f.dir.write("photos/p.jpg", test::WithApp1(marked, test::ExifPayload(6)))});
+  f.window->cbShowSize->setChecked(true);
+  f.ShowAndWait();
+  QCOMPARE(f.window->ebSize->text(), QString("32 x 64"));
+  QCOMPARE(f.window->Thumbs().Thumb(0).rect, ThumbDestRect(QSize(32, 64)).ToQRect());
+  const QImage thumb = f.window->Thumbs().Picture(0);
+  QVERIFY(thumb.width() < thumb.height());
+  QVERIFY(qRed(thumb.pixel(thumb.width() - 3, 3)) > 200);  // the red mark, top right
+  QVERIFY(f.window->imgSelect->pixmap().width() < f.window->imgSelect->pixmap().height());
+  f.window->lvThumbsDblClick();
+  QCOMPARE(f.window->twPopup->pnlPopupBottom->text(), QString("Height: 64  Width: 32"));
+  QCOMPARE(f.window->twPopup->Image1->pixmap().size(), QSize(32, 64));
 }
 
 void ImageReviewTest::editIsStoredUnderTheImageItWasTypedFor() {

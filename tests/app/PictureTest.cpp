@@ -114,6 +114,52 @@ TEST(PictureTest, JpegKindsGiveTheSamePixelsAsQtsReader) {
   }
 }
 
+// The mark in a corner of image: red, green or neither.
+QString MarkIn(const QImage& image, test::TCorner corner) {
+  const int inset = test::kMark / 4;  // inside the mark also at half size
+  const bool right = corner == test::TCorner::TopRight || corner == test::TCorner::BottomRight;
+  const bool bottom = corner == test::TCorner::BottomLeft || corner == test::TCorner::BottomRight;
+  const QColor c = image.pixelColor(right ? image.width() - 1 - inset : inset,
+                                    bottom ? image.height() - 1 - inset : inset);
+  if (c.red() > 200 && c.green() < 60) return "red";
+  if (c.green() > 200 && c.red() < 60) return "green";
+  return "neither";
+}
+
+// Every window loads through here, so every window shows a camera's photo upright: the size,
+// the pixels and the size asked of a scaled decode all follow the orientation.
+TEST(PictureTest, JpegsAreTurnedUprightByTheirOrientation) {
+  TempDir dir;
+  const std::string marked = test::MakeMarkedJpeg(test::kMarkedWidth, test::kMarkedHeight);
+  for (const test::TOrientationCase& c : test::kOrientationCases) {
+    SCOPED_TRACE("orientation " + std::to_string(c.orientation));
+    const std::string path = dir.write("o.jpg", test::WithApp1(marked, test::ExifPayload(c.orientation)));
+    const QSize shown(c.shownWidth, c.shownHeight);
+    EXPECT_EQ(PictureSize(path), shown);
+    QSize asked;
+    TDecodedPicture picture = LoadPictureFor(path, [&](QSize full) {
+      asked = full;
+      return QSize();
+    });
+    EXPECT_EQ(asked, shown);
+    EXPECT_EQ(picture.fullSize, shown);
+    ASSERT_EQ(picture.image.size(), shown);
+    EXPECT_EQ(MarkIn(picture.image, c.red), "red");
+    EXPECT_EQ(MarkIn(picture.image, c.green), "green");
+    // Half the shown size is asked in shown terms and met in them.
+    const QImage half = LoadPicture(path, shown / 2);
+    EXPECT_EQ(half.size(), shown / 2);
+    EXPECT_EQ(MarkIn(half, c.red), "red");
+  }
+  for (const test::TDamagedExif& c : test::DamagedExifPayloads()) {
+    SCOPED_TRACE(c.what);
+    const std::string path = dir.write("d.jpg", test::WithApp1(marked, c.payload));
+    const QImage image = LoadPicture(path);
+    ASSERT_EQ(image.size(), QSize(test::kMarkedWidth, test::kMarkedHeight));
+    EXPECT_EQ(MarkIn(image, test::TCorner::TopLeft), "red");
+  }
+}
+
 TEST(PictureTest, PngAndGifDecodeWholeWithTheirTransparency) {
   TempDir dir;
   QImage source(40, 30, QImage::Format_ARGB32);
