@@ -161,5 +161,75 @@ TEST(GalleryFile, EmptyPathAsksTheNameProvider) {
   EXPECT_EQ(ReadFile(writtenPath).size(), 4384u);
 }
 
+TEST(GalleryTail, WrittenOnlyWhenNotAtDefaultsAndReadBack) {
+  TempDir dir;
+  GallerySettings settings{};
+  ApplyDefaultSettings(settings, "/opt/pictalon/");
+  const std::string path = dir.path() + "Web.pgs";
+  std::string written;
+  ASSERT_TRUE(WriteGalleryFile(path, settings, TWebCopySettings{}, written));
+  EXPECT_EQ(ReadFile(path).size(), 4384u);
+
+  TWebCopySettings web{true, 2048};
+  ASSERT_TRUE(WriteGalleryFile(path, settings, web, written));
+  const std::string bytes = ReadFile(path);
+  EXPECT_EQ(bytes.substr(0, 4384), Bytes(settings));
+  EXPECT_EQ(bytes.substr(4384), "\r\n[Pictalon]\r\nResizeCopies=1\r\nLongestSide=2048\r\n");
+
+  GallerySettings read{};
+  TWebCopySettings readWeb;
+  ASSERT_TRUE(ReadGalleryFile(path, read, readWeb));
+  EXPECT_EQ(Bytes(read), Bytes(settings));
+  EXPECT_EQ(readWeb, web);
+  GallerySettings recordOnly{};  // a reader of the record alone sees the same record
+  ASSERT_TRUE(ReadGalleryFile(path, recordOnly));
+  EXPECT_EQ(Bytes(recordOnly), Bytes(settings));
+
+  // A caller that knows only the record keeps the tail it did not read.
+  settings.Rows.set(7);
+  ASSERT_TRUE(WriteGalleryFile(path, settings, written));
+  ASSERT_TRUE(ReadGalleryFile(path, read, readWeb));
+  EXPECT_EQ(read.Rows.get(), 7);
+  EXPECT_EQ(readWeb, web);
+}
+
+TEST(GalleryTail, MissingDamagedOrForeignTailsGiveTheDefaults) {
+  const TWebCopySettings defaults;
+  using namespace std::string_literals;
+  struct Case {
+    std::string tail;
+    TWebCopySettings expected;
+  } cases[] = {
+      {"", defaults},
+      {"\x7F\x7F\x7F", defaults},
+      {"\r\n[Other]\r\nResizeCopies=1\r\n", defaults},
+      {"\r\n[pictalon]\nresizecopies=1\n", {true, 1600}},  // LF lines, any letter case
+      {"\r\n[Pictalon]\r\nResizeCopies=2\r\nLongestSide=319\r\n", defaults},
+      {"\r\n[Pictalon]\r\nResizeCopies=yes\r\nLongestSide=8193\r\n", defaults},
+      {"\r\n[Pictalon]\r\nLongestSide=-800\r\nLongestSide2=900\r\n", defaults},
+      {"\r\n[Pictalon]\r\nLongestSide=99999999999999999999\r\n", defaults},
+      {"\r\n[Pictalon]\r\nFuture=1\r\nLongestSide= 8192 \r\n", {false, 8192}},
+      {"\r\n[Pictalon]\r\nLongestSide=320\0ResizeCopies=1"s, {false, 320}},  // a zero byte ends it
+  };
+  TempDir dir;
+  GallerySettings settings{};
+  ApplyDefaultSettings(settings, "/opt/pictalon/");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.tail);
+    const std::string& tail = c.tail;
+    EXPECT_EQ(ParseGalleryTail(tail), c.expected);
+    GallerySettings read{};
+    TWebCopySettings web{true, 999};
+    ASSERT_TRUE(ReadGalleryFile(dir.write("t.pgs", Bytes(settings) + tail), read, web));
+    EXPECT_EQ(web, c.expected);
+    EXPECT_EQ(Bytes(read), Bytes(settings));
+  }
+  // A file cut inside the record has no tail.
+  TWebCopySettings web{true, 999};
+  GallerySettings read{};
+  ASSERT_TRUE(ReadGalleryFile(dir.write("short.pgs", Bytes(settings).substr(0, 100)), read, web));
+  EXPECT_EQ(web, defaults);
+}
+
 }  // namespace
 }  // namespace pictalon
