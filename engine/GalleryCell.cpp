@@ -135,12 +135,19 @@ std::string MakeGalleryCell(TRunState& run, std::int64_t index) {
 
   // Copies live in the output folder's "gallimgs" folder beside the pages, so the pages point
   // to them relatively and the output folder stays a site that can be published or moved.
-  std::string imagePath, measuredPath;
+  // Web copies are smaller than the picture the page sizes: the original is measured, and the
+  // cell shows its cell picture when one was made.
+  std::string imagePath, measuredPath, shownPath;
   if (s.CopyImages.get()) {
-    imagePath = "gallimgs/" + fileName;
+    imagePath = shownPath = "gallimgs/" + fileName;
     measuredPath = GetOutputFolder(s) + imagePath;
+    if (run.webCopies.ResizeCopies) {
+      measuredPath = entry;
+      const std::string cell = "gallimgs/cells/" + fileName;
+      if (FileExists(GetOutputFolder(s) + cell)) shownPath = cell;
+    }
   } else {
-    imagePath = measuredPath = entry;
+    imagePath = shownPath = measuredPath = entry;
   }
 
   Scaling scaling = ScaleImage(run, measuredPath);
@@ -148,7 +155,7 @@ std::string MakeGalleryCell(TRunState& run, std::int64_t index) {
   if (run.lastImageHeight == -1 || run.lastImageWidth == -1) {
     image = "*Invalid Image*";
   } else {
-    image = "<img src=\"" + UrlAttribute(imagePath) + "\" border=\"0\"" + scaling.height +
+    image = "<img src=\"" + UrlAttribute(shownPath) + "\" border=\"0\"" + scaling.height +
             scaling.width + " " + (s.DisableImageToolbar.get() ? "GALLERYIMG=\"no\"" : "") + ">";
   }
 

@@ -10,6 +10,7 @@
 
 #include "EngineUi.h"
 #include "Error.h"
+#include "GalleryFile.h"
 #include "IniDocument.h"
 #include "PageBuild.h"
 #include "TypeDef.h"
@@ -51,6 +52,7 @@ struct TRunState {
   std::string dataFolder;     // program folder + "Data/"
   std::string settingsPath;
   GallerySettings settings{};
+  TWebCopySettings webCopies;  // from the gallery file's tail
   std::int32_t rows = 0;
   std::int32_t columns = 0;
   std::optional<TIniDocument> details;  // absent when there is no image details file

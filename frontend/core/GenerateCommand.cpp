@@ -7,10 +7,12 @@
 #include <optional>
 
 #include "Error.h"
+#include "GalleryFile.h"
 #include "Helpers.h"
 #include "PictGenerator_IF.h"
 #include "Platform.h"
 #include "TextUtil.h"
+#include "WebCopies.h"
 #include "WorkingFiles.h"
 
 namespace {
@@ -37,6 +39,19 @@ std::size_t CopyImagesToOutput(const GallerySettings& settings,
     if (CopyOrMoveFile(images[i], target + ExtractFileName(images[i]), false)) ++copied;
     if (progress) progress(i + 1, images.size());
   }
+  CopyGraphicsToOutput(settings, images);
+  return copied;
+}
+
+std::string NotResizedMessage(const std::vector<std::string>& files) {
+  if (files.empty()) return "";
+  std::string text = "These pictures could not be decoded and were copied as they are, at full size:\n";
+  for (const std::string& file : files) text += "  " + file + "\n";
+  return text;
+}
+
+void CopyGraphicsToOutput(const GallerySettings& settings, const std::vector<std::string>& images) {
+  const std::string target = GetOutputFolder(settings) + "gallimgs/";
   // The graphics travel with the images, so a published gallery keeps its logo, title and
   // background; the engine links them by the same names.
   const std::string graphics[] = {settings.LogoGraphic.get(), settings.TitleGraphic.get(),
@@ -44,7 +59,6 @@ std::size_t CopyImagesToOutput(const GallerySettings& settings,
   std::array<std::string, 3> names = GraphicCopyNames(settings, images);
   for (std::size_t i = 0; i < names.size(); ++i)
     if (!names[i].empty()) CopyOrMoveFile(std::string(TrimBlanks(graphics[i])), target + names[i], false);
-  return copied;
 }
 
 namespace {
@@ -64,6 +78,24 @@ TGenerateOutcome RunEngine(const std::string& galleryPath, std::string& failureT
   return generated ? TGenerateOutcome::Generated : TGenerateOutcome::EngineReturnedFalse;
 }
 
+// Copies the images into the output folder: as they are, or as web copies when the gallery
+// file's tail asks for them. False when the user stopped it.
+bool CopyStep(const std::string& galleryPath, const GallerySettings& settings,
+              const std::vector<std::string>& images, const TGenerateHooks& hooks,
+              std::vector<std::string>& notResized) {
+  GallerySettings record{};
+  TWebCopySettings webCopies;
+  ReadGalleryFile(galleryPath, record, webCopies);
+  if (!webCopies.ResizeCopies) {
+    CopyImagesToOutput(settings, images, hooks.copyProgress);
+    return true;
+  }
+  TWebCopiesReport report = MakeWebCopies(settings, webCopies, images, hooks.copyProgress, hooks.cancelled);
+  notResized = std::move(report.notResized);
+  CopyGraphicsToOutput(settings, images);
+  return !report.cancelled;
+}
+
 }  // namespace
 
 TGenerateResult GeneratePages(const std::string& galleryPath, const GallerySettings& settings,
@@ -80,8 +112,10 @@ TGenerateResult GeneratePages(const std::string& galleryPath, const GallerySetti
   std::exception_ptr error;
   try {
     if (hooks.begin) hooks.begin();
-    if (settings.CopyImages.get()) CopyImagesToOutput(settings, images, hooks.copyProgress);
-    result.outcome = RunEngine(galleryPath, result.failure);
+    if (settings.CopyImages.get() && !CopyStep(galleryPath, settings, images, hooks, result.notResized))
+      result.outcome = TGenerateOutcome::Cancelled;
+    else
+      result.outcome = RunEngine(galleryPath, result.failure);
   } catch (...) {
     error = std::current_exception();
   }
@@ -90,7 +124,7 @@ TGenerateResult GeneratePages(const std::string& galleryPath, const GallerySetti
   ::unlink(listPath.c_str());
   listLock.Release();
   if (hooks.end) hooks.end();
-  if (hooks.openFirstPage) OpenDocument(result.firstPage, false);
+  if (hooks.openFirstPage && result.outcome != TGenerateOutcome::Cancelled) OpenDocument(result.firstPage, false);
   if (error) std::rethrow_exception(error);
   return result;
 }

@@ -15,12 +15,16 @@ enum class TGenerateOutcome {
   EngineReturnedFalse,  // the engine showed its own message and returned false
   EngineFailed,         // the run failed; failure holds its message
   EngineNotLoaded,      // the library or its export is missing
+  Cancelled,            // stopped while the web copies were made; the engine did not run
 };
 
 struct TGenerateResult {
   TGenerateOutcome outcome = TGenerateOutcome::EngineNotLoaded;
   std::string failure;
   std::string firstPage;  // output folder + "gallery1.html"
+  // Images that could not be decoded for their web copies and were copied as they are, for one
+  // message at the end.
+  std::vector<std::string> notResized;
 };
 
 struct TGenerateHooks {
@@ -29,17 +33,24 @@ struct TGenerateHooks {
   std::function<void()> waiting;
   std::function<void()> begin;  // once the image list file is written (busy cursor, button off)
   std::function<void()> end;    // in the clean-up, however the run ended (begin failing included)
+  // While the images are copied, on the calling thread (web copies are made on worker threads
+  // meanwhile): progress, and whether the user asked to stop (only web copies can be stopped).
   std::function<void(std::size_t done, std::size_t total)> copyProgress;
+  std::function<bool()> cancelled;
   bool openFirstPage = false;   // ask the browser for the first page at the end
 };
 
-// Runs the sequence for the gallery file at galleryPath (already written from settings) over
-// images. Holds the image list lock from writing the list to deleting it. Throws Error when the
+// Runs the sequence for the gallery file at galleryPath (already written from settings, with the
+// web copy settings in its tail) over images. Holds the image list lock from writing the list to deleting it. Throws Error when the
 // image list file cannot be written (before anything else happens) or the engine cannot be
 // released (after the clean-up).
 TGenerateResult GeneratePages(const std::string& galleryPath, const GallerySettings& settings,
                               const std::vector<std::string>& images,
                               const TGenerateHooks& hooks = {});
+
+// The one message that lists the images copied as they are because they could not be decoded
+// (lines end with "\n"); empty when there are none.
+std::string NotResizedMessage(const std::vector<std::string>& files);
 
 // Copies every image into the output folder's "gallimgs/" folder under its own name, and the
 // gallery's graphics under the names GraphicCopyNames gives them; files that are empty or cannot
@@ -47,5 +58,7 @@ TGenerateResult GeneratePages(const std::string& galleryPath, const GallerySetti
 std::size_t CopyImagesToOutput(const GallerySettings& settings,
                                const std::vector<std::string>& images,
                                const std::function<void(std::size_t, std::size_t)>& progress = {});
+// Copies only the graphics, as above (the web copies take the images' place).
+void CopyGraphicsToOutput(const GallerySettings& settings, const std::vector<std::string>& images);
 
 }  // namespace pictalon

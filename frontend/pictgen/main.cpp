@@ -79,6 +79,7 @@ int main(int argc, char** argv) {
   TGenerateResult result;
   try {
     result = GeneratePages(galleryPath, settings, images, hooks);
+    std::fputs(NotResizedMessage(result.notResized).c_str(), stderr);
     switch (result.outcome) {
       case TGenerateOutcome::Generated:
         std::printf("%s\n", result.firstPage.c_str());
@@ -93,6 +94,9 @@ int main(int argc, char** argv) {
         break;
       case TGenerateOutcome::EngineNotLoaded:
         failure = std::string("Cannot load the page generator ") + kEngineLibraryName;
+        break;
+      case TGenerateOutcome::Cancelled:  // pictgen asks nobody to stop
+        failure = "Stopped";
         break;
     }
   } catch (const std::exception& e) {

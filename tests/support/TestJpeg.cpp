@@ -104,6 +104,29 @@ void PutEntry(std::string& s, unsigned tag, unsigned type, unsigned count, unsig
 
 }  // namespace
 
+TRgb DecodeRgb(const std::string& jpeg) {
+  TRgb rgb;
+  if (jpeg.size() < 3 || jpeg.compare(0, 3, "\xFF\xD8\xFF") != 0) return rgb;
+  jpeg_decompress_struct cinfo;
+  jpeg_error_mgr err;
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_decompress(&cinfo);
+  jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(jpeg.data()), jpeg.size());
+  jpeg_read_header(&cinfo, TRUE);
+  cinfo.out_color_space = JCS_RGB;
+  jpeg_start_decompress(&cinfo);
+  rgb.width = int(cinfo.output_width);
+  rgb.height = int(cinfo.output_height);
+  rgb.pixels.resize(std::size_t(rgb.width) * std::size_t(rgb.height) * 3);
+  while (cinfo.output_scanline < cinfo.output_height) {
+    JSAMPROW row = &rgb.pixels[std::size_t(cinfo.output_scanline) * std::size_t(rgb.width) * 3];
+    jpeg_read_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_decompress(&cinfo);
+  jpeg_destroy_decompress(&cinfo);
+  return rgb;
+}
+
 std::string ExifPayload(int orientation, bool bigEndian) {
   std::string s("Exif\0\0", 6);
   s += bigEndian ? std::string("MM\0*", 4) : std::string("II*\0", 4);

@@ -13,6 +13,14 @@ std::string MakeJpeg(int width, int height, bool progressive = false, int compon
 constexpr int kMark = 16;
 std::string MakeMarkedJpeg(int width, int height);
 
+// JPEG bytes decoded to RGB rows; empty when they are no JPEG.
+struct TRgb {
+  int width = 0, height = 0;
+  std::vector<unsigned char> pixels;
+  const unsigned char* At(int x, int y) const { return &pixels[(std::size_t(y) * std::size_t(width) + std::size_t(x)) * 3]; }
+};
+TRgb DecodeRgb(const std::string& jpeg);
+
 // An Exif APP1 payload (the bytes after the segment length) whose first directory holds a camera
 // make and then the Orientation tag with the given value, in either byte order.
 std::string ExifPayload(int orientation, bool bigEndian = false);

@@ -1,0 +1,425 @@
+// The web copy resizer over libjpeg(-turbo). libjpeg reports failures by longjmp: each run of it
+// takes all its state by reference in a job, so nothing the jump skips needs cleaning up, and the
+// jobs free what libjpeg allocated after it has been left.
+#include "WebCopy.h"
+
+#include <algorithm>
+#include <cmath>
+#include <csetjmp>
+#include <cstdio>  // jpeglib.h needs FILE and size_t declared first
+#include <cstdlib>
+#include <cstring>
+#include <cstdint>
+#include <vector>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+#include "Exif.h"
+#include "Platform.h"
+
+namespace pictalon {
+namespace {
+
+// A decoded picture may not take more than this (after DCT scaling), nor libjpeg's own buffers.
+constexpr std::size_t kMaxPixels = std::size_t(64) << 20;
+constexpr long kJpegWorkMemory = 256L << 20;
+
+// Pixels, rows one after another, channels interleaved (1 grey or 3 RGB).
+struct TRaster {
+  int width = 0, height = 0, channels = 3;
+  std::vector<unsigned char> pixels;
+  unsigned char* Row(int y) { return &pixels[std::size_t(y) * std::size_t(width) * std::size_t(channels)]; }
+  const unsigned char* Row(int y) const {
+    return &pixels[std::size_t(y) * std::size_t(width) * std::size_t(channels)];
+  }
+};
+
+struct TErrorManager {
+  jpeg_error_mgr pub;
+  std::jmp_buf jump;
+  std::string message;
+};
+
+[[noreturn]] void ErrorExit(j_common_ptr cinfo) {
+  auto* err = reinterpret_cast<TErrorManager*>(cinfo->err);
+  char text[JMSG_LENGTH_MAX];
+  (*cinfo->err->format_message)(cinfo, text);
+  err->message = text;
+  std::longjmp(err->jump, 1);
+}
+
+void SilentMessage(j_common_ptr, int) {}
+
+// Warnings are dropped (cameras write many harmless ones), except the early end of the data: a
+// cut file would be copied with a grey lower part, while the original shows what it holds.
+void EndIsAnError(j_common_ptr cinfo, int level) {
+  if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) ErrorExit(cinfo);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Decoding
+
+struct TDecodeJob {
+  jpeg_decompress_struct cinfo{};
+  TErrorManager err{};
+  bool created = false;
+  std::int32_t longest = 0;
+  int orientation = kUpright;
+  TPixelSize stored;
+  JOCTET* icc = nullptr;  // libjpeg's malloc
+  unsigned iccSize = 0;
+  TRaster raster;
+  std::vector<JSAMPLE> cmykRow;
+
+  TDecodeJob() = default;
+  TDecodeJob(const TDecodeJob&) = delete;
+  TDecodeJob& operator=(const TDecodeJob&) = delete;
+  ~TDecodeJob() { std::free(icc); }
+};
+
+// Decodes job's source at the smallest eighth whose picture still covers the web copy's size.
+bool RunDecode(const std::string& bytes, TDecodeJob& job) {
+  job.cinfo.err = jpeg_std_error(&job.err.pub);
+  job.err.pub.error_exit = ErrorExit;
+  job.err.pub.emit_message = EndIsAnError;
+  if (setjmp(job.err.jump) != 0) {
+    if (job.created) jpeg_destroy_decompress(&job.cinfo);
+    return false;
+  }
+  jpeg_create_decompress(&job.cinfo);
+  job.created = true;
+  job.cinfo.mem->max_memory_to_use = kJpegWorkMemory;
+  jpeg_mem_src(&job.cinfo, reinterpret_cast<const unsigned char*>(bytes.data()),
+               static_cast<unsigned long>(bytes.size()));
+  jpeg_save_markers(&job.cinfo, JPEG_APP0 + 1, 0xFFFF);
+  jpeg_save_markers(&job.cinfo, JPEG_APP0 + 2, 0xFFFF);  // the colour profile
+  jpeg_read_header(&job.cinfo, TRUE);
+  for (jpeg_saved_marker_ptr m = job.cinfo.marker_list; m; m = m->next) {
+    if (m->marker == JPEG_APP0 + 1 && job.orientation == kUpright)
+      job.orientation = ExifOrientation(m->data, m->data_length);
+  }
+  job.stored = {std::int32_t(job.cinfo.image_width), std::int32_t(job.cinfo.image_height)};
+  const bool cmyk = job.cinfo.jpeg_color_space == JCS_CMYK || job.cinfo.jpeg_color_space == JCS_YCCK;
+  // A CMYK profile does not describe the RGB pixels written.
+  if (!cmyk) jpeg_read_icc_profile(&job.cinfo, &job.icc, &job.iccSize);
+  const TPixelSize wanted = FitLongestSide(job.stored, job.longest);  // the sides do not matter here
+  job.cinfo.out_color_space = cmyk ? JCS_CMYK : job.cinfo.num_components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+  job.cinfo.scale_denom = 8;
+  for (unsigned num = 1; num <= 8; ++num) {
+    job.cinfo.scale_num = num;
+    jpeg_calc_output_dimensions(&job.cinfo);
+    if (job.cinfo.output_width >= JDIMENSION(wanted.width) && job.cinfo.output_height >= JDIMENSION(wanted.height))
+      break;
+  }
+  TRaster& r = job.raster;
+  r.width = int(job.cinfo.output_width);
+  r.height = int(job.cinfo.output_height);
+  r.channels = job.cinfo.out_color_space == JCS_GRAYSCALE ? 1 : 3;
+  if (std::size_t(r.width) * std::size_t(r.height) > kMaxPixels) ERREXIT(&job.cinfo, JERR_OUT_OF_MEMORY);
+  r.pixels.resize(std::size_t(r.width) * std::size_t(r.height) * std::size_t(r.channels));
+  if (cmyk) job.cmykRow.resize(std::size_t(r.width) * 4);
+  jpeg_start_decompress(&job.cinfo);
+  while (job.cinfo.output_scanline < job.cinfo.output_height) {
+    const int y = int(job.cinfo.output_scanline);
+    JSAMPROW row = cmyk ? job.cmykRow.data() : r.Row(y);
+    jpeg_read_scanlines(&job.cinfo, &row, 1);
+    if (!cmyk) continue;
+    // Adobe's CMYK JPEGs store the inks inverted, others plainly.
+    unsigned char* out = r.Row(y);
+    for (int x = 0; x < r.width; ++x, row += 4, out += 3) {
+      int c = row[0], m = row[1], ye = row[2], k = row[3];
+      if (!job.cinfo.saw_Adobe_marker) c = 255 - c, m = 255 - m, ye = 255 - ye, k = 255 - k;
+      out[0] = JSAMPLE(c * k / 255), out[1] = JSAMPLE(m * k / 255), out[2] = JSAMPLE(ye * k / 255);
+    }
+  }
+  jpeg_finish_decompress(&job.cinfo);
+  jpeg_destroy_decompress(&job.cinfo);
+  return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Resampling: a separable Lanczos filter with three lobes, widened by the scale when shrinking.
+
+constexpr int kWeightBits = 14;
+
+double Lanczos3(double x) {
+  x = std::fabs(x);
+  if (x < 1e-8) return 1.0;
+  if (x >= 3.0) return 0.0;
+  const double px = M_PI * x;
+  return 3.0 * std::sin(px) * std::sin(px / 3.0) / (px * px);
+}
+
+// For each output position along one axis: the first input position and the fixed-point weights
+// of the inputs it mixes (summing to exactly 1 << kWeightBits).
+struct TTaps {
+  int taps = 0;
+  std::vector<int> first;
+  std::vector<std::int16_t> weights;  // taps per output position
+};
+
+TTaps MakeTaps(int in, int out) {
+  TTaps t;
+  const double scale = double(in) / out;
+  const double support = 3.0 * std::max(scale, 1.0);
+  const double stretch = 1.0 / std::max(scale, 1.0);
+  t.taps = int(std::ceil(support)) * 2 + 1;
+  t.first.resize(std::size_t(out));
+  t.weights.assign(std::size_t(out) * std::size_t(t.taps), 0);
+  std::vector<double> w(std::size_t(t.taps));
+  for (int o = 0; o < out; ++o) {
+    const double centre = (o + 0.5) * scale - 0.5;
+    const int first = int(std::floor(centre - support)) + 1;
+    double sum = 0;
+    for (int k = 0; k < t.taps; ++k) sum += w[std::size_t(k)] = Lanczos3((first + k - centre) * stretch);
+    // Inputs beyond the edges take the edge's weight, so the edge is not darkened.
+    std::vector<double> folded(std::size_t(t.taps), 0.0);
+    const int lo = std::clamp(first, 0, in - 1), hi = std::clamp(first + t.taps - 1, 0, in - 1);
+    for (int k = 0; k < t.taps; ++k) folded[std::size_t(std::clamp(first + k, 0, in - 1) - lo)] += w[std::size_t(k)] / sum;
+    t.first[std::size_t(o)] = lo;
+    int total = 0, biggest = 0;
+    std::int16_t* out16 = &t.weights[std::size_t(o) * std::size_t(t.taps)];
+    for (int k = 0; k <= hi - lo && k < t.taps; ++k) {
+      out16[k] = std::int16_t(std::lround(folded[std::size_t(k)] * (1 << kWeightBits)));
+      total += out16[k];
+      if (out16[k] > out16[biggest]) biggest = k;
+    }
+    out16[biggest] = std::int16_t(out16[biggest] + ((1 << kWeightBits) - total));  // rounding
+  }
+  return t;
+}
+
+unsigned char Clamp8(int v) {
+  v = (v + (1 << (kWeightBits - 1))) >> kWeightBits;
+  return static_cast<unsigned char>(v < 0 ? 0 : v > 255 ? 255 : v);
+}
+
+// Resamples r to width x height: across each row first, then down each column.
+TRaster Resize(const TRaster& r, int width, int height) {
+  if (r.width == width && r.height == height) return r;
+  const int ch = r.channels;
+  const TTaps across = MakeTaps(r.width, width), down = MakeTaps(r.height, height);
+  TRaster wide;
+  wide.width = width, wide.height = r.height, wide.channels = ch;
+  wide.pixels.resize(std::size_t(width) * std::size_t(r.height) * std::size_t(ch));
+  for (int y = 0; y < r.height; ++y) {
+    const unsigned char* in = r.Row(y);
+    unsigned char* out = wide.Row(y);
+    for (int x = 0; x < width; ++x) {
+      const int first = across.first[std::size_t(x)];
+      const int n = std::min(across.taps, r.width - first);
+      const std::int16_t* w = &across.weights[std::size_t(x) * std::size_t(across.taps)];
+      int acc[3] = {0, 0, 0};
+      for (int k = 0; k < n; ++k) {
+        const unsigned char* p = in + std::size_t(first + k) * std::size_t(ch);
+        for (int c = 0; c < ch; ++c) acc[c] += w[k] * p[c];
+      }
+      for (int c = 0; c < ch; ++c) out[std::size_t(x) * std::size_t(ch) + std::size_t(c)] = Clamp8(acc[c]);
+    }
+  }
+  TRaster result;
+  result.width = width, result.height = height, result.channels = ch;
+  const std::size_t rowSize = std::size_t(width) * std::size_t(ch);
+  result.pixels.resize(rowSize * std::size_t(height));
+  std::vector<int> acc(rowSize);
+  for (int y = 0; y < height; ++y) {
+    const int first = down.first[std::size_t(y)];
+    const int n = std::min(down.taps, r.height - first);
+    const std::int16_t* w = &down.weights[std::size_t(y) * std::size_t(down.taps)];
+    std::fill(acc.begin(), acc.end(), 0);
+    for (int k = 0; k < n; ++k) {
+      const int weight = w[k];
+      if (weight == 0) continue;
+      const unsigned char* in = wide.Row(first + k);
+      for (std::size_t i = 0; i < rowSize; ++i) acc[i] += weight * in[i];
+    }
+    unsigned char* out = result.Row(y);
+    for (std::size_t i = 0; i < rowSize; ++i) out[i] = Clamp8(acc[i]);
+  }
+  return result;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Turning upright
+
+// r turned as orientation says: each output pixel is taken from the stored position it shows.
+TRaster Upright(const TRaster& r, int orientation) {
+  if (orientation < 2 || orientation > 8) return r;
+  const bool swapped = SidesSwapped(orientation);
+  TRaster out;
+  out.width = swapped ? r.height : r.width;
+  out.height = swapped ? r.width : r.height;
+  out.channels = r.channels;
+  out.pixels.resize(r.pixels.size());
+  const int W = r.width, H = r.height, ch = r.channels;
+  for (int y = 0; y < out.height; ++y) {
+    unsigned char* o = out.Row(y);
+    for (int x = 0; x < out.width; ++x, o += ch) {
+      int sx = x, sy = y;
+      switch (orientation) {
+        case 2: sx = W - 1 - x; break;
+        case 3: sx = W - 1 - x, sy = H - 1 - y; break;
+        case 4: sy = H - 1 - y; break;
+        case 5: sx = y, sy = x; break;
+        case 6: sx = y, sy = H - 1 - x; break;
+        case 7: sx = W - 1 - y, sy = H - 1 - x; break;
+        case 8: sx = W - 1 - y, sy = x; break;
+      }
+      std::memcpy(o, r.Row(sy) + std::size_t(sx) * std::size_t(ch), std::size_t(ch));
+    }
+  }
+  return out;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Encoding
+
+struct TEncodeJob {
+  jpeg_compress_struct cinfo{};
+  TErrorManager err{};
+  bool created = false;
+  unsigned char* buffer = nullptr;  // libjpeg's malloc
+  unsigned long size = 0;
+};
+
+bool RunEncode(const TRaster& r, const JOCTET* icc, unsigned iccSize, TEncodeJob& job) {
+  job.cinfo.err = jpeg_std_error(&job.err.pub);
+  job.err.pub.error_exit = ErrorExit;
+  job.err.pub.emit_message = SilentMessage;
+  if (setjmp(job.err.jump) != 0) {
+    if (job.created) jpeg_destroy_compress(&job.cinfo);
+    return false;
+  }
+  jpeg_create_compress(&job.cinfo);
+  job.created = true;
+  jpeg_mem_dest(&job.cinfo, &job.buffer, &job.size);
+  job.cinfo.image_width = JDIMENSION(r.width);
+  job.cinfo.image_height = JDIMENSION(r.height);
+  job.cinfo.input_components = r.channels;
+  job.cinfo.in_color_space = r.channels == 1 ? JCS_GRAYSCALE : JCS_RGB;
+  jpeg_set_defaults(&job.cinfo);
+  jpeg_set_quality(&job.cinfo, kWebCopyQuality, TRUE);
+  job.cinfo.optimize_coding = TRUE;  // a few percent smaller for little time
+  jpeg_start_compress(&job.cinfo, TRUE);
+  if (icc && iccSize > 0) jpeg_write_icc_profile(&job.cinfo, icc, iccSize);
+  while (job.cinfo.next_scanline < job.cinfo.image_height) {
+    JSAMPROW row = const_cast<JSAMPROW>(r.Row(int(job.cinfo.next_scanline)));
+    jpeg_write_scanlines(&job.cinfo, &row, 1);
+  }
+  jpeg_finish_compress(&job.cinfo);
+  jpeg_destroy_compress(&job.cinfo);
+  return true;
+}
+
+// r as JPEG bytes; empty when libjpeg failed (out of memory).
+std::string Encode(const TRaster& r, const JOCTET* icc, unsigned iccSize) {
+  TEncodeJob job;
+  const bool ok = RunEncode(r, icc, iccSize, job);
+  std::string bytes;
+  if (ok) bytes.assign(reinterpret_cast<const char*>(job.buffer), job.size);
+  std::free(job.buffer);
+  return bytes;
+}
+
+// The decoded source, resized and upright.
+struct TShaped {
+  TRaster copy;
+  TPixelSize shown;
+};
+
+// Decodes bytes into shaped (the colour profile stays in job); false when they cannot be decoded
+// (job.err.message says why).
+bool Shape(const std::string& bytes, std::int32_t longest, TDecodeJob& job, TShaped& shaped) {
+  job.longest = longest;
+  if (!RunDecode(bytes, job)) return false;
+  shaped.shown = job.stored;
+  if (SidesSwapped(job.orientation)) std::swap(shaped.shown.width, shaped.shown.height);
+  const TPixelSize copy = FitLongestSide(job.stored, longest);
+  shaped.copy = Upright(Resize(job.raster, copy.width, copy.height), job.orientation);
+  return true;
+}
+
+}  // namespace
+
+TPixelSize FitLongestSide(TPixelSize size, std::int32_t longest) {
+  const std::int32_t side = std::max(size.width, size.height);
+  if (side <= longest || longest <= 0) return size;
+  const auto scaled = [&](std::int32_t v) {
+    return std::max<std::int32_t>(1, std::int32_t(std::lround(double(v) * longest / side)));
+  };
+  return {scaled(size.width), scaled(size.height)};
+}
+
+TPixelSize ShrinkTo(TPixelSize size, std::int32_t width, std::int32_t height) {
+  if (size.empty()) return {};
+  if (width > 0) {
+    if (width >= size.width) return {};
+    return {width, std::max<std::int32_t>(1, std::int32_t(std::lround(double(size.height) * width / size.width)))};
+  }
+  if (height <= 0 || height >= size.height) return {};
+  return {std::max<std::int32_t>(1, std::int32_t(std::lround(double(size.width) * height / size.height))), height};
+}
+
+TPixelSize CellPictureSize(const GallerySettings& settings, TPixelSize shown, TPixelSize copy) {
+  const std::int32_t thumb = settings.ThumbSize.get();
+  if (thumb <= 0 || thumb > 100000 || shown.empty()) return {};
+  switch (settings.ScalingMode) {
+    case 0: {  // the page shows a share of the picture's width, the height following
+      const std::int64_t width = std::int64_t(shown.width) * thumb / 100;
+      return ShrinkTo(copy, std::int32_t(std::min<std::int64_t>(2 * width, INT32_MAX)), 0);
+    }
+    case 1: return ShrinkTo(copy, 0, 2 * thumb);
+    case 2: return ShrinkTo(copy, 2 * thumb, 0);
+    default: return {};  // no size given: the page shows the web copy as it is
+  }
+}
+
+TWebCopyResult MakeWebCopy(const std::string& source, std::int32_t longest, const std::string& copyPath,
+                           const std::function<TPixelSize(TPixelSize, TPixelSize)>& cellFor,
+                           const std::string& cellPath) {
+  TWebCopyResult result;
+  try {
+    std::string bytes;
+    if (!ReadWholeFile(source, bytes)) {
+      result.error = "Cannot read the file";
+      return result;
+    }
+    TDecodeJob job;
+    TShaped shaped;
+    if (!Shape(bytes, longest, job, shaped)) {
+      result.error = job.err.message;
+      return result;
+    }
+    bytes.clear();
+    bytes.shrink_to_fit();
+    result.decoded = true;
+    result.shown = shaped.shown;
+    result.copy = {shaped.copy.width, shaped.copy.height};
+    const std::string copyBytes = Encode(shaped.copy, job.icc, job.iccSize);
+    if (copyBytes.empty() || !WriteFileAtomic(copyPath, copyBytes, false, &result.error)) {
+      if (result.error.empty()) result.error = "Out of memory";
+      return result;
+    }
+    const TPixelSize cell = cellFor ? cellFor(result.shown, result.copy) : TPixelSize{};
+    if (cell.empty()) return result;
+    const std::string cellBytes = Encode(Resize(shaped.copy, cell.width, cell.height), job.icc, job.iccSize);
+    if (cellBytes.empty() || !WriteFileAtomic(cellPath, cellBytes, false, &result.error)) {
+      if (result.error.empty()) result.error = "Out of memory";
+      return result;
+    }
+    result.cell = cell;
+  } catch (const std::exception& e) {  // std::bad_alloc from the buffers
+    result.error = e.what();
+  }
+  return result;
+}
+
+std::string WebCopyBytes(const std::string& jpeg, std::int32_t longest) {
+  TDecodeJob job;
+  TShaped shaped;
+  if (!Shape(jpeg, longest, job, shaped)) return "";
+  return Encode(shaped.copy, job.icc, job.iccSize);
+}
+
+}  // namespace pictalon

@@ -1,0 +1,58 @@
+#pragma once
+// Web-sized copies of camera photos: decoded with libjpeg at the smallest DCT scale that still
+// covers the wanted size, brought to it with a Lanczos filter, turned upright and written as
+// JPEG at quality 85 with no metadata but the colour profile (a camera's GPS position and serial
+// number are not published).
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "TypeDef.h"
+
+namespace pictalon {
+
+struct TPixelSize {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  bool empty() const { return width <= 0 || height <= 0; }
+  friend bool operator==(TPixelSize a, TPixelSize b) { return a.width == b.width && a.height == b.height; }
+  friend bool operator!=(TPixelSize a, TPixelSize b) { return !(a == b); }
+};
+
+constexpr int kWebCopyQuality = 85;
+
+// size scaled down, proportions kept, until its longest side is at most longest; never enlarged,
+// never below one pixel.
+TPixelSize FitLongestSide(TPixelSize size, std::int32_t longest);
+
+// size scaled down, proportions kept, to the given width (or height, when width is 0); empty
+// when that would not make it smaller.
+TPixelSize ShrinkTo(TPixelSize size, std::int32_t width, std::int32_t height);
+
+// The size of a picture's cell picture: twice the size the page shows it at (for high-density
+// screens), from the settings' scaling and the picture's shown size; empty when that would not be
+// smaller than the web copy (the cell then shows the web copy).
+TPixelSize CellPictureSize(const GallerySettings& settings, TPixelSize shown, TPixelSize copy);
+
+// What MakeWebCopy made.
+struct TWebCopyResult {
+  bool decoded = false;  // false: the source is no JPEG this can decode; nothing was written
+  std::string error;     // why not
+  TPixelSize shown;      // the source's upright size
+  TPixelSize copy;       // the web copy's size
+  TPixelSize cell;       // the cell picture's size; empty when none was wanted
+};
+
+// Writes the web copy of the JPEG at source (longest side at most longest) atomically to
+// copyPath; then asks cellFor (with the source's shown size and the copy's size) for the size of
+// the cell picture and, unless it answers an empty size, writes that atomically to cellPath.
+// Never throws; a failure to write shows in error with decoded still true.
+TWebCopyResult MakeWebCopy(const std::string& source, std::int32_t longest, const std::string& copyPath,
+                           const std::function<TPixelSize(TPixelSize shown, TPixelSize copy)>& cellFor,
+                           const std::string& cellPath);
+
+// As MakeWebCopy, for benchmarks and tests: the web copy's JPEG bytes, from JPEG bytes in memory.
+// Empty when they cannot be decoded.
+std::string WebCopyBytes(const std::string& jpeg, std::int32_t longest);
+
+}  // namespace pictalon
