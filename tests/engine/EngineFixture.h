@@ -58,7 +58,7 @@ protected:
     std::string written;
     settingsPath = dir.path() + "Data/User/Test.pgs";
     ForceDirectories(dir.path() + "Data/User");
-    EXPECT_TRUE(WriteGalleryFile(settingsPath, run.settings, written));
+    EXPECT_TRUE(WriteGalleryFile(settingsPath, run.settings, run.webCopies, written));
     EXPECT_TRUE(WriteImageListFile(dir.path() + kImageListFileName, images));
     return RunGeneration(settingsPath, ui);
   }

@@ -189,6 +189,38 @@ TEST_F(GalleryCellTest, CopiesAreReferencedRelativelyAndMeasuredInTheOutputFolde
   EXPECT_NE(Cell("/elsewhere/beach.jpg").find("height=\"20\" width=\"30\""), std::string::npos);
 }
 
+// With web copies the cell shows its cell picture when one was made, links the web copy, and
+// sizes the picture as the original is shown (the copies are smaller).
+TEST_F(GalleryCellTest, WebCopiesShowTheCellPictureAndLinkTheCopy) {
+  const std::string portrait =
+      dir.write("photos/p 1.jpg", test::WithApp1(test::MakeJpeg(400, 300), test::ExifPayload(6)));
+  run.settings.CopyImages.set(true);
+  run.webCopies = {true, 320};
+  run.settings.HyperlinkMode = 1;
+  run.settings.LinkInNewWindow.set(false);
+  run.settings.DisableImageToolbar.set(false);
+  dir.write("Output/gallimgs/p 1.jpg", test::MakeJpeg(240, 320));
+  struct Case {
+    int mode, thumb;
+    bool cellMade;
+    std::string src, attributes;
+  } cases[] = {
+      {0, 100, false, "gallimgs/p 1.jpg", " height=\"400\" width=\"300\""},
+      {0, 50, true, "gallimgs/cells/p 1.jpg", " width=\"150\""},
+      {2, 100, true, "gallimgs/cells/p 1.jpg", " width=\"100\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.mode) + "/" + std::to_string(c.thumb));
+    run.settings.ScalingMode = std::uint8_t(c.mode);
+    run.settings.ThumbSize.set(c.thumb);
+    const std::string cell = Out() + "gallimgs/cells/p 1.jpg";
+    if (c.cellMade) dir.write("Output/gallimgs/cells/p 1.jpg", test::MakeJpeg(200, 266));
+    else std::remove(cell.c_str());
+    EXPECT_EQ(Cell(portrait), std::string(kOpen) + "<a href=\"gallimgs/p 1.jpg\"><img src=\"" + c.src +
+                                  "\" border=\"0\"" + c.attributes + " ></a><br>p 1.jpg<br></td>");
+  }
+}
+
 TEST_F(GalleryCellTest, ImageUrlAndUnsafePathBytes) {
   run.settings.CopyImages.set(false);
   run.settings.ScalingMode = 1;

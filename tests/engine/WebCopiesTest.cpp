@@ -1,0 +1,148 @@
+// The Generate sequence's web copies: what is made, what is kept on the next run, what a cancel
+// leaves, and the files that are copied as they are.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+
+#include "GalleryFile.h"
+#include "GenerateCommand.h"
+#include "Platform.h"
+#include "TestSupport.h"
+#include "WebCopies.h"
+#include "WebCopy.h"
+#include "WorkingFiles.h"
+
+namespace pictalon {
+namespace {
+
+namespace fs = std::filesystem;
+
+class WebCopiesTest : public testing::Test {
+protected:
+  WebCopiesTest() : program_(dir.path()) {
+    ApplyDefaultSettings(settings, dir.path());
+    settings.OutputFolder.set(dir.path() + "out");
+    settings.ScalingMode = 2;
+    settings.ThumbSize.set(150);
+  }
+
+  std::string Copy(const std::string& name) const { return dir.path() + "out/gallimgs/" + name; }
+  std::string Cell(const std::string& name) const { return Copy("cells/" + name); }
+  TPixelSize SizeOf(const std::string& path) const {
+    const test::TRgb rgb = test::DecodeRgb(test::ReadFile(path));
+    return {rgb.width, rgb.height};
+  }
+  // The files under gallimgs/, relative to it, sorted.
+  std::vector<std::string> Files() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::recursive_directory_iterator(Copy("")))
+      if (e.is_regular_file()) names.push_back(fs::relative(e.path(), Copy("")).string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  static long long Changed(const std::string& path) {
+    struct ::stat info {};
+    ::stat(path.c_str(), &info);
+    return static_cast<long long>(info.st_ino) * 1000000007LL + info.st_mtim.tv_nsec + info.st_mtim.tv_sec;
+  }
+
+  test::TempDir dir;
+  test::ProgramFolderOverride program_;
+  GallerySettings settings{};
+};
+
+TEST_F(WebCopiesTest, MadeOnceAndRedoneOnlyWhenTheirSourceOrShapeChanges) {
+  const std::vector<std::string> images = {
+      dir.write("photos/a.jpg", test::MakeJpeg(1200, 900)),
+      dir.write("photos/p.jpg", test::WithApp1(test::MakeJpeg(1200, 900), test::ExifPayload(6))),
+      dir.write("photos/bad.jpg", "not a picture"),
+  };
+  TWebCopySettings web{true, 600};
+  std::vector<std::pair<std::size_t, std::size_t>> progress;
+  TWebCopiesReport report =
+      MakeWebCopies(settings, web, images, [&](std::size_t d, std::size_t t) { progress.emplace_back(d, t); });
+  EXPECT_EQ(report.made, 3u);
+  EXPECT_EQ(report.notResized, std::vector<std::string>{images[2]});
+  EXPECT_FALSE(report.cancelled);
+  ASSERT_FALSE(progress.empty());
+  EXPECT_EQ(progress.back(), std::make_pair(std::size_t(3), std::size_t(3)));
+  EXPECT_EQ(SizeOf(Copy("a.jpg")), (TPixelSize{600, 450}));
+  EXPECT_EQ(SizeOf(Cell("a.jpg")), (TPixelSize{300, 225}));
+  EXPECT_EQ(SizeOf(Copy("p.jpg")), (TPixelSize{450, 600}));
+  EXPECT_EQ(SizeOf(Cell("p.jpg")), (TPixelSize{300, 400}));
+  EXPECT_EQ(test::ReadFile(Copy("bad.jpg")), "not a picture");
+  EXPECT_EQ(Files(), (std::vector<std::string>{".pictalon-copies", "a.jpg", "bad.jpg", "cells/a.jpg",
+                                               "cells/p.jpg", "p.jpg"}));
+
+  // Nothing changed: nothing is made again, and the undecodable file is still reported.
+  const long long a = Changed(Copy("a.jpg")), p = Changed(Copy("p.jpg")), cell = Changed(Cell("p.jpg"));
+  report = MakeWebCopies(settings, web, images);
+  EXPECT_EQ(report.made, 0u);
+  EXPECT_EQ(report.kept, 3u);
+  EXPECT_EQ(report.notResized, std::vector<std::string>{images[2]});
+  EXPECT_EQ(Changed(Copy("a.jpg")), a);
+  EXPECT_EQ(Changed(Cell("p.jpg")), cell);
+
+  // A changed source is made again, alone.
+  dir.write("photos/a.jpg", test::MakeJpeg(800, 900));
+  report = MakeWebCopies(settings, web, images);
+  EXPECT_EQ(report.made, 1u);
+  EXPECT_EQ(SizeOf(Copy("a.jpg")), (TPixelSize{533, 600}));
+  EXPECT_EQ(Changed(Copy("p.jpg")), p);
+
+  // A deleted copy is made again.
+  std::remove(Cell("p.jpg").c_str());
+  EXPECT_EQ(MakeWebCopies(settings, web, images).made, 1u);
+  EXPECT_TRUE(FileExists(Cell("p.jpg")));
+
+  // New shaping settings remake all; a cell that would not be smaller goes, so the page shows the copy.
+  settings.ThumbSize.set(400);
+  web.LongestSide = 800;
+  report = MakeWebCopies(settings, web, images);
+  EXPECT_EQ(report.made, 3u);
+  EXPECT_EQ(SizeOf(Copy("p.jpg")), (TPixelSize{600, 800}));
+  EXPECT_FALSE(FileExists(Cell("a.jpg")));
+  EXPECT_FALSE(FileExists(Cell("p.jpg")));
+}
+
+// A cancel starts no further copy; every file there is whole, and the engine does not run.
+TEST_F(WebCopiesTest, CancelLeavesOnlyWholeFiles) {
+  std::vector<std::string> images;
+  for (int i = 0; i < 8; ++i)
+    images.push_back(dir.write("photos/" + std::to_string(i) + ".jpg", test::MakeJpeg(1600, 1200)));
+  const std::string gallery = dir.path() + "G.pgs";
+  std::string written;
+  settings.CopyImages.set(true);
+  ASSERT_TRUE(WriteGalleryFile(gallery, settings, TWebCopySettings{true, 400}, written));
+  std::vector<std::string> opened;
+  SetDocumentOpener([&](const std::string& path, bool) {
+    opened.push_back(path);
+    return true;
+  });
+  TGenerateHooks hooks;
+  hooks.cancelled = [] { return true; };
+  hooks.openFirstPage = true;
+  const TGenerateResult result = GeneratePages(gallery, settings, images, hooks);
+  SetDocumentOpener(nullptr);
+  EXPECT_EQ(result.outcome, TGenerateOutcome::Cancelled);
+  EXPECT_TRUE(opened.empty());
+  EXPECT_FALSE(FileExists(ImageListFilePath()));
+  std::size_t copies = 0;
+  for (const std::string& name : Files()) {
+    if (name == ".pictalon-copies") continue;
+    SCOPED_TRACE(name);
+    EXPECT_EQ(SizeOf(Copy(name)).empty(), false);  // decodes whole: no half-written file
+    if (name.rfind("cells/", 0) != 0) ++copies;
+  }
+  EXPECT_LT(copies, images.size());
+  // The next run makes only what the cancelled one did not.
+  EXPECT_EQ(MakeWebCopies(settings, TWebCopySettings{true, 400}, images).made, images.size() - copies);
+}
+
+}  // namespace
+}  // namespace pictalon
