@@ -25,10 +25,18 @@ namespace {
 constexpr std::size_t kMaxPixels = std::size_t(64) << 20;
 constexpr long kJpegWorkMemory = 256L << 20;
 
-// Pixels, rows one after another, channels interleaved (1 grey or 3 RGB).
+// Pixels, rows one after another, channels interleaved (1 grey or 3 RGB). The storage only grows:
+// each worker thread keeps its rasters from one picture to the next, as fresh buffers of this
+// size cost page faults that threads of one process wait for each other to take.
 struct TRaster {
   int width = 0, height = 0, channels = 3;
   std::vector<unsigned char> pixels;
+
+  void Reset(int w, int h, int ch) {
+    width = w, height = h, channels = ch;
+    const std::size_t size = std::size_t(w) * std::size_t(h) * std::size_t(ch);
+    if (pixels.size() < size) pixels.resize(size);
+  }
   unsigned char* Row(int y) { return &pixels[std::size_t(y) * std::size_t(width) * std::size_t(channels)]; }
   const unsigned char* Row(int y) const {
     return &pixels[std::size_t(y) * std::size_t(width) * std::size_t(channels)];
@@ -69,10 +77,10 @@ struct TDecodeJob {
   TPixelSize stored;
   JOCTET* icc = nullptr;  // libjpeg's malloc
   unsigned iccSize = 0;
-  TRaster raster;
+  TRaster& raster;
   std::vector<JSAMPLE> cmykRow;
 
-  TDecodeJob() = default;
+  explicit TDecodeJob(TRaster& into) : raster(into) {}
   TDecodeJob(const TDecodeJob&) = delete;
   TDecodeJob& operator=(const TDecodeJob&) = delete;
   ~TDecodeJob() { std::free(icc); }
@@ -113,11 +121,9 @@ bool RunDecode(const std::string& bytes, TDecodeJob& job) {
       break;
   }
   TRaster& r = job.raster;
-  r.width = int(job.cinfo.output_width);
-  r.height = int(job.cinfo.output_height);
-  r.channels = job.cinfo.out_color_space == JCS_GRAYSCALE ? 1 : 3;
-  if (std::size_t(r.width) * std::size_t(r.height) > kMaxPixels) ERREXIT(&job.cinfo, JERR_OUT_OF_MEMORY);
-  r.pixels.resize(std::size_t(r.width) * std::size_t(r.height) * std::size_t(r.channels));
+  if (std::size_t(job.cinfo.output_width) * job.cinfo.output_height > kMaxPixels) ERREXIT(&job.cinfo, JERR_OUT_OF_MEMORY);
+  r.Reset(int(job.cinfo.output_width), int(job.cinfo.output_height),
+          job.cinfo.out_color_space == JCS_GRAYSCALE ? 1 : 3);
   if (cmyk) job.cmykRow.resize(std::size_t(r.width) * 4);
   jpeg_start_decompress(&job.cinfo);
   while (job.cinfo.output_scanline < job.cinfo.output_height) {
@@ -195,14 +201,13 @@ unsigned char Clamp8(int v) {
   return static_cast<unsigned char>(v < 0 ? 0 : v > 255 ? 255 : v);
 }
 
-// Resamples r to width x height: across each row first, then down each column.
-TRaster Resize(const TRaster& r, int width, int height) {
+// r resampled to width x height (r itself when it has that size already): across each row into
+// wide first, then down each column into out.
+const TRaster& Resize(const TRaster& r, int width, int height, TRaster& wide, TRaster& out) {
   if (r.width == width && r.height == height) return r;
   const int ch = r.channels;
   const TTaps across = MakeTaps(r.width, width), down = MakeTaps(r.height, height);
-  TRaster wide;
-  wide.width = width, wide.height = r.height, wide.channels = ch;
-  wide.pixels.resize(std::size_t(width) * std::size_t(r.height) * std::size_t(ch));
+  wide.Reset(width, r.height, ch);
   for (int y = 0; y < r.height; ++y) {
     const unsigned char* in = r.Row(y);
     unsigned char* out = wide.Row(y);
@@ -218,10 +223,9 @@ TRaster Resize(const TRaster& r, int width, int height) {
       for (int c = 0; c < ch; ++c) out[std::size_t(x) * std::size_t(ch) + std::size_t(c)] = Clamp8(acc[c]);
     }
   }
-  TRaster result;
-  result.width = width, result.height = height, result.channels = ch;
+  TRaster& result = out;
+  result.Reset(width, height, ch);
   const std::size_t rowSize = std::size_t(width) * std::size_t(ch);
-  result.pixels.resize(rowSize * std::size_t(height));
   std::vector<int> acc(rowSize);
   for (int y = 0; y < height; ++y) {
     const int first = down.first[std::size_t(y)];
@@ -243,15 +247,12 @@ TRaster Resize(const TRaster& r, int width, int height) {
 // ---------------------------------------------------------------------------------------------
 // Turning upright
 
-// r turned as orientation says: each output pixel is taken from the stored position it shows.
-TRaster Upright(const TRaster& r, int orientation) {
+// r turned as orientation says (r itself when it stands upright): each pixel of out is taken from
+// the stored position it shows.
+const TRaster& Upright(const TRaster& r, int orientation, TRaster& out) {
   if (orientation < 2 || orientation > 8) return r;
   const bool swapped = SidesSwapped(orientation);
-  TRaster out;
-  out.width = swapped ? r.height : r.width;
-  out.height = swapped ? r.width : r.height;
-  out.channels = r.channels;
-  out.pixels.resize(r.pixels.size());
+  out.Reset(swapped ? r.height : r.width, swapped ? r.width : r.height, r.channels);
   const int W = r.width, H = r.height, ch = r.channels;
   for (int y = 0; y < out.height; ++y) {
     unsigned char* o = out.Row(y);
@@ -300,7 +301,6 @@ bool RunEncode(const TRaster& r, const JOCTET* icc, unsigned iccSize, TEncodeJob
   job.cinfo.in_color_space = r.channels == 1 ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&job.cinfo);
   jpeg_set_quality(&job.cinfo, kWebCopyQuality, TRUE);
-  job.cinfo.optimize_coding = TRUE;  // a few percent smaller for little time
   jpeg_start_compress(&job.cinfo, TRUE);
   if (icc && iccSize > 0) jpeg_write_icc_profile(&job.cinfo, icc, iccSize);
   while (job.cinfo.next_scanline < job.cinfo.image_height) {
@@ -322,22 +322,27 @@ std::string Encode(const TRaster& r, const JOCTET* icc, unsigned iccSize) {
   return bytes;
 }
 
-// The decoded source, resized and upright.
-struct TShaped {
-  TRaster copy;
-  TPixelSize shown;
+// One worker thread's rasters, kept from picture to picture.
+struct TScratch {
+  TRaster decoded, wide, resized, upright, cell;
 };
 
-// Decodes bytes into shaped (the colour profile stays in job); false when they cannot be decoded
-// (job.err.message says why).
-bool Shape(const std::string& bytes, std::int32_t longest, TDecodeJob& job, TShaped& shaped) {
+TScratch& Scratch() {
+  thread_local TScratch scratch;
+  return scratch;
+}
+
+// Decodes bytes into job.raster and returns the web copy, resized and upright (one of the scratch
+// rasters); nullptr when they cannot be decoded (job.err.message says why). The colour profile
+// stays in job.
+const TRaster* Shape(const std::string& bytes, std::int32_t longest, TDecodeJob& job, TPixelSize& shown) {
   job.longest = longest;
-  if (!RunDecode(bytes, job)) return false;
-  shaped.shown = job.stored;
-  if (SidesSwapped(job.orientation)) std::swap(shaped.shown.width, shaped.shown.height);
+  if (!RunDecode(bytes, job)) return nullptr;
+  shown = job.stored;
+  if (SidesSwapped(job.orientation)) std::swap(shown.width, shown.height);
   const TPixelSize copy = FitLongestSide(job.stored, longest);
-  shaped.copy = Upright(Resize(job.raster, copy.width, copy.height), job.orientation);
-  return true;
+  TScratch& s = Scratch();
+  return &Upright(Resize(job.raster, copy.width, copy.height, s.wide, s.resized), job.orientation, s.upright);
 }
 
 }  // namespace
@@ -385,25 +390,26 @@ TWebCopyResult MakeWebCopy(const std::string& source, std::int32_t longest, cons
       result.error = "Cannot read the file";
       return result;
     }
-    TDecodeJob job;
-    TShaped shaped;
-    if (!Shape(bytes, longest, job, shaped)) {
+    TDecodeJob job(Scratch().decoded);
+    const TRaster* copy = Shape(bytes, longest, job, result.shown);
+    if (!copy) {
       result.error = job.err.message;
       return result;
     }
     bytes.clear();
     bytes.shrink_to_fit();
     result.decoded = true;
-    result.shown = shaped.shown;
-    result.copy = {shaped.copy.width, shaped.copy.height};
-    const std::string copyBytes = Encode(shaped.copy, job.icc, job.iccSize);
+    result.copy = {copy->width, copy->height};
+    const std::string copyBytes = Encode(*copy, job.icc, job.iccSize);
     if (copyBytes.empty() || !WriteFileAtomic(copyPath, copyBytes, false, &result.error)) {
       if (result.error.empty()) result.error = "Out of memory";
       return result;
     }
     const TPixelSize cell = cellFor ? cellFor(result.shown, result.copy) : TPixelSize{};
     if (cell.empty()) return result;
-    const std::string cellBytes = Encode(Resize(shaped.copy, cell.width, cell.height), job.icc, job.iccSize);
+    TScratch& scratch = Scratch();
+    const std::string cellBytes =
+        Encode(Resize(*copy, cell.width, cell.height, scratch.wide, scratch.cell), job.icc, job.iccSize);
     if (cellBytes.empty() || !WriteFileAtomic(cellPath, cellBytes, false, &result.error)) {
       if (result.error.empty()) result.error = "Out of memory";
       return result;
@@ -413,13 +419,6 @@ TWebCopyResult MakeWebCopy(const std::string& source, std::int32_t longest, cons
     result.error = e.what();
   }
   return result;
-}
-
-std::string WebCopyBytes(const std::string& jpeg, std::int32_t longest) {
-  TDecodeJob job;
-  TShaped shaped;
-  if (!Shape(jpeg, longest, job, shaped)) return "";
-  return Encode(shaped.copy, job.icc, job.iccSize);
 }
 
 }  // namespace pictalon

@@ -51,8 +51,4 @@ TWebCopyResult MakeWebCopy(const std::string& source, std::int32_t longest, cons
                            const std::function<TPixelSize(TPixelSize shown, TPixelSize copy)>& cellFor,
                            const std::string& cellPath);
 
-// As MakeWebCopy, for benchmarks and tests: the web copy's JPEG bytes, from JPEG bytes in memory.
-// Empty when they cannot be decoded.
-std::string WebCopyBytes(const std::string& jpeg, std::int32_t longest);
-
 }  // namespace pictalon
