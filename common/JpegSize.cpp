@@ -14,6 +14,7 @@
 
 #include <csetjmp>
 #include <cstddef>
+#include <cstring>
 #include <cstdio>  // jpeglib.h needs FILE and size_t declared first
 #include <mutex>
 #include <utility>
@@ -110,36 +111,43 @@ void SkipInputData(j_decompress_ptr cinfo, long numBytes) {
   src->position += beyond;
 }
 
-// The next byte of the stream, refilling the buffer when it is empty.
-unsigned NextByte(j_decompress_ptr cinfo) {
+// Copies the next n bytes of the stream to out, refilling the buffer as needed.
+void ReadBytes(j_decompress_ptr cinfo, unsigned char* out, std::size_t n) {
   FdSource* src = SourceOf(cinfo);
-  if (src->pub.bytes_in_buffer == 0) FillInputBuffer(cinfo);
-  --src->pub.bytes_in_buffer;
-  return *src->pub.next_input_byte++;
+  while (n > 0) {
+    if (src->pub.bytes_in_buffer == 0) FillInputBuffer(cinfo);
+    const std::size_t part = n < src->pub.bytes_in_buffer ? n : src->pub.bytes_in_buffer;
+    std::memcpy(out, src->pub.next_input_byte, part);
+    src->pub.next_input_byte += part;
+    src->pub.bytes_in_buffer -= part;
+    out += part;
+    n -= part;
+  }
 }
 
 // libjpeg's handler for APP1 segments: reads as much of the segment as the orientation needs
 // (usually only what the buffer already holds) and skips the rest.
 boolean ReadApp1(j_decompress_ptr cinfo) {
   FdSource* src = SourceOf(cinfo);
-  const unsigned high = NextByte(cinfo);
-  const long length = long(high << 8 | NextByte(cinfo)) - 2;
-  if (length <= 0) return TRUE;
-  const auto segment = static_cast<std::size_t>(length);
+  unsigned char length[2];
+  ReadBytes(cinfo, length, 2);
+  const long size = long(length[0] << 8 | length[1]) - 2;
+  if (size <= 0) return TRUE;
+  const auto segment = static_cast<std::size_t>(size);
   const std::size_t limit = segment < kExifLook ? segment : kExifLook;
   unsigned char payload[kExifLook];
   std::size_t have = 0;
   // What the buffer holds now costs nothing; more is read only when the directory goes on.
   std::size_t want = src->pub.bytes_in_buffer;
-  do {
+  for (;;) {
     if (want > limit) want = limit;
-    while (have < want) payload[have++] = static_cast<unsigned char>(NextByte(cinfo));
+    if (want > have) ReadBytes(cinfo, payload + have, want - have), have = want;
     const int orientation = ExifOrientation(payload, have, &want);
-    if (want == 0 || want > limit) {
-      if (src->orientation == kUpright) src->orientation = orientation;
+    if (want == 0 || want > limit || have == limit) {
+      if (want == 0 && src->orientation == kUpright) src->orientation = orientation;
       break;
     }
-  } while (have < limit);
+  }
   SkipInputData(cinfo, static_cast<long>(segment - have));
   return TRUE;
 }
