@@ -33,6 +33,10 @@ head -c 100 corpus/gallery_file/defaults.pgs > corpus/gallery_file/short.pgs
   cat corpus/gallery_file/defaults.pgs
   printf '[a.jpg]\r\nTitle=Sunset\r\nRef= \r\nSize=640 x 480\r\n\r\n[B]\r\ntitle=Only a title\r\n[]\r\nRef=empty name\r\n'
 } > corpus/gallery_file/with-details.pgs
+{  # the tail of settings that readers of the record alone never see
+  cat corpus/gallery_file/defaults.pgs
+  printf '\r\n[Pictalon]\r\nResizeCopies=1\r\nLongestSide=1600\r\n'
+} > corpus/gallery_file/web-copies.pgs
 : > corpus/gallery_file/empty.pgs
 
 # ---- INI documents: image details files and a cell style index
