@@ -1,8 +1,11 @@
 // review_screenshot OUTPUT.png SAMPLES_FOLDER
 // Draws the guide's picture of the review window: the sample photos as thumbnails, one damaged
-// file with its error report beside, a selected image with its texts. Offscreen, so the two
+// file with its error report beside, a selected portrait photo (stored on its side, as cameras do)
+// standing upright with its texts. Offscreen, so the two
 // windows get a caption bar drawn by the style in place of a window manager's frame.
 #include <QApplication>
+#include <QBuffer>
+#include <QCheckBox>
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +13,7 @@
 #include <QPainter>
 #include <QStyleOptionTitleBar>
 #include <QTimer>
+#include <QTransform>
 
 #include <cstdio>
 
@@ -69,6 +73,18 @@ int main(int argc, char** argv) {
     ReadWholeFile(IncludeTrailingPathDelim(argv[2]) + name, bytes);
     wizard.images.push_back(dir.write("Holiday 2026/" + name, bytes));
   }
+  // A portrait photo as a camera stores it: lying on its side, with the Exif orientation that
+  // turns it upright.
+  const QImage birch(QString::fromStdString(IncludeTrailingPathDelim(argv[2]) + "05-birch-wood.jpg"));
+  const int side = birch.height() * 3 / 4;
+  const QImage lying =
+      birch.copy((birch.width() - side) / 2, 0, side, birch.height()).transformed(QTransform().rotate(-90));
+  QByteArray jpeg;
+  QBuffer buffer(&jpeg);
+  buffer.open(QIODevice::WriteOnly);
+  lying.save(&buffer, "JPEG", 90);
+  wizard.images.insert(wizard.images.begin() + 5,
+                       dir.write("Holiday 2026/05a-birch-trunk.jpg", test::WithApp1(jpeg.toStdString(), test::ExifPayload(6))));
   // A download cut short, among the photos.
   wizard.images.insert(wizard.images.begin() + 3, dir.write("Holiday 2026/03a-harbour.jpg",
                                                             test::MakeJpeg(640, 480).substr(0, 4000)));
@@ -83,10 +99,11 @@ int main(int argc, char** argv) {
   window.show();
   loop.exec();
 
-  // The user picks the lake and gives it a title.
-  window.lvThumbs->selectionModel()->setCurrentIndex(window.Thumbs().index(2),
+  // The user picks the portrait photo, shown upright with its upright size, and gives it a title.
+  window.cbShowSize->setChecked(true);
+  window.lvThumbs->selectionModel()->setCurrentIndex(window.Thumbs().index(5),
                                                       QItemSelectionModel::ClearAndSelect);
-  window.ebTitle->setText("Lake at dawn, first light");
+  window.ebTitle->setText("Birch trunk, taken upright");
   window.pnlFolder->setText("/home/robin/Pictures/Holiday 2026/");  // not the temporary folder
   window.twPopup->resize(420, 150);
   QTimer::singleShot(200, &loop, &QEventLoop::quit);

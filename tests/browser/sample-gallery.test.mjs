@@ -294,3 +294,86 @@ describe("sample gallery in the browser", () => {
     if (guideShot) fs.writeFileSync(guideShot, shot);
   });
 });
+
+// An Exif APP1 segment whose first directory holds only the Orientation tag: a camera's way of
+// storing a portrait photo lying on its side.
+function exifOrientationSegment(orientation) {
+  const payload = Buffer.alloc(6 + 8 + 2 + 12 + 4);
+  payload.write("Exif\0\0II*\0", 0, "latin1");
+  payload.writeUInt32LE(8, 10); // the first directory follows the header
+  payload.writeUInt16LE(1, 14);
+  payload.writeUInt16LE(0x0112, 16);
+  payload.writeUInt16LE(3, 18); // SHORT
+  payload.writeUInt32LE(1, 20);
+  payload.writeUInt16LE(orientation, 24);
+  const length = payload.length + 2;
+  return Buffer.concat([Buffer.from([0xff, 0xe1, length >> 8, length & 0xff]), payload]);
+}
+
+// Stores text in a string slot of a settings record.
+function setSlot(record, offset, text) {
+  const bytes = Buffer.from(text, "utf8");
+  record[offset] = bytes.length;
+  bytes.copy(record, offset + 1);
+}
+
+describe("a gallery with web copies in the browser", () => {
+  let visit;
+  let failedRequests = [];
+  let output;
+  const portrait = "00-portrait.jpg";
+
+  before(async () => {
+    // The sample photos and one portrait photo stored on its side, in a 3 x 2 gallery at Fixed
+    // Width 100 whose copies are resized for the web. The portrait photo is the birch wood turned a
+// quarter anticlockwise, tagged to be turned back.
+    const photos = path.join(workDir, "photos");
+    fs.mkdirSync(photos);
+    for (const name of samples) fs.copyFileSync(path.join(program, "Data", "Samples", name), path.join(photos, name));
+    const upright = samples.find((name) => /birch/.test(name));
+    const lying = execFileSync("convert", [path.join(photos, upright), "-rotate", "-90", "jpg:-"]);
+    fs.writeFileSync(path.join(photos, portrait), Buffer.concat([lying.subarray(0, 2), exifOrientationSegment(6), lying.subarray(2)]));
+    output = path.join(workDir, "web");
+    const record = Buffer.from(fs.readFileSync(path.join(program, "Data", "User", "Sample.pgs")));
+    setSlot(record, 3328, photos);
+    setSlot(record, 3840, output);
+    record.writeInt32LE(3, 4352);
+    record.writeInt32LE(2, 4356);
+    record.writeInt32LE(100, 4360);
+    record[4376] = 2;
+    record[4383] = 1;
+    const gallery = path.join(program, "Data", "User", "Web.pgs");
+    fs.writeFileSync(gallery, Buffer.concat([record, Buffer.from("\r\n[Pictalon]\r\nResizeCopies=1\r\nLongestSide=320\r\n")]));
+    const printed = execFileSync(path.join(program, "pictgen"), [gallery], { encoding: "utf8" }).trim();
+
+    const page = await (await browser.newContext({ viewport: { width: 1100, height: 800 } })).newPage();
+    page.on("requestfailed", (request) => failedRequests.push(request.url()));
+    await page.goto(pathToFileURL(printed).href, { waitUntil: "load" });
+    visit = await inspectPage(page, settings);
+    const shot = await page.screenshot({ fullPage: true });
+    fs.writeFileSync(path.join(testDir, "web-copies-page.png"), shot);
+  });
+
+  test("every cell shows its cell picture, loaded, and links its web copy", () => {
+    assert.deepEqual(failedRequests, []);
+    const cells = visit.images.filter((img) => img.inCell);
+    assert.equal(cells.length, 6);
+    for (const img of cells) {
+      const name = path.basename(img.src);
+      assert.ok(img.complete && img.naturalWidth > 0, `${name} loaded`);
+      assert.equal(path.relative(output, pathOfUrl(img.src)), path.join("gallimgs", "cells", name));
+      assert.ok(img.naturalWidth <= 2 * 100, `${name}: twice the width shown at most`);
+      assert.ok(visit.links.some((href) => pathOfUrl(href) === path.join(output, "gallimgs", name)), `${name}: links its web copy`);
+    }
+  });
+
+  test("the portrait photo stands upright, and its copy carries no Exif block", () => {
+    const img = visit.images.find((i) => path.basename(i.src) === portrait);
+    assert.ok(img, "the portrait photo is on page 1");
+    assert.ok(img.naturalHeight > img.naturalWidth, "the cell picture is upright");
+    assert.equal(img.renderedWidth, 100);
+    assert.ok(img.renderedHeight > img.renderedWidth, `drawn ${img.renderedWidth} x ${img.renderedHeight}`);
+    const copy = fs.readFileSync(path.join(output, "gallimgs", portrait));
+    assert.equal(copy.indexOf("Exif"), -1);
+  });
+});
