@@ -16,6 +16,7 @@
 #include <jpeglib.h>
 
 #include "Exif.h"
+#include "JpegDecoding.h"
 #include "Platform.h"
 
 namespace pictalon {
@@ -103,23 +104,14 @@ bool RunDecode(const std::string& bytes, TDecodeJob& job) {
   jpeg_save_markers(&job.cinfo, JPEG_APP0 + 1, 0xFFFF);
   jpeg_save_markers(&job.cinfo, JPEG_APP0 + 2, 0xFFFF);  // the colour profile
   jpeg_read_header(&job.cinfo, TRUE);
-  for (jpeg_saved_marker_ptr m = job.cinfo.marker_list; m; m = m->next) {
-    if (m->marker == JPEG_APP0 + 1 && job.orientation == kUpright)
-      job.orientation = ExifOrientation(m->data, m->data_length);
-  }
+  job.orientation = SavedOrientation(job.cinfo);
   job.stored = {std::int32_t(job.cinfo.image_width), std::int32_t(job.cinfo.image_height)};
   const bool cmyk = job.cinfo.jpeg_color_space == JCS_CMYK || job.cinfo.jpeg_color_space == JCS_YCCK;
   // A CMYK profile does not describe the RGB pixels written.
   if (!cmyk) jpeg_read_icc_profile(&job.cinfo, &job.icc, &job.iccSize);
   const TPixelSize wanted = FitLongestSide(job.stored, job.longest);  // the sides do not matter here
   job.cinfo.out_color_space = cmyk ? JCS_CMYK : job.cinfo.num_components == 1 ? JCS_GRAYSCALE : JCS_RGB;
-  job.cinfo.scale_denom = 8;
-  for (unsigned num = 1; num <= 8; ++num) {
-    job.cinfo.scale_num = num;
-    jpeg_calc_output_dimensions(&job.cinfo);
-    if (job.cinfo.output_width >= JDIMENSION(wanted.width) && job.cinfo.output_height >= JDIMENSION(wanted.height))
-      break;
-  }
+  ScaleToCover(job.cinfo, JDIMENSION(wanted.width), JDIMENSION(wanted.height));
   TRaster& r = job.raster;
   if (std::size_t(job.cinfo.output_width) * job.cinfo.output_height > kMaxPixels) ERREXIT(&job.cinfo, JERR_OUT_OF_MEMORY);
   r.Reset(int(job.cinfo.output_width), int(job.cinfo.output_height),
@@ -131,13 +123,8 @@ bool RunDecode(const std::string& bytes, TDecodeJob& job) {
     JSAMPROW row = cmyk ? job.cmykRow.data() : r.Row(y);
     jpeg_read_scanlines(&job.cinfo, &row, 1);
     if (!cmyk) continue;
-    // Adobe's CMYK JPEGs store the inks inverted, others plainly.
     unsigned char* out = r.Row(y);
-    for (int x = 0; x < r.width; ++x, row += 4, out += 3) {
-      int c = row[0], m = row[1], ye = row[2], k = row[3];
-      if (!job.cinfo.saw_Adobe_marker) c = 255 - c, m = 255 - m, ye = 255 - ye, k = 255 - k;
-      out[0] = JSAMPLE(c * k / 255), out[1] = JSAMPLE(m * k / 255), out[2] = JSAMPLE(ye * k / 255);
-    }
+    for (int x = 0; x < r.width; ++x, row += 4, out += 3) CmykToRgb(row, job.cinfo.saw_Adobe_marker, out);
   }
   jpeg_finish_decompress(&job.cinfo);
   jpeg_destroy_decompress(&job.cinfo);

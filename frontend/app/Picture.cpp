@@ -27,6 +27,7 @@
 
 #include "Error.h"
 #include "Exif.h"
+#include "JpegDecoding.h"
 #include "Platform.h"
 
 namespace pictalon {
@@ -128,23 +129,12 @@ void JpegEmitMessage(j_common_ptr cinfo, int level) {
   job->endOfFile = true;
 }
 
-// Adobe's CMYK JPEGs store the inks inverted; others store them plainly.
-void CmykToRgb32(const JSAMPLE* cmyk, QRgb* out, JDIMENSION width, bool inverted) {
+void CmykToRgb32(const JSAMPLE* cmyk, QRgb* out, JDIMENSION width, bool adobe) {
+  unsigned char rgb[3];
   for (JDIMENSION x = 0; x < width; ++x, cmyk += 4) {
-    int c = cmyk[0], m = cmyk[1], y = cmyk[2], k = cmyk[3];
-    if (!inverted) c = 255 - c, m = 255 - m, y = 255 - y, k = 255 - k;
-    out[x] = qRgb(c * k / 255, m * k / 255, y * k / 255);
+    CmykToRgb(cmyk, adobe, rgb);
+    out[x] = qRgb(rgb[0], rgb[1], rgb[2]);
   }
-}
-
-// The orientation the first Exif block among the saved APP1 segments records.
-int OrientationOf(j_decompress_ptr cinfo) {
-  for (jpeg_saved_marker_ptr m = cinfo->marker_list; m; m = m->next) {
-    if (m->marker != JPEG_APP0 + 1) continue;
-    const int orientation = ExifOrientation(m->data, m->data_length);
-    if (orientation != kUpright) return orientation;
-  }
-  return kUpright;
 }
 
 // The decoded picture turned the way its camera's orientation says it is to be shown.
@@ -183,7 +173,7 @@ bool RunJpeg(FILE* file, TJpegJob& job) {
                  static_cast<unsigned long>(job.bytes.size()));
   jpeg_save_markers(&job.cinfo, JPEG_APP0 + 1, 0xFFFF);
   jpeg_read_header(&job.cinfo, TRUE);
-  job.orientation = OrientationOf(&job.cinfo);
+  job.orientation = SavedOrientation(job.cinfo);
   job.fullSize = QSize(static_cast<int>(job.cinfo.image_width),
                        static_cast<int>(job.cinfo.image_height));
   if (SidesSwapped(job.orientation)) job.fullSize.transpose();
@@ -205,15 +195,11 @@ bool RunJpeg(FILE* file, TJpegJob& job) {
 #else
   job.cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_XRGB;
 #endif
-  // The smallest eighth that still covers the wanted size; no wanted size: the whole picture.
-  job.cinfo.scale_denom = 8;
-  for (unsigned num = atLeast.isValid() ? 1 : 8; num <= 8; ++num) {
-    job.cinfo.scale_num = num;
+  // No wanted size: the whole picture.
+  if (atLeast.isValid())
+    ScaleToCover(job.cinfo, JDIMENSION(std::max(0, atLeast.width())), JDIMENSION(std::max(0, atLeast.height())));
+  else
     jpeg_calc_output_dimensions(&job.cinfo);
-    if (job.cinfo.output_width >= static_cast<JDIMENSION>(std::max(0, atLeast.width())) &&
-        job.cinfo.output_height >= static_cast<JDIMENSION>(std::max(0, atLeast.height())))
-      break;
-  }
   const JDIMENSION width = job.cinfo.output_width;
   const JDIMENSION height = job.cinfo.output_height;
   if (!FitsLimit(width, height)) {

@@ -2,13 +2,18 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <vector>
 
 #include <jpeglib.h>
 
 namespace pictalon::test {
 
-std::string MakeJpeg(int width, int height, bool progressive, int components) {
+namespace {
+
+// Compresses a width x height picture whose rows fill(row, y) writes, at quality.
+std::string Compress(int width, int height, int components, int quality, bool progressive,
+                     const std::function<void(unsigned char* row, int y)>& fill) {
   jpeg_compress_struct cinfo;
   jpeg_error_mgr err;
   cinfo.err = jpeg_std_error(&err);
@@ -21,13 +26,12 @@ std::string MakeJpeg(int width, int height, bool progressive, int components) {
   cinfo.input_components = components;
   cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
   jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 85, TRUE);
+  jpeg_set_quality(&cinfo, quality, TRUE);
   if (progressive) jpeg_simple_progression(&cinfo);
   jpeg_start_compress(&cinfo, TRUE);
   std::vector<unsigned char> row(static_cast<std::size_t>(width * components));
   while (cinfo.next_scanline < cinfo.image_height) {
-    for (std::size_t i = 0; i < row.size(); ++i)
-      row[i] = static_cast<unsigned char>((i * 7 + cinfo.next_scanline * 3) & 0xFF);
+    fill(row.data(), static_cast<int>(cinfo.next_scanline));
     JSAMPROW rows[] = {row.data()};
     jpeg_write_scanlines(&cinfo, rows, 1);
   }
@@ -38,46 +42,27 @@ std::string MakeJpeg(int width, int height, bool progressive, int components) {
   return jpeg;
 }
 
-}  // namespace pictalon::test
+}  // namespace
 
-namespace pictalon::test {
+std::string MakeJpeg(int width, int height, bool progressive, int components) {
+  const std::size_t rowSize = static_cast<std::size_t>(width * components);
+  return Compress(width, height, components, 85, progressive, [&](unsigned char* row, int y) {
+    for (std::size_t i = 0; i < rowSize; ++i) row[i] = static_cast<unsigned char>((i * 7 + std::size_t(y) * 3) & 0xFF);
+  });
+}
 
 std::string MakeMarkedJpeg(int width, int height) {
-  jpeg_compress_struct cinfo;
-  jpeg_error_mgr err;
-  cinfo.err = jpeg_std_error(&err);
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = static_cast<JDIMENSION>(width);
-  cinfo.image_height = static_cast<JDIMENSION>(height);
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 95, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    const bool marked = cinfo.next_scanline < JDIMENSION(kMark);
+  return Compress(width, height, 3, 95, false, [&](unsigned char* row, int y) {
     for (int x = 0; x < width; ++x) {
       unsigned char* p = &row[std::size_t(x) * 3];
       p[0] = p[1] = p[2] = 128;
-      if (marked && x < kMark) p[0] = 255, p[1] = p[2] = 0;
-      if (marked && x >= width - kMark) p[1] = 255, p[0] = p[2] = 0;
+      if (y < kMark && x < kMark) p[0] = 255, p[1] = p[2] = 0;
+      if (y < kMark && x >= width - kMark) p[1] = 255, p[0] = p[2] = 0;
     }
-    JSAMPROW rows[] = {row.data()};
-    jpeg_write_scanlines(&cinfo, rows, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  std::string jpeg(reinterpret_cast<const char*>(buffer), size);
-  std::free(buffer);
-  return jpeg;
+  });
 }
 
 namespace {
-
 void Put16(std::string& s, unsigned v, bool big) {
   const char hi = char(v >> 8 & 0xFF), lo = char(v & 0xFF);
   s += big ? hi : lo;
