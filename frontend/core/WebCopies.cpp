@@ -12,12 +12,21 @@
 namespace pictalon {
 namespace {
 
-// What one image's copies were made from: its size and modification time, and the settings that
-// shape them. A copy whose stamp is unchanged is current.
-std::string Stamp(const struct ::stat& info, const GallerySettings& s, const TWebCopySettings& web) {
+// A file's size and modification time, or empty text when it is not there.
+std::string FileStamp(const std::string& path) {
+  struct ::stat info;
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return "";
   const long long nanoseconds = static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
-  return std::to_string(info.st_size) + " " + std::to_string(nanoseconds) + " " +
-         std::to_string(web.LongestSide) + " " + std::to_string(s.ScalingMode) + " " +
+  return std::to_string(info.st_size) + " " + std::to_string(nanoseconds);
+}
+
+// What one image's copies were made from: its size and modification time, and the settings that
+// shape them. The copy's own stamp is kept beside it, so a copy that was replaced since (by plain
+// copies, or by hand) is not taken for current.
+std::string Stamp(const std::string& source, const GallerySettings& s, const TWebCopySettings& web) {
+  const std::string file = FileStamp(source);
+  if (file.empty()) return "";
+  return file + " " + std::to_string(web.LongestSide) + " " + std::to_string(s.ScalingMode) + " " +
          std::to_string(s.ThumbSize.get()) + " q" + std::to_string(kWebCopyQuality);
 }
 
@@ -46,11 +55,11 @@ TWebCopiesReport MakeWebCopies(const GallerySettings& settings, const TWebCopySe
     TItem& item = items[i];
     item.source = images[i];
     item.name = ExtractFileName(images[i]);
-    struct ::stat info;
-    if (::stat(item.source.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;  // skipped, as a plain copy is
-    item.stamp = Stamp(info, settings, webCopies);
+    item.stamp = Stamp(item.source, settings, webCopies);
+    if (item.stamp.empty()) continue;  // skipped, as a plain copy is
     const bool cellRecorded = record.ReadString(item.name, "Cell", "") == "1";
-    item.current = record.ReadString(item.name, "Stamp", "") == item.stamp && FileExists(target + item.name) &&
+    item.current = record.ReadString(item.name, "Stamp", "") == item.stamp &&
+                   record.ReadString(item.name, "Copy", "") == FileStamp(target + item.name) &&
                    (!cellRecorded || FileExists(cells + item.name));
     if (item.current) {
       item.done = true, item.cell = cellRecorded;
@@ -89,11 +98,12 @@ TWebCopiesReport MakeWebCopies(const GallerySettings& settings, const TWebCopySe
   for (const TItem& item : items) {
     if (item.done) {
       updated.WriteString(item.name, "Stamp", item.stamp);
+      updated.WriteString(item.name, "Copy", FileStamp(target + item.name));
       updated.WriteString(item.name, "Cell", item.cell ? "1" : "0");
       updated.WriteString(item.name, "AsIs", item.asIs ? "1" : "0");
       ++(item.current ? report.kept : report.made);
     } else if (!item.stamp.empty() && record.SectionExists(item.name)) {
-      for (const char* key : {"Stamp", "Cell", "AsIs"})
+      for (const char* key : {"Stamp", "Copy", "Cell", "AsIs"})
         updated.WriteString(item.name, key, record.ReadString(item.name, key, ""));
     }
   }

@@ -11,6 +11,7 @@
 
 #include "GalleryFile.h"
 #include "GenerateCommand.h"
+#include "Helpers.h"
 #include "Platform.h"
 #include "TestSupport.h"
 #include "WebCopies.h"
@@ -95,10 +96,13 @@ TEST_F(WebCopiesTest, MadeOnceAndRedoneOnlyWhenTheirSourceOrShapeChanges) {
   EXPECT_EQ(SizeOf(Copy("a.jpg")), (TPixelSize{533, 600}));
   EXPECT_EQ(Changed(Copy("p.jpg")), p);
 
-  // A deleted copy is made again.
+  // A deleted cell picture, or a copy replaced since (a plain copy of the original), is made again.
   std::remove(Cell("p.jpg").c_str());
   EXPECT_EQ(MakeWebCopies(settings, web, images).made, 1u);
   EXPECT_TRUE(FileExists(Cell("p.jpg")));
+  ASSERT_TRUE(CopyOrMoveFile(images[1], Copy("p.jpg"), false));
+  EXPECT_EQ(MakeWebCopies(settings, web, images).made, 1u);
+  EXPECT_EQ(SizeOf(Copy("p.jpg")), (TPixelSize{450, 600}));
 
   // New shaping settings remake all; a cell that would not be smaller goes, so the page shows the copy.
   settings.ThumbSize.set(400);
