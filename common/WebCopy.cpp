@@ -160,14 +160,14 @@ TTaps MakeTaps(int in, int out) {
   t.taps = int(std::ceil(support)) * 2 + 1;
   t.first.resize(std::size_t(out));
   t.weights.assign(std::size_t(out) * std::size_t(t.taps), 0);
-  std::vector<double> w(std::size_t(t.taps));
+  std::vector<double> w(std::size_t(t.taps)), folded(std::size_t(t.taps));
   for (int o = 0; o < out; ++o) {
     const double centre = (o + 0.5) * scale - 0.5;
     const int first = int(std::floor(centre - support)) + 1;
     double sum = 0;
     for (int k = 0; k < t.taps; ++k) sum += w[std::size_t(k)] = Lanczos3((first + k - centre) * stretch);
     // Inputs beyond the edges take the edge's weight, so the edge is not darkened.
-    std::vector<double> folded(std::size_t(t.taps), 0.0);
+    std::fill(folded.begin(), folded.end(), 0.0);
     const int lo = std::clamp(first, 0, in - 1), hi = std::clamp(first + t.taps - 1, 0, in - 1);
     for (int k = 0; k < t.taps; ++k) folded[std::size_t(std::clamp(first + k, 0, in - 1) - lo)] += w[std::size_t(k)] / sum;
     t.first[std::size_t(o)] = lo;
@@ -197,7 +197,7 @@ const TRaster& Resize(const TRaster& r, int width, int height, TRaster& wide, TR
   wide.Reset(width, r.height, ch);
   for (int y = 0; y < r.height; ++y) {
     const unsigned char* in = r.Row(y);
-    unsigned char* out = wide.Row(y);
+    unsigned char* row = wide.Row(y);
     for (int x = 0; x < width; ++x) {
       const int first = across.first[std::size_t(x)];
       const int n = std::min(across.taps, r.width - first);
@@ -207,11 +207,10 @@ const TRaster& Resize(const TRaster& r, int width, int height, TRaster& wide, TR
         const unsigned char* p = in + std::size_t(first + k) * std::size_t(ch);
         for (int c = 0; c < ch; ++c) acc[c] += w[k] * p[c];
       }
-      for (int c = 0; c < ch; ++c) out[std::size_t(x) * std::size_t(ch) + std::size_t(c)] = Clamp8(acc[c]);
+      for (int c = 0; c < ch; ++c) row[std::size_t(x) * std::size_t(ch) + std::size_t(c)] = Clamp8(acc[c]);
     }
   }
-  TRaster& result = out;
-  result.Reset(width, height, ch);
+  out.Reset(width, height, ch);
   const std::size_t rowSize = std::size_t(width) * std::size_t(ch);
   std::vector<int> acc(rowSize);
   for (int y = 0; y < height; ++y) {
@@ -225,10 +224,10 @@ const TRaster& Resize(const TRaster& r, int width, int height, TRaster& wide, TR
       const unsigned char* in = wide.Row(first + k);
       for (std::size_t i = 0; i < rowSize; ++i) acc[i] += weight * in[i];
     }
-    unsigned char* out = result.Row(y);
-    for (std::size_t i = 0; i < rowSize; ++i) out[i] = Clamp8(acc[i]);
+    unsigned char* row = out.Row(y);
+    for (std::size_t i = 0; i < rowSize; ++i) row[i] = Clamp8(acc[i]);
   }
-  return result;
+  return out;
 }
 
 // ---------------------------------------------------------------------------------------------
