@@ -93,6 +93,9 @@ printf "$soi"'\xff\xc2\x00\x0b\x08\x00\x10\x00\x20\x01\x01\x11\x00'"$sos1$eoi" >
   zeros 2042
   printf '\xff\xfe\x00\x05hi\x00'"$sof0_3x2$sos1$eoi"
 } > corpus/jpeg_size/big-app1.jpg
+# a portrait photo as cameras store it: an Exif block whose first directory says "turn a quarter"
+printf "$soi"'\xff\xe1\x00\x22Exif\x00\x00II*\x00\x08\x00\x00\x00\x01\x00\x12\x01\x03\x00\x01\x00\x00\x00\x06\x00\x00\x00\x00\x00\x00\x00'"$sof0_3x2$sos1$eoi" \
+  > corpus/jpeg_size/exif-orientation-6.jpg
 printf "$soi"'\xff\xc0\x00\x0b\x08\x00' > corpus/jpeg_size/cut-short.jpg
 printf 'GIF89a\x01\x00\x01\x00' > corpus/jpeg_size/not-jpeg.gif
 
