@@ -12,7 +12,10 @@ namespace pictalon {
 
 std::size_t RunParallel(std::size_t count, unsigned threads, const std::function<void(std::size_t)>& work,
                         const std::function<bool(std::size_t)>& poll) {
-  if (count == 0) return 0;
+  if (count == 0) {
+    if (poll) poll(0);
+    return 0;
+  }
   if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
   std::atomic<std::size_t> next{0};
   std::atomic<bool> stop{false};

@@ -107,7 +107,7 @@ TWebCopiesReport MakeWebCopies(const GallerySettings& settings, const TWebCopySe
         updated.WriteString(item.name, key, record.ReadString(item.name, key, ""));
     }
   }
-  WriteFileAtomic(target + kWebCopiesRecord, updated.Text());
+  WriteFileIfChanged(target + kWebCopiesRecord, updated.Text());
   for (const TItem& item : items)
     if (item.done && item.asIs) report.notResized.push_back(item.source);
   return report;

@@ -82,7 +82,9 @@ TEST_F(WebCopiesTest, MadeOnceAndRedoneOnlyWhenTheirSourceOrShapeChanges) {
 
   // Nothing changed: nothing is made again, and the undecodable file is still reported.
   const long long a = Changed(Copy("a.jpg")), p = Changed(Copy("p.jpg")), cell = Changed(Cell("p.jpg"));
-  report = MakeWebCopies(settings, web, images);
+  progress.clear();
+  report = MakeWebCopies(settings, web, images, [&](std::size_t d, std::size_t t) { progress.emplace_back(d, t); });
+  EXPECT_EQ(progress.back(), std::make_pair(std::size_t(3), std::size_t(3)));
   EXPECT_EQ(report.made, 0u);
   EXPECT_EQ(report.kept, 3u);
   EXPECT_EQ(report.notResized, std::vector<std::string>{images[2]});
