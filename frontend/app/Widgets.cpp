@@ -96,12 +96,29 @@ void TMemo::Check() {
   QApplication::beep();
 }
 
+QString SpokenCaption(const QString& caption) {
+  QString spoken;
+  for (int i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&' && i + 1 < caption.size()) ++i;  // "&&" stands for one "&"
+    spoken += caption[i];
+  }
+  return spoken.endsWith(':') ? spoken.chopped(1) : spoken;
+}
+
+void TKeptText::Load(const std::string& stored, const QString& shown) {
+  stored_ = stored;
+  shown_ = shown;
+  keep_ = QString::fromStdString(stored).toStdString() != stored;
+}
+
+std::string TKeptText::Save(const QString& now, const std::string& edited) const {
+  return keep_ && now == shown_ ? stored_ : edited;
+}
+
 QLabel* FieldLabel(const QString& text, QWidget* field) {
   auto* label = new QLabel(text);
   label->setBuddy(field);
-  QString name = text;
-  name.remove('&');
-  name = name.endsWith(':') ? name.chopped(1) : name;
+  const QString name = SpokenCaption(text);
   field->setAccessibleName(name);
   if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit())
     combo->lineEdit()->setAccessibleName(name);

@@ -29,6 +29,7 @@
 #include "ReviewPopup.h"
 #include "ThumbList.h"
 #include "ThumbMaker.h"
+#include "Widgets.h"
 #include "WizardHost.h"
 #include "WorkingFiles.h"
 
@@ -105,7 +106,8 @@ void TfrmImageReview::BuildControls() {
   pnlFolder->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   pnlFolder->setMinimumWidth(350);
   pnlFolder->setFixedHeight(18 + 2);
-  pnlFolder->setAccessibleName("Image Folder");
+  // It shows changing state: a screen reader reads its text, and what the text is as description.
+  pnlFolder->setAccessibleDescription("Image Folder");
   pnlFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
   btnScan = new QPushButton("Create Thumbnails", this);
   btnScan->setObjectName("btnScan");
@@ -178,7 +180,7 @@ void TfrmImageReview::BuildControls() {
     edit = new QLineEdit(this);
     edit->setObjectName(name);
     label->setBuddy(edit);
-    edit->setAccessibleName(QString(caption).remove(':'));
+    edit->setAccessibleName(SpokenCaption(caption));
     return row;
   };
   auto* texts = new QVBoxLayout;
@@ -323,7 +325,7 @@ void TfrmImageReview::OpenDetails() {
     details_ = std::make_unique<TImageDetails>(gallery);
     if (!details_->Writable())
       dm_.Dialogs().ErrorBox(this, QString::fromStdString(details_->Problem()) +
-                                       "\rImage details typed now cannot be stored.");
+                                       "\nImage details typed now cannot be stored.");
   }
   ShowDetailsState();
 }
@@ -375,7 +377,15 @@ void TfrmImageReview::btnScanClick() {
   } guard(*this);
 
   const std::vector<std::string> images = wizard_.ImageList();
-  runListVersion_ = wizard_.ImageListVersion();
+  // A new list, an empty one too, first takes away everything shown of the last one: its
+  // thumbnails must never be selected, nor their details written, for another gallery.
+  if (wizard_.ImageListVersion() != runListVersion_) {
+    runListVersion_ = wizard_.ImageListVersion();
+    ClearSelectionState();
+    model_->Clear();
+    twPopup->lbErrors->clear();
+    StatusPane2->clear();
+  }
   if (images.empty()) return;
 
   StatusPane2->setText("Creating thumbnails...");
@@ -478,6 +488,11 @@ void TfrmImageReview::lvThumbsSelectItem(const QItemSelection& selected) {
   // without the focus leaving a box.
   btnSaveClick();
   ClearSelectionState();
+  if (wizard_.ImageListVersion() != runListVersion_) {
+    // The thumbnails show a list the gallery no longer has: they are replaced, not described.
+    QueueFormActivate();
+    return;
+  }
   const TThumbItem& item = model_->Item(selected.indexes().front().row());
 
   // A picture that cannot be shown any more leaves its details alone (the error is reported).
