@@ -17,6 +17,7 @@
 #include "Error.h"
 #include "Platform.h"
 #include "TextUtil.h"
+#include "Widgets.h"
 
 namespace pictalon {
 
@@ -160,6 +161,7 @@ QPixmap DrawGalleryIcon(int size, const QColor& background) {
 }  // namespace
 
 TdmNonVis::TdmNonVis() : dialogs_(std::make_unique<TDialogService>()) {
+  InstallComboBoxAccessibility();
   QStyle* style = QApplication::style();
   tabIcons_ = {
       style->standardIcon(QStyle::SP_FileDialogDetailedView),  // 0 text options

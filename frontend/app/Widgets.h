@@ -104,6 +104,11 @@ private:
 // reader announces the field by the words the user sees beside it.
 QLabel* FieldLabel(const QString& text, QWidget* field);
 
+// Makes screen readers announce every combo box by what it chooses (its accessible name: its
+// label or group title) with its current entry as its value. Qt on Linux names a combo box by
+// its current entry, so "Soft Card" would be all a listener hears. Call once, before windows exist.
+void InstallComboBoxAccessibility();
+
 // Gives an icon-only button its hint as tool tip and accessible name.
 void SetHint(QWidget* button, const QString& hint);
 

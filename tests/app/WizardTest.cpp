@@ -641,22 +641,6 @@ private slots:
     QCOMPARE(started.dialogs->Entries("Document: ").size(), 0);
     QVERIFY(!QApplication::overrideCursor());
   }
-
-  void everyControlHasAnAccessibleName() {
-    TStartedProgram started;
-    TfrmSetup& w = started.wizard();
-    QList<QWidget*> windows = {&w, started.program->frmFineTune.get()};
-    for (QWidget* window : windows) {
-      for (QWidget* control : window->findChildren<QWidget*>()) {
-        if (control->focusPolicy() == Qt::NoFocus || qobject_cast<QStackedWidget*>(control)) continue;
-        if (control->window() != window) continue;  // drop-down lists are windows of their own
-        if (qobject_cast<QAbstractSpinBox*>(control->parentWidget())) continue;  // the box speaks for it
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
-        QVERIFY2(a && !a->text(QAccessible::Name).isEmpty(),
-                 qPrintable(control->objectName() + " " + control->metaObject()->className()));
-      }
-    }
-  }
 };
 
 #include "WizardTest.moc"
