@@ -7,14 +7,17 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QUrl>
 
 #include "Error.h"
 #include "Platform.h"
 #include "TextUtil.h"
+#include "Widgets.h"
 
 namespace pictalon {
 
@@ -38,6 +41,7 @@ QString TDialogService::SaveFile(QWidget* parent, const TFileDialogOptions& opti
   QFileDialog dialog(parent, options.title, options.folder, options.filter);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
   if (!options.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(options.defaultSuffix);
   if (!options.fileName.isEmpty()) dialog.selectFile(options.fileName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
@@ -69,6 +73,30 @@ bool TDialogService::ConfirmBox(QWidget* parent, const QString& text) {
   box.addButton("&No", QMessageBox::NoRole);
   box.exec();
   return box.clickedButton() == yes;
+}
+
+bool TDialogService::ReplaceBox(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::Question, "Confirm", text, QMessageBox::NoButton, parent);
+  QPushButton* yes = box.addButton("&Yes", QMessageBox::YesRole);
+  box.setDefaultButton(box.addButton("&No", QMessageBox::NoRole));
+  box.exec();
+  return box.clickedButton() == yes;
+}
+
+bool TDialogService::Wait(QWidget* parent, const QString& text, const std::function<bool()>& ready) {
+  if (ready()) return true;
+  QProgressDialog box(text, "Cancel", 0, 0, parent);
+  box.setWindowTitle(QApplication::applicationName());
+  box.setWindowModality(Qt::ApplicationModal);
+  box.setMinimumDuration(0);
+  box.setAutoReset(false);
+  box.setAutoClose(false);
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, &box, [&box, &ready] {
+    if (ready()) box.accept();
+  });
+  poll.start(250);
+  return box.exec() == QDialog::Accepted && !box.wasCanceled();
 }
 
 void TDialogService::MessageBox(QWidget* parent, const QString& text) {
@@ -133,6 +161,7 @@ QPixmap DrawGalleryIcon(int size, const QColor& background) {
 }  // namespace
 
 TdmNonVis::TdmNonVis() : dialogs_(std::make_unique<TDialogService>()) {
+  InstallComboBoxAccessibility();
   QStyle* style = QApplication::style();
   tabIcons_ = {
       style->standardIcon(QStyle::SP_FileDialogDetailedView),  // 0 text options

@@ -28,6 +28,9 @@ struct TFileDialogOptions {
   QString fileName;       // initial name in the name box (save dialogs)
   QString filter;         // Qt filter text, "JPG Images (*.jpg)"; several separated by ";;"
   QString defaultSuffix;  // without the dot
+  // Save dialogs: the dialog asks before an existing file is chosen. Off where the program asks
+  // itself because the name it will write is not the one the dialog sees.
+  bool confirmOverwrite = true;
 };
 
 // Every dialog and message box. The default implementation shows real Qt dialogs; tests install
@@ -52,6 +55,12 @@ public:
   virtual void ErrorBox(QWidget* parent, const QString& text);
   // Caption "Confirm", question icon, "&Yes" and "&No"; true for Yes.
   virtual bool ConfirmBox(QWidget* parent, const QString& text);
+  // The replace question: caption "Confirm", question icon, "&Yes" and "&No" with No as the
+  // default button, so Enter never replaces a file; true for Yes.
+  virtual bool ReplaceBox(QWidget* parent, const QString& text);
+  // Shows text with a Cancel button, keeping every window repainting, until ready() says the
+  // wait is over (true) or the user cancels (false). ready() is asked every few hundred ms.
+  virtual bool Wait(QWidget* parent, const QString& text, const std::function<bool()>& ready);
   // Captioned with the program title, one "OK".
   virtual void MessageBox(QWidget* parent, const QString& text);
   // The general error box: captioned with the program title, error icon, one "OK".

@@ -513,12 +513,13 @@ QSize PictureSize(const std::string& path) {
   return Decode(path, nullptr, true).fullSize;
 }
 
-QImage LoadPictureToFit(const std::string& path, QSize box, bool enlarge) {
+QImage LoadPictureToFit(const std::string& path, QSize box, bool enlarge, QSize* fullSize) {
   auto fit = [&](QSize full) {
     if (!enlarge && full.width() <= box.width() && full.height() <= box.height()) return full;
     return full.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
   };
   TDecodedPicture picture = LoadPictureFor(path, fit);
+  if (fullSize) *fullSize = picture.fullSize;
   const QSize shown = fit(picture.fullSize);
   if (picture.image.size() == shown) return std::move(picture.image);
   return picture.image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

@@ -22,8 +22,9 @@ QImage LoadPicture(const std::string& path, QSize atLeast = {});
 QSize PictureSize(const std::string& path);
 
 // The picture scaled smoothly to fit box with its proportions kept; a smaller picture is enlarged
-// only when enlarge is set. Decodes no more than it shows. Throws Error.
-QImage LoadPictureToFit(const std::string& path, QSize box, bool enlarge);
+// only when enlarge is set. Decodes no more than it shows; fullSize, when given, receives the
+// size the header declares. Throws Error.
+QImage LoadPictureToFit(const std::string& path, QSize box, bool enlarge, QSize* fullSize = nullptr);
 
 // A decoded picture with the full size its header declares.
 struct TDecodedPicture {

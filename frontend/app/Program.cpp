@@ -35,8 +35,8 @@ TProgram::~TProgram() = default;
 
 TEditorPage& TProgram::Editor() {
   if (!editorPage) {
-    editorPage = new TEditorPage(dmNonVis, *frmSetup, frmSetup->tsEditor);
-    frmSetup->tsEditor->layout()->addWidget(editorPage);
+    editorPage = new TEditorPage(dmNonVis, *frmSetup);
+    frmSetup->SetEditorPage(editorPage);
   }
   return *editorPage;
 }

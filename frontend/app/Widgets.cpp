@@ -1,5 +1,7 @@
 #include "Widgets.h"
 
+#include <QAbstractItemView>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QComboBox>
 #include <QPainter>
@@ -96,16 +98,84 @@ void TMemo::Check() {
   QApplication::beep();
 }
 
+QString SpokenCaption(const QString& caption) {
+  QString spoken;
+  for (int i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&' && i + 1 < caption.size()) ++i;  // "&&" stands for one "&"
+    spoken += caption[i];
+  }
+  return spoken.endsWith(':') ? spoken.chopped(1) : spoken;
+}
+
+void TKeptText::Load(const std::string& stored, const QString& shown) {
+  stored_ = stored;
+  shown_ = shown;
+  keep_ = QString::fromStdString(stored).toStdString() != stored;
+}
+
+std::string TKeptText::Save(const QString& now, const std::string& edited) const {
+  return keep_ && now == shown_ ? stored_ : edited;
+}
+
 QLabel* FieldLabel(const QString& text, QWidget* field) {
   auto* label = new QLabel(text);
   label->setBuddy(field);
-  QString name = text;
-  name.remove('&');
-  name = name.endsWith(':') ? name.chopped(1) : name;
+  const QString name = SpokenCaption(text);
   field->setAccessibleName(name);
   if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit())
     combo->lineEdit()->setAccessibleName(name);
   return label;
+}
+
+namespace {
+
+// A combo box as assistive technology sees it: named by its accessible name, its current entry
+// its value, its drop-down list (and edit field) its children, opened by its press action.
+class TAccessibleComboBox : public QAccessibleWidget {
+public:
+  explicit TAccessibleComboBox(QComboBox* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {
+    addControllingSignal(QStringLiteral("currentIndexChanged(int)"));
+  }
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Value) return Combo()->currentText();
+    if (t == QAccessible::Name && Combo()->accessibleName().isEmpty()) return Combo()->currentText();
+    return QAccessibleWidget::text(t);
+  }
+  int childCount() const override { return Combo()->isEditable() ? 2 : 1; }
+  QAccessibleInterface* child(int index) const override {
+    if (index == 0) return QAccessible::queryAccessibleInterface(Combo()->view());
+    if (index == 1 && Combo()->isEditable())
+      return QAccessible::queryAccessibleInterface(Combo()->lineEdit());
+    return nullptr;
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    for (int i = 0; i < childCount(); ++i)
+      if (this->child(i) == child) return i;
+    return -1;
+  }
+  QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
+  void doAction(const QString& actionName) override {
+    if (actionName == showMenuAction() || actionName == pressAction()) Combo()->showPopup();
+  }
+
+private:
+  QComboBox* Combo() const { return static_cast<QComboBox*>(widget()); }
+};
+
+QAccessibleInterface* ComboBoxFactory(const QString& className, QObject* object) {
+  if (className == QLatin1String("QComboBox") && object && object->isWidgetType())
+    return new TAccessibleComboBox(static_cast<QComboBox*>(object));
+  return nullptr;
+}
+
+}  // namespace
+
+void InstallComboBoxAccessibility() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  QAccessible::installFactory(ComboBoxFactory);
 }
 
 void SetHint(QWidget* button, const QString& hint) {

@@ -77,9 +77,37 @@ private:
   bool checking_ = false;
 };
 
+// A caption as a screen reader should say it: without mnemonic markers ("Image &Title:" is
+// "Image Title") and without a trailing colon.
+QString SpokenCaption(const QString& caption);
+
+// Bytes from the gallery file shown in a text control. Bytes that are not UTF-8 (a Latin-1
+// title, a folder name of other bytes, legal on Linux) cannot be shown as they are: they are
+// stored again unchanged until the user edits the text, so opening and closing a gallery never
+// changes what the user did not touch.
+class TKeptText {
+public:
+  // Notes stored and the text the control shows for it.
+  void Load(const std::string& stored, const QString& shown);
+  // What to store for the control's text now; edited is its stored form when it was edited.
+  std::string Save(const QString& now, const std::string& edited) const;
+  // The stored bytes while the control still shows them unchanged, else now as UTF-8.
+  std::string Save(const QString& now) const { return Save(now, now.toStdString()); }
+
+private:
+  std::string stored_;
+  QString shown_;
+  bool keep_ = false;
+};
+
 // A label for field: its buddy, whose accessible name becomes the label's text, so a screen
 // reader announces the field by the words the user sees beside it.
 QLabel* FieldLabel(const QString& text, QWidget* field);
+
+// Makes screen readers announce every combo box by what it chooses (its accessible name: its
+// label or group title) with its current entry as its value. Qt on Linux names a combo box by
+// its current entry, so "Soft Card" would be all a listener hears. Call once, before windows exist.
+void InstallComboBoxAccessibility();
 
 // Gives an icon-only button its hint as tool tip and accessible name.
 void SetHint(QWidget* button, const QString& hint);

@@ -104,6 +104,13 @@ TGenerateResult GeneratePages(const std::string& galleryPath, const GallerySetti
   // In the installed layout the list lives in the user's own folder, which may not exist yet.
   ForceDirectories(ExtractFilePath(listPath));
   TImageListLock listLock(listPath, hooks.waiting);
+  return GeneratePages(listLock, galleryPath, settings, images, hooks);
+}
+
+TGenerateResult GeneratePages(TImageListLock& listLock, const std::string& galleryPath,
+                              const GallerySettings& settings,
+                              const std::vector<std::string>& images, const TGenerateHooks& hooks) {
+  const std::string listPath = ImageListFilePath();
   if (!WriteImageListFile(listPath, images)) throw Error("Cannot create file " + listPath);
 
   // From here on, whatever fails, the list file is deleted and the end hook runs.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "TypeDef.h"
+#include "WorkingFiles.h"
 
 namespace pictalon {
 
@@ -45,6 +46,12 @@ struct TGenerateHooks {
 // image list file cannot be written (before anything else happens) or the engine cannot be
 // released (after the clean-up).
 TGenerateResult GeneratePages(const std::string& galleryPath, const GallerySettings& settings,
+                              const std::vector<std::string>& images,
+                              const TGenerateHooks& hooks = {});
+// The same for a caller that has taken the image list lock itself (one that must not block
+// while it waits), from writing the list on; the lock is released in the clean-up.
+TGenerateResult GeneratePages(TImageListLock& listLock, const std::string& galleryPath,
+                              const GallerySettings& settings,
                               const std::vector<std::string>& images,
                               const TGenerateHooks& hooks = {});
 

@@ -9,6 +9,7 @@
 #include "EditorPage.h"
 #include "GalleryImages.h"
 #include "Platform.h"
+#include "StartPage.h"
 #include "SynEdit.h"
 #include "TestSupport.h"
 #include "WizardFixture.h"
@@ -35,10 +36,10 @@ private slots:
     TStartedProgram started;
     TfrmSetup& w = started.wizard();
     QCOMPARE(w.ActivePageIndex(), 0);
-    QTest::mouseClick(w.btnEdit, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(w, "btnEdit"), Qt::LeftButton);
     QCOMPARE(w.ActivePageIndex(), 5);
     QCOMPARE(VisibleTabs(w), QString("5"));
-    QVERIFY(!w.tbBackNext->isVisible());
+    QVERIFY(!Child<QWidget>(w, "tbBackNext")->isVisible());
     QVERIFY(started.program->editorPage->isVisible());
     QCOMPARE(w.StatusText(), QString("<pictbase.html>"));
     // The text has the keyboard: what the user types goes into it.
@@ -50,12 +51,12 @@ private slots:
     QVERIFY(started.program->editorPage->Editor().Bytes().substr(0, 2) == "ab");
     // The menu and the top toolbar inside the editor keep the way back.
     started.program->dmNonVis.PictalonBaseTemplate1->trigger();
-    QTest::mouseClick(w.btnEdit2, Qt::LeftButton);
+    QTest::mouseClick(Child<QToolButton>(w, "btnEdit2"), Qt::LeftButton);
     QCOMPARE(w.ReturnPage(), 0);
     ClickEditorButton(*started.program, "btnExit");
     QCOMPARE(w.ActivePageIndex(), 0);
     QCOMPARE(VisibleTabs(w), QString("-"));
-    QVERIFY(!w.tbBackNext->isVisible());
+    QVERIFY(!Child<QWidget>(w, "tbBackNext")->isVisible());
     QCOMPARE(w.StatusText(), QString());
     QVERIFY(started.dialogs->log.isEmpty());
   }
@@ -70,16 +71,16 @@ private slots:
     std::string gallery = WriteGallery("A.pgs", DefaultSettings());
     TStartedProgram started(gallery);
     TfrmSetup& w = started.wizard();
-    QTest::mouseClick(w.btnNext, Qt::LeftButton);
-    QTest::mouseClick(w.btnNext, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(w, "btnNext"), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(w, "btnNext"), Qt::LeftButton);
     QCOMPARE(w.ActivePageIndex(), 3);
     if (cellStyleSheet) {
-      QTest::mouseClick(w.tsGallery->btnEditCell, Qt::LeftButton);
+      QTest::mouseClick(Child<QPushButton>(w, "btnEditCell"), Qt::LeftButton);
       std::string sheet = w.CurrentCellStyleSheet();
       QCOMPARE(w.StatusText(), QString::fromStdString("<" + ExtractFileName(sheet) + ">"));
       QVERIFY(started.program->editorPage->Highlighter() == THighlighter::Css);
     } else {
-      QTest::mouseClick(w.btnEdit2, Qt::LeftButton);
+      QTest::mouseClick(Child<QToolButton>(w, "btnEdit2"), Qt::LeftButton);
       QCOMPARE(w.StatusText(), QString("<pictbase.html>"));
     }
     QCOMPARE(w.ActivePageIndex(), 5);
@@ -88,9 +89,9 @@ private slots:
     ClickEditorButton(*started.program, "btnExit");
     QCOMPARE(w.ActivePageIndex(), 3);
     QCOMPARE(VisibleTabs(w), QString("1234"));
-    QVERIFY(w.tbBackNext->isVisible());
-    QVERIFY(w.btnBack->isEnabled());
-    QVERIFY(w.btnNext->isEnabled());
+    QVERIFY(Child<QWidget>(w, "tbBackNext")->isVisible());
+    QVERIFY(Child<QPushButton>(w, "btnBack")->isEnabled());
+    QVERIFY(Child<QPushButton>(w, "btnNext")->isEnabled());
     QCOMPARE(w.StatusText(), QString("A.pgs"));
     QVERIFY(started.dialogs->log.isEmpty());
   }
@@ -107,7 +108,7 @@ private slots:
     std::string original = ReadFile(base);
     TStartedProgram started;
     TfrmSetup& w = started.wizard();
-    QTest::mouseClick(w.btnEdit, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(w, "btnEdit"), Qt::LeftButton);
     QTest::keyClicks(&started.program->editorPage->Editor(), "x");
     if (exitFirst) {
       ClickEditorButton(*started.program, "btnExit");  // answered No
@@ -124,7 +125,7 @@ private slots:
     WriteGallery("A.pgs", DefaultSettings());
     TStartedProgram started;
     TfrmSetup& w = started.wizard();
-    QTest::mouseClick(w.btnEdit, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(w, "btnEdit"), Qt::LeftButton);
     QTest::keyClicks(&started.program->editorPage->Editor(), "x");
     started.dialogs->confirmAnswers = {true};
     started.dialogs->saveAnswers = {QString::fromStdString(InProgram("Templates/Mine.html"))};
@@ -138,7 +139,7 @@ private slots:
     WriteGallery("A.pgs", DefaultSettings());
     TStartedProgram started;
     TfrmSetup& w = started.wizard();
-    QTest::mouseClick(w.btnEdit, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(w, "btnEdit"), Qt::LeftButton);
     QTest::keyClicks(&started.program->editorPage->Editor(), "x");
     started.dialogs->confirmAnswers = {true};
     started.dialogs->saveAnswers = {QString::fromStdString(InProgram("Gone/Mine.html"))};

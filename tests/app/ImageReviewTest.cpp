@@ -102,7 +102,7 @@ private slots:
   void fileStem_data();
   void fileStem();
   void runWithAnUnreadableImage();
-  void emptyListChangesNothing();
+  void anEmptyListClearsTheLastOne();
   void stopDuringARun();
   void aSelectionMadeDuringTheRunStays();
   void closedAndShownAgainDuringARun();
@@ -193,16 +193,22 @@ void ImageReviewTest::runWithAnUnreadableImage() {
            QString::fromStdString(f.dir.path() + "photos/"));
 }
 
-void ImageReviewTest::emptyListChangesNothing() {
+void ImageReviewTest::anEmptyListClearsTheLastOne() {
   Fixture f;
   f.wizard.SetImages({f.Photo("a.jpg", 64, 48), f.dir.write("photos/b.jpg", "")});
   f.ShowAndWait();
-  const QString status = f.window->StatusPane2->text();
+  // A new list, an empty one too, takes away what was shown of the last one, so none of its
+  // thumbnails can be selected and described for another gallery.
   f.wizard.SetImages({});
   f.window->btnScanClick();
-  QCOMPARE(f.window->Thumbs().rowCount(), 1);
-  QCOMPARE(f.window->StatusPane2->text(), status);
-  QCOMPARE(f.window->twPopup->lbErrors->count(), 3);
+  QCOMPARE(f.window->Thumbs().rowCount(), 0);
+  QCOMPARE(f.window->StatusPane2->text(), QString());
+  QCOMPARE(f.window->twPopup->lbErrors->count(), 0);
+  QVERIFY(f.window->ebTitle->text().isEmpty() && f.window->imgSelect->pixmap().isNull());
+  // Create Thumbnails over the same empty list changes nothing, and the buttons come back.
+  f.window->StatusPane2->setText("as it was");
+  f.window->btnScanClick();
+  QCOMPARE(f.window->StatusPane2->text(), QString("as it was"));
   QVERIFY(f.window->btnScan->isEnabled());
   QVERIFY(!f.window->btnStop->isEnabled());
   QVERIFY(!QApplication::overrideCursor());

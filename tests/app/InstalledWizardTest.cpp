@@ -80,14 +80,14 @@ private slots:
     QVERIFY(FileExists(userFiles() + "User/Sample.dat"));
     TStartedProgram started;
     QVERIFY(!started.program->Terminated());  // the shipped cell styles and templates were found
-    QCOMPARE(started.wizard().cbFiles->count(), 1);
-    QCOMPARE(started.wizard().cbFiles->itemText(0), QString("Sample.pgs"));
+    QCOMPARE(Child<QComboBox>(started.wizard(), "cbFiles")->count(), 1);
+    QCOMPARE(Child<QComboBox>(started.wizard(), "cbFiles")->itemText(0), QString("Sample.pgs"));
   }
 
   void generateWritesPagesAndTheImageListOnlyThere() {
     TStartedProgram started(userFiles() + "User/Sample.pgs");
     TfrmSetup& w = started.wizard();
-    QVERIFY(w.tsGallOpt->btnGenerate->isEnabled());
+    QVERIFY(Child<QToolButton>(w, "btnGenerate")->isEnabled());
     {
       TEngineBoxes engineBoxes(*started.dialogs);  // none is expected: the log says so
       w.btnGenerateClick();

@@ -4,13 +4,14 @@
 #include <QApplication>
 #include <QPixmap>
 #include <QTimer>
+#include <QToolButton>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "About.h"
-#include "GraphicOptions.h"
+#include "GalleryFile.h"
 #include "Platform.h"
 #include "Program.h"
 #include "TestSupport.h"
@@ -43,6 +44,11 @@ int main(int argc, char* argv[]) {
   test::ProgramFolderOverride programFolder(program.path());
   // The sample gallery's folders point into the build's program folder, where its photos are.
   const std::string sample = program.path() + "Data/User/Sample.pgs";
+  GallerySettings settings{};
+  ReadGalleryFile(sample, settings);
+  settings.LogoGraphic.set(program.path() + "Data/Cell2.jpg");
+  std::string written;
+  WriteGalleryFile(sample, settings, written);
 
   {
     TProgram start;  // galleries exist: the Start page
@@ -53,13 +59,12 @@ int main(int argc, char* argv[]) {
   TfrmSetup& w = *wizard.frmSetup;
   w.show();
   const char* names[] = {"wizard-text.png", "wizard-graphic.png", "wizard-gallery.png", "wizard-options.png"};
-  w.tsGraphic->LoadGraphic(1, program.path() + "Data/Cell2.jpg");
   for (int page = kTextPage; page <= kGallOptPage; ++page) {
     w.SetActivePageIndex(page);
     Save(w, out, names[page - kTextPage]);
   }
   // The editor, entered from the last page, with the base template open.
-  w.btnEdit2->click();
+  w.findChild<QToolButton*>("btnEdit2")->click();
   Save(w, out, "editor.png");
   wizard.frmFineTune->show();
   Save(*wizard.frmFineTune, out, "fine-tune.png");

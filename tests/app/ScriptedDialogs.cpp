@@ -1,6 +1,8 @@
 #include "ScriptedDialogs.h"
 
+#include <QCoreApplication>
 #include <QDialog>
+#include <QThread>
 
 namespace pictalon::test {
 
@@ -49,6 +51,21 @@ std::optional<QColor> TScriptedDialogs::ChooseColour(QWidget*, const QColor&) {
 bool TScriptedDialogs::ConfirmBox(QWidget*, const QString& text) {
   log << "Confirm: " + text;
   return Take(confirmAnswers);
+}
+
+bool TScriptedDialogs::ReplaceBox(QWidget*, const QString& text) {
+  log << "Replace: " + text;
+  return Take(confirmAnswers);
+}
+
+bool TScriptedDialogs::Wait(QWidget*, const QString& text, const std::function<bool()>& ready) {
+  log << "Wait: " + text;
+  while (!ready()) {
+    if (cancelWait()) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(5);
+  }
+  return true;
 }
 
 int TScriptedDialogs::Exec(QDialog& dialog) {

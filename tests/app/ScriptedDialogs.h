@@ -37,6 +37,12 @@ public:
   std::optional<QColor> ChooseColour(QWidget*, const QColor&) override;
   void ErrorBox(QWidget*, const QString& text) override { log << "Error: " + text; }
   bool ConfirmBox(QWidget*, const QString& text) override;
+  // Logged as "Replace: text"; answered from confirmAnswers.
+  bool ReplaceBox(QWidget*, const QString& text) override;
+  // Logged as "Wait: text"; waits, handling events, until ready() or until cancelWait() says to
+  // give up (then false).
+  bool Wait(QWidget*, const QString& text, const std::function<bool()>& ready) override;
+  std::function<bool()> cancelWait = [] { return false; };
   void MessageBox(QWidget*, const QString& text) override { log << "Message: " + text; }
   void GeneralErrorBox(QWidget*, const QString& text) override { log << "General: " + text; }
   int Exec(QDialog& dialog) override;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTabBar>
 
 #include <filesystem>
 
@@ -36,9 +37,10 @@ std::string WriteGallery(const std::string& name, const GallerySettings& setting
 
 QString VisibleTabs(TfrmSetup& w) {
   QString tabs;
-  if (w.PageControl1->isVisible())
-    for (int i = 0; i < w.PageControl1->count(); ++i)
-      if (w.PageControl1->isTabVisible(i)) tabs += QString::number(i);
+  const QTabBar* bar = Child<QTabBar>(w, "PageControl1");
+  if (bar->isVisible())
+    for (int i = 0; i < bar->count(); ++i)
+      if (bar->isTabVisible(i)) tabs += QString::number(i);
   return tabs.isEmpty() ? "-" : tabs;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The window tests' program folder: the test program's own folder, laid out afresh for every
 // test with the shipped data, so the program and the engine it loads agree on every folder.
+#include <QObject>
 #include <QString>
 #include <QTimer>
 
@@ -11,6 +12,15 @@
 #include "ScriptedDialogs.h"
 
 namespace pictalon::test {
+
+// The control of window named name: the windows keep their controls to themselves, so a test
+// finds them as a screen reader or a test robot would, by name. A missing one ends the test run.
+template <class T = QWidget>
+T* Child(const QObject& window, const char* name) {
+  T* child = window.findChild<T*>(name);
+  if (!child) qFatal("%s has no %s", qPrintable(window.objectName()), name);
+  return child;
+}
 
 // Lays out the program folder: Data and Templates copied from the sources, no user data, no
 // output; removes what earlier tests left.

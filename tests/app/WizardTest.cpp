@@ -16,6 +16,7 @@
 #include "GalleryOptions.h"
 #include "GraphicOptions.h"
 #include "Platform.h"
+#include "StartPage.h"
 #include "TestSupport.h"
 #include "TextOptions.h"
 #include "WizardFixture.h"
@@ -99,11 +100,11 @@ private slots:
     TfrmSetup& w = started.wizard();
     QCOMPARE(w.ActivePageIndex(), page);
     QCOMPARE(VisibleTabs(w), tabs);
-    QCOMPARE(w.tbBackNext->isVisible(), page != 0);
+    QCOMPARE(Child<QWidget>(w, "tbBackNext")->isVisible(), page != 0);
     QCOMPARE(w.CurrentGalleryFile(), current.isEmpty() ? "" : InProgram(current.toStdString()));
     QCOMPARE(w.StatusText().trimmed(), QString());
-    QCOMPARE(w.lvFiles->count(), galleries);
-    QCOMPARE(w.cbFiles->count(), galleries);
+    QCOMPARE(Child<QListWidget>(w, "lvFiles")->count(), galleries);
+    QCOMPARE(Child<QComboBox>(w, "cbFiles")->count(), galleries);
     QCOMPARE(int(ListFilesWithExtension(GetUserDataFolder(), ".pgs").size()), galleries);
     QVERIFY(started.dialogs->log.isEmpty());
   }
@@ -115,33 +116,33 @@ private slots:
     const bool next[] = {true, true, true, false};
     for (int i = 0; i < 4; ++i) {
       QCOMPARE(w.ActivePageIndex(), i + 1);
-      QCOMPARE(w.btnBack->isEnabled(), back[i]);
-      QCOMPARE(w.btnNext->isEnabled(), next[i]);
-      if (i < 3) QTest::mouseClick(w.btnNext, Qt::LeftButton);
+      QCOMPARE(Child<QPushButton>(w, "btnBack")->isEnabled(), back[i]);
+      QCOMPARE(Child<QPushButton>(w, "btnNext")->isEnabled(), next[i]);
+      if (i < 3) QTest::mouseClick(Child<QPushButton>(w, "btnNext"), Qt::LeftButton);
     }
     // The tab bar follows; a gallery opened from here starts on Text Options again.
-    QCOMPARE(w.PageControl1->currentIndex(), 4);
+    QCOMPARE(Child<QTabBar>(w, "PageControl1")->currentIndex(), 4);
     WriteGallery("A.pgs", DefaultSettings());
     w.OpenGallery(GetUserDataFolder() + "A.pgs");
     QCOMPARE(w.ActivePageIndex(), 1);
-    QVERIFY(!w.btnBack->isEnabled());
-    QVERIFY(w.btnNext->isEnabled());
+    QVERIFY(!Child<QPushButton>(w, "btnBack")->isEnabled());
+    QVERIFY(Child<QPushButton>(w, "btnNext")->isEnabled());
   }
 
   void tabChangeSavesButNextDoesNot() {
     std::string path = WriteGallery("A.pgs", DefaultSettings());
     TStartedProgram started;
     TfrmSetup& w = started.wizard();
-    w.lvFiles->setCurrentRow(0);
-    w.lvFilesDblClick();
+    Child<QListWidget>(w, "lvFiles")->setCurrentRow(0);
+    Child<TStartPage>(w, "tsStart")->lvFilesDblClick();
     QCOMPARE(w.StatusText(), QString("<A.pgs>"));
-    QCOMPARE(w.cbFiles->currentText(), QString("A.pgs"));
-    w.tsText->moTitleText->SetText("Holiday");
-    QTest::mouseClick(w.btnNext, Qt::LeftButton);
+    QCOMPARE(Child<QComboBox>(w, "cbFiles")->currentText(), QString("A.pgs"));
+    Child<TMemo>(w, "moTitleText")->SetText("Holiday");
+    QTest::mouseClick(Child<QPushButton>(w, "btnNext"), Qt::LeftButton);
     QCOMPARE(ReadBack(path).TitleText.get(), std::string());
-    w.PageControl1->setCurrentIndex(4);  // as a click on the tab does
+    Child<QTabBar>(w, "PageControl1")->setCurrentIndex(4);  // as a click on the tab does
     QCOMPARE(w.ActivePageIndex(), 4);
-    QVERIFY(!w.btnNext->isEnabled());
+    QVERIFY(!Child<QPushButton>(w, "btnNext")->isEnabled());
     QCOMPARE(ReadBack(path).TitleText.get(), std::string("Holiday"));
   }
 
@@ -157,14 +158,14 @@ private slots:
     WriteGallery("A.pgs", DefaultSettings());
     TStartedProgram started;
     TfrmSetup& w = started.wizard();
-    w.lvFiles->setCurrentRow(0);
-    w.lvFilesDblClick();
-    w.tsText->moTitleText->SetText("left behind");
+    Child<QListWidget>(w, "lvFiles")->setCurrentRow(0);
+    Child<TStartPage>(w, "tsStart")->lvFilesDblClick();
+    Child<TMemo>(w, "moTitleText")->SetText("left behind");
     started.dialogs->saveAnswers = {answer};
-    QTest::mouseClick(w.btnNew, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(w, "btnNew"), Qt::LeftButton);
     QCOMPARE(started.dialogs->lastSave.filter, QString("Pictalon Gallery (*.pgs)"));
     QCOMPARE(started.dialogs->lastSave.folder, QString::fromStdString(GetUserDataFolder()));
-    QCOMPARE(w.tsText->moTitleText->Text(), QString());
+    QCOMPARE(Child<TMemo>(w, "moTitleText")->Text(), QString());
     if (written.isEmpty()) {
       QCOMPARE(w.ActivePageIndex(), 0);
       QCOMPARE(w.CurrentGalleryFile(), std::string());
@@ -188,8 +189,8 @@ private slots:
     TStartedProgram started;  // no gallery yet: defaults on Text Options, no current file
     TfrmSetup& w = started.wizard();
     fs::create_directories(GetUserDataFolder() + "Gallery 1.pgs");  // a folder in the way
-    w.tsText->moTitleText->SetText("typed before any save");
-    w.PageControl1->setCurrentIndex(2);
+    Child<TMemo>(w, "moTitleText")->SetText("typed before any save");
+    Child<QTabBar>(w, "PageControl1")->setCurrentIndex(2);
     QCOMPARE(w.CurrentGalleryFile(), GetUserDataFolder() + "Gallery 2.pgs");
     QCOMPARE(ReadBack(w.CurrentGalleryFile()).TitleText.get(), std::string("typed before any save"));
     QVERIFY(started.dialogs->log.isEmpty());
@@ -203,7 +204,7 @@ private slots:
     WriteGallery("B.pgs", DefaultSettings());
     TStartedProgram started(path);
     fs::remove_all(InProgram("Other"));
-    started.wizard().tsText->moTitleText->SetText("would be lost");
+    Child<TMemo>(started.wizard(), "moTitleText")->SetText("would be lost");
     started.wizard().btnSaveGallClick();
     QCOMPARE(started.dialogs->log,
              QStringList("General: The gallery could not be saved to " + QString::fromStdString(path) + "."));
@@ -215,16 +216,16 @@ private slots:
     WriteFileAtomic(GetUserDataFolder() + "A.dat", details);
     TStartedProgram started;
     TfrmSetup& w = started.wizard();
-    w.lvFiles->setCurrentRow(0);
-    w.lvFilesDblClick();
+    Child<QListWidget>(w, "lvFiles")->setCurrentRow(0);
+    Child<TStartPage>(w, "tsStart")->lvFilesDblClick();
     started.dialogs->saveAnswers = {"B"};
-    QTest::mouseClick(w.btnSaveGallAs, Qt::LeftButton);
+    QTest::mouseClick(Child<QToolButton>(w, "btnSaveGallAs"), Qt::LeftButton);
     QCOMPARE(w.CurrentGalleryFile(), GetUserDataFolder() + "B.pgs");
     QCOMPARE(w.StatusText(), QString("<B.pgs>"));
     QCOMPARE(ReadFile(GetUserDataFolder() + "B.dat"), details);
     QCOMPARE(ReadFile(GetUserDataFolder() + "A.dat"), details);
     QVERIFY(FileExists(GetUserDataFolder() + "A.pgs"));
-    QCOMPARE(w.lvFiles->count(), 1);  // the lists are filled at start only
+    QCOMPARE(Child<QListWidget>(w, "lvFiles")->count(), 1);  // the lists are filled at start only
   }
 
   void everyFieldSurvivesLoadAndSave() {
@@ -261,10 +262,10 @@ private slots:
     std::string path = WriteGallery("All.pgs", s);
     TStartedProgram started(path);
     TfrmSetup& w = started.wizard();
-    QVERIFY(w.tsGraphic->imgLogo->HasPicture());
-    QCOMPARE(w.tsGallery->cbGallCell->currentText(), QString("Slate"));
-    QVERIFY(w.tsGallery->imgCell->HasPicture());
-    QCOMPARE(w.tsGallery->pnlImgStatus->text(), QString("8 JPG images selected"));
+    QVERIFY(Child<TPictureBox>(w, "imgLogo")->HasPicture());
+    QCOMPARE(Child<QComboBox>(w, "cbGallCell")->currentText(), QString("Slate"));
+    QVERIFY(Child<TPictureBox>(w, "imgCell")->HasPicture());
+    QCOMPARE(Child<QLabel>(w, "pnlImgStatus")->text(), QString("8 JPG images selected"));
     w.SaveForm();
     GallerySettings back = ReadBack(path);
     // Field by field, so a failure names the field.
@@ -300,7 +301,7 @@ private slots:
   void introductionPieces() {
     TStartedProgram started;
     TfrmSetup& w = started.wizard();
-    w.tsText->moIntroText->SetText(QString(600, 'x'));
+    Child<TMemo>(w, "moIntroText")->SetText(QString(600, 'x'));
     w.SaveForm();
     GallerySettings s = ReadBack(w.CurrentGalleryFile());
     QCOMPARE(int(s.IntroText1.length), 255);
@@ -308,26 +309,26 @@ private slots:
     QCOMPARE(int(s.IntroText3.length), 90);
     QCOMPARE(int(s.IntroText4.length), 0);
     w.OpenGallery(w.CurrentGalleryFile());
-    QCOMPARE(w.tsText->moIntroText->Text(), QString(600, 'x'));
+    QCOMPARE(Child<TMemo>(w, "moIntroText")->Text(), QString(600, 'x'));
 
     // The memo holds no more than the four slots store: nothing typed is ever cut on saving.
-    w.tsText->moIntroText->SetText(QString(1019, 'y'));
-    w.tsText->moIntroText->moveCursor(QTextCursor::End);
-    QTest::keyClicks(w.tsText->moIntroText, "zzzz");
-    QCOMPARE(w.tsText->moIntroText->Text(), QString(1019, 'y') + "z");
-    w.tsText->moIntroText->insertPlainText("pasted");
-    QCOMPARE(w.tsText->moIntroText->Text().size(), 1020);
+    Child<TMemo>(w, "moIntroText")->SetText(QString(1019, 'y'));
+    Child<TMemo>(w, "moIntroText")->moveCursor(QTextCursor::End);
+    QTest::keyClicks(Child<TMemo>(w, "moIntroText"), "zzzz");
+    QCOMPARE(Child<TMemo>(w, "moIntroText")->Text(), QString(1019, 'y') + "z");
+    Child<TMemo>(w, "moIntroText")->insertPlainText("pasted");
+    QCOMPARE(Child<TMemo>(w, "moIntroText")->Text().size(), 1020);
     w.SaveForm();
     s = ReadBack(w.CurrentGalleryFile());
     QCOMPARE(s.IntroText4.get(), std::string(254, 'y') + "z");
 
-    w.tsText->moIntroText->SetText("\n");
+    Child<TMemo>(w, "moIntroText")->SetText("\n");
     w.SaveForm();
     s = ReadBack(w.CurrentGalleryFile());
     for (const StringSlot* slot : {&s.IntroText1, &s.IntroText2, &s.IntroText3, &s.IntroText4})
       QCOMPARE(slot->get(), std::string("\r\n"));
     w.OpenGallery(w.CurrentGalleryFile());
-    QCOMPARE(w.tsText->moIntroText->Text(), QString());
+    QCOMPARE(Child<TMemo>(w, "moIntroText")->Text(), QString());
   }
 
   void missingGraphic_data() {
@@ -344,9 +345,9 @@ private slots:
     std::string path = WriteGallery("A.pgs", s);
     TStartedProgram started;
     TfrmSetup& w = started.wizard();
-    w.tsGraphic->cbNoGraphic1->setChecked(checkedBefore);
+    Child<QCheckBox>(w, "cbNoGraphic1")->setChecked(checkedBefore);
     w.OpenGallery(path);
-    QVERIFY(w.tsGraphic->cbNoGraphic1->isChecked());
+    QVERIFY(Child<QCheckBox>(w, "cbNoGraphic1")->isChecked());
     w.SaveForm();
     QCOMPARE(QString::fromStdString(ReadBack(path).LogoGraphic.get()), stored);
   }
@@ -358,12 +359,12 @@ private slots:
     std::string path = WriteGallery("A.pgs", s);
     TStartedProgram started(path);
     TfrmSetup& w = started.wizard();
-    QCOMPARE(w.tsText->shTxtCol->Colour(), QColor(255, 0, 0));
-    QCOMPARE(w.tsText->moFooter->palette().color(QPalette::Text), QColor(255, 0, 0));
-    QCOMPARE(w.tsText->moTitleText->palette().color(QPalette::Base), QColor(255, 255, 255));
+    QCOMPARE(Child<TColourSwatch>(w, "shTxtCol")->Colour(), QColor(255, 0, 0));
+    QCOMPARE(Child<TMemo>(w, "moFooter")->palette().color(QPalette::Text), QColor(255, 0, 0));
+    QCOMPARE(Child<TMemo>(w, "moTitleText")->palette().color(QPalette::Base), QColor(255, 255, 255));
     started.dialogs->colourAnswers = {QColor(0, 0x80, 0xff)};
-    w.tsGraphic->btnBgColClick();
-    QCOMPARE(w.tsText->moIntroText->palette().color(QPalette::Base), QColor(0, 0x80, 0xff));
+    Child<TGraphicOptionsPage>(w, "tsGraphic")->btnBgColClick();
+    QCOMPARE(Child<TMemo>(w, "moIntroText")->palette().color(QPalette::Base), QColor(0, 0x80, 0xff));
     w.SaveForm();
     QCOMPARE(ReadBack(path).TextColour.get(), std::string("#FF0000"));
     QCOMPARE(ReadBack(path).BackgroundColour.get(), std::string("#0080FF"));
@@ -379,14 +380,14 @@ private slots:
     TStartedProgram started;
     TfrmSetup& w = started.wizard();
     started.dialogs->pictureAnswers = {QString::fromStdString(InProgram("Data/Cell1.jpg"))};
-    w.tsGraphic->GraphicButtonClick(3);
-    QVERIFY(!w.tsGraphic->cbNoGraphic3->isChecked());
+    Child<TGraphicOptionsPage>(w, "tsGraphic")->GraphicButtonClick(3);
+    QVERIFY(!Child<QCheckBox>(w, "cbNoGraphic3")->isChecked());
     started.dialogs->confirmAnswers = {yes};
     started.dialogs->colourAnswers = {QColor(1, 2, 3)};
-    w.tsGraphic->btnBgColClick();
-    QCOMPARE(w.tsGraphic->ebBgImg->text().isEmpty(), yes);
-    QCOMPARE(w.tsGraphic->imgBkGrnd->HasPicture(), !yes);
-    QCOMPARE(w.tsGraphic->shBgCol->Colour() == QColor(1, 2, 3), yes);
+    Child<TGraphicOptionsPage>(w, "tsGraphic")->btnBgColClick();
+    QCOMPARE(Child<QLineEdit>(w, "ebBgImg")->text().isEmpty(), yes);
+    QCOMPARE(Child<TPictureBox>(w, "imgBkGrnd")->HasPicture(), !yes);
+    QCOMPARE(Child<TColourSwatch>(w, "shBgCol")->Colour() == QColor(1, 2, 3), yes);
     QCOMPARE(started.dialogs->Entries("Confirm: As you have already").size(), 1);
   }
 
@@ -403,8 +404,8 @@ private slots:
     std::string before = ReadFile(path);
     TStartedProgram started(path);
     TfrmSetup& w = started.wizard();
-    QCOMPARE(w.tsText->moTitleText->Text(), QString("still loaded"));
-    QCOMPARE(w.tsGallOpt->seRows->value(), 1);
+    QCOMPARE(Child<TMemo>(w, "moTitleText")->Text(), QString("still loaded"));
+    QCOMPARE(Child<QSpinBox>(w, "seRows")->value(), 1);
     QCOMPARE(started.dialogs->Entries("General: ").size(), 1);
     QVERIFY(started.dialogs->log.front().contains("#zzzzzz"));
     QCOMPARE(ReadFile(path), before);  // nothing written until the user saves
@@ -423,7 +424,7 @@ private slots:
     TfrmSetup& w = started.wizard();
     std::string before = w.CurrentCellStyleSheet();
     w.OpenGallery(path);
-    QCOMPARE(w.tsGallery->cbGallCell->currentIndex(), -1);
+    QCOMPARE(Child<QComboBox>(w, "cbGallCell")->currentIndex(), -1);
     w.SaveForm();
     QCOMPARE(ReadBack(path).CellStyleSheet.get(), before);
     QCOMPARE(before, InProgram("Data/gallerycell6.css"));
@@ -432,12 +433,12 @@ private slots:
   void chosenCellStyleShowsItsPreview() {
     TStartedProgram started;
     TfrmSetup& w = started.wizard();
-    TGalleryImagesPage& g = *w.tsGallery;
-    emit g.cbGallCell->activated(2);
+    TGalleryImagesPage& g = *Child<TGalleryImagesPage>(w, "tsGallery");
+    emit Child<QComboBox>(g, "cbGallCell")->activated(2);
     QCOMPARE(w.CurrentCellStyleSheet(), InProgram("Data/gallerycell3.css"));
-    QVERIFY(g.imgCell->HasPicture());
+    QVERIFY(Child<TPictureBox>(g, "imgCell")->HasPicture());
     fs::remove(InProgram("Data/Cell4.jpg"));
-    emit g.cbGallCell->activated(3);  // the preview is missing: reported, the style stays chosen
+    emit Child<QComboBox>(g, "cbGallCell")->activated(3);  // the preview is missing: reported, the style stays chosen
     QCOMPARE(w.CurrentCellStyleSheet(), InProgram("Data/gallerycell4.css"));
     QCOMPARE(started.dialogs->Entries("General: ").size(), 1);
   }
@@ -449,17 +450,17 @@ private slots:
     std::string path = WriteGallery("A.pgs", s);
     TStartedProgram started;
     TfrmSetup& w = started.wizard();
-    TGalleryOptionsPage& o = *w.tsGallOpt;
-    o.seProp->setValue(55);
-    o.seHeight->setValue(66);
+    TGalleryOptionsPage& o = *Child<TGalleryOptionsPage>(w, "tsGallOpt");
+    Child<QSpinBox>(o, "seProp")->setValue(55);
+    Child<QSpinBox>(o, "seHeight")->setValue(66);
     w.OpenGallery(path);
-    QVERIFY(o.rbWidth->isChecked());
-    QCOMPARE(o.seWidth->value(), 300);
-    QVERIFY(o.seWidth->isEnabled() && o.RzLabel17->isEnabled());
-    QVERIFY(!o.seProp->isEnabled() && !o.RzLabel18->isEnabled());
-    QVERIFY(!o.seHeight->isEnabled() && !o.RzLabel16->isEnabled());
-    QCOMPARE(o.seProp->value(), 55);
-    QCOMPARE(o.seHeight->value(), 66);
+    QVERIFY(Child<QRadioButton>(o, "rbWidth")->isChecked());
+    QCOMPARE(Child<QSpinBox>(o, "seWidth")->value(), 300);
+    QVERIFY(Child<QSpinBox>(o, "seWidth")->isEnabled() && Child<QLabel>(o, "RzLabel17")->isEnabled());
+    QVERIFY(!Child<QSpinBox>(o, "seProp")->isEnabled() && !Child<QLabel>(o, "RzLabel18")->isEnabled());
+    QVERIFY(!Child<QSpinBox>(o, "seHeight")->isEnabled() && !Child<QLabel>(o, "RzLabel16")->isEnabled());
+    QCOMPARE(Child<QSpinBox>(o, "seProp")->value(), 55);
+    QCOMPARE(Child<QSpinBox>(o, "seHeight")->value(), 66);
   }
 
   void fineTuneDialog() {
@@ -470,60 +471,60 @@ private slots:
     TStartedProgram started(path);
     TfrmSetup& w = started.wizard();
     TfrmFineTune& f = *started.program->frmFineTune;
-    QCOMPARE(f.neTableWidth->value(), 100);
-    QTest::mouseClick(w.tsGallOpt->btnFineTune, Qt::LeftButton);
+    QCOMPARE(Child<QSpinBox>(f, "neTableWidth")->value(), 100);
+    QTest::mouseClick(Child<QPushButton>(w, "btnFineTune"), Qt::LeftButton);
     QVERIFY(f.isVisible());
     QVERIFY(!f.isModal());
-    QVERIFY(!f.rgHyperlink->isEnabled());
-    QVERIFY(!f.cbNewWindow->isEnabled());
+    QVERIFY(!Child<QGroupBox>(f, "rgHyperlink")->isEnabled());
+    QVERIFY(!Child<QCheckBox>(f, "cbNewWindow")->isEnabled());
 
     const std::pair<const char*, const char*> widths[] = {{"150", "Pixels"}, {"80", "Percent"}, {"100", "Percent"}};
     for (auto [typed, unit] : widths) {
-      f.neTableWidth->selectAll();
-      QTest::keyClicks(f.neTableWidth, typed);
-      QCOMPARE(f.cbTableWidthType->currentText(), QString(unit));
+      Child<QSpinBox>(f, "neTableWidth")->selectAll();
+      QTest::keyClicks(Child<QSpinBox>(f, "neTableWidth"), typed);
+      QCOMPARE(Child<QComboBox>(f, "cbTableWidthType")->currentText(), QString(unit));
     }
-    f.cbTableWidthType->setCurrentIndex(1);  // the user's own choice stays until the width changes
-    f.seCellspacing->setValue(10);
-    QTest::mouseClick(f.btnClose, Qt::LeftButton);
+    Child<QComboBox>(f, "cbTableWidthType")->setCurrentIndex(1);  // the user's own choice stays until the width changes
+    Child<QSpinBox>(f, "seCellspacing")->setValue(10);
+    QTest::mouseClick(Child<QPushButton>(f, "btnClose"), Qt::LeftButton);
     QVERIFY(!f.isVisible());
-    w.PageControl1->setCurrentIndex(2);
+    Child<QTabBar>(w, "PageControl1")->setCurrentIndex(2);
     GallerySettings back = ReadBack(path);
     QCOMPARE(back.CellSpacing.get(), 10);
     QCOMPARE(back.TableWidth.get(), 100);
     QCOMPARE(back.TableWidthUnit.get(), 1);
     QVERIFY(!back.HyperlinkImages.get());
 
-    QTest::mouseClick(w.tsGallOpt->btnFineTune, Qt::LeftButton);
-    f.seCellspacing->setValue(20);
-    QTest::mouseClick(f.btnOK, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(w, "btnFineTune"), Qt::LeftButton);
+    Child<QSpinBox>(f, "seCellspacing")->setValue(20);
+    QTest::mouseClick(Child<QPushButton>(f, "btnOK"), Qt::LeftButton);
     QCOMPARE(ReadBack(path).CellSpacing.get(), 20);
   }
 
   void imagesFromFolderAndFiles() {
     TStartedProgram started;
     TfrmSetup& w = started.wizard();
-    TGalleryImagesPage& g = *w.tsGallery;
-    QCOMPARE(g.ebImgFolder->text(), QString("< Select Image Folder >"));
-    QCOMPARE(g.pnlImgStatus->text(), QString("No JPG images found/selected"));
-    QVERIFY(!g.btnReview->isEnabled() && !w.tsGallOpt->btnGenerate->isEnabled());
+    TGalleryImagesPage& g = *Child<TGalleryImagesPage>(w, "tsGallery");
+    QCOMPARE(Child<QLineEdit>(g, "ebImgFolder")->text(), QString("< Select Image Folder >"));
+    QCOMPARE(Child<QLabel>(g, "pnlImgStatus")->text(), QString("No JPG images found/selected"));
+    QVERIFY(!Child<QPushButton>(g, "btnReview")->isEnabled() && !Child<QToolButton>(w, "btnGenerate")->isEnabled());
     QString samples = QString::fromStdString(InProgram("Data/Samples"));
     fs::create_directories(InProgram("Data/Samples/sub"));
     WriteFileAtomic(InProgram("Data/Samples/sub/x.jpg"), "x");
     started.dialogs->folderAnswers = {samples};
     g.ebImgFolderButtonClick();
-    QCOMPARE(g.pnlImgStatus->text(), QString("8 JPG images selected"));
-    QVERIFY(g.btnReview->isEnabled() && w.tsGallOpt->btnGenerate->isEnabled());
+    QCOMPARE(Child<QLabel>(g, "pnlImgStatus")->text(), QString("8 JPG images selected"));
+    QVERIFY(Child<QPushButton>(g, "btnReview")->isEnabled() && Child<QToolButton>(w, "btnGenerate")->isEnabled());
     started.dialogs->openAnswers = {{samples + "/02-poppy-meadow.jpg", samples + "/01-sunset-hills.jpg"}};
     g.ebImgFolderAltBtnClick();
-    QCOMPARE(g.ebImgFolder->text(), samples + "/");
+    QCOMPARE(Child<QLineEdit>(g, "ebImgFolder")->text(), samples + "/");
     QCOMPARE(w.ImageList().size(), std::size_t(2));
     QCOMPARE(w.ImageList()[0], samples.toStdString() + "/02-poppy-meadow.jpg");
     w.SaveForm();
     w.OpenGallery(w.CurrentGalleryFile());
     QCOMPARE(w.ImageList().size(), std::size_t(8));
     w.btnNewClick();  // cancelled naming: back to the Start page with an empty list
-    QCOMPARE(g.pnlImgStatus->text(), QString("No JPG images found/selected"));
+    QCOMPARE(Child<QLabel>(g, "pnlImgStatus")->text(), QString("No JPG images found/selected"));
     QVERIFY(w.ImageList().empty());
   }
 
@@ -540,20 +541,20 @@ private slots:
     QFETCH(QString, kept);
     TStartedProgram started;
     TfrmSetup& w = started.wizard();
-    w.tsGallery->ebURL->setText(typed);
-    w.tsGallery->ebURLExit();
-    QCOMPARE(w.tsGallery->ebURL->text(), kept);
+    Child<QLineEdit>(w, "ebURL")->setText(typed);
+    Child<TGalleryImagesPage>(w, "tsGallery")->ebURLExit();
+    QCOMPARE(Child<QLineEdit>(w, "ebURL")->text(), kept);
   }
 
   void closingSavesAnExistingGalleryOnly() {
     TStartedProgram started;  // no gallery: closing writes nothing
-    started.wizard().tsText->moTitleText->SetText("t");
+    Child<TMemo>(started.wizard(), "moTitleText")->SetText("t");
     started.wizard().close();
     QVERIFY(ListFilesWithExtension(GetUserDataFolder(), ".pgs").empty());
 
     std::string path = WriteGallery("A.pgs", DefaultSettings());
     TStartedProgram reopened(path);
-    reopened.wizard().tsText->moFooter->SetText("footer at close");
+    Child<TMemo>(reopened.wizard(), "moFooter")->SetText("footer at close");
     reopened.wizard().close();
     QCOMPARE(ReadBack(path).FooterText.get(), std::string("footer at close"));
   }
@@ -567,13 +568,13 @@ private slots:
              QStringList({"Document: " + QString::fromStdString(InProgram("Guide/index.html")),
                           "Exec: About Pictalon"}));
     TfrmAbout about(dm);
-    QCOMPARE(about.lblVer->text(), QString(PICTALON_TEST_PROJECT_VERSION));
+    QCOMPARE(Child<QLabel>(about, "lblVer")->text(), QString(PICTALON_TEST_PROJECT_VERSION));
   }
 
   void cellSamplerThatCannotOpen() {
     TStartedProgram started;
     started.dialogs->openDocumentResult = false;
-    QTest::mouseClick(started.wizard().tsGallery->btnViewSampler, Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(started.wizard(), "btnViewSampler"), Qt::LeftButton);
     QCOMPARE(started.dialogs->Entries("Error: Pictalon could not open the Cell Sampler").size(), 1);
   }
 
@@ -626,7 +627,7 @@ private slots:
     QCOMPARE(int(ListFilesWithExtension(InProgram("Output/Gallery/gallimgs"), ".jpg").size()), images + 1);
     if (pages) QVERIFY(ReadFile(firstPage.toStdString()).find("<img src=\"gallimgs/Cell1.jpg\">") != std::string::npos);
     QVERIFY(!FileExists(InProgram("~imgList.dat")));
-    QCOMPARE(w.tsGallOpt->btnGenerate->isEnabled(), images > 0);
+    QCOMPARE(Child<QToolButton>(w, "btnGenerate")->isEnabled(), images > 0);
     QVERIFY(!QApplication::overrideCursor());
     QCOMPARE(ReadBack(path).ImageFolder.get(), photos.path());  // saved first
   }
@@ -635,26 +636,10 @@ private slots:
     TStartedProgram started;
     TfrmSetup& w = started.wizard();
     fs::create_directories(InProgram("~imgList.dat/in the way"));
-    emit w.tsGallOpt->btnGenerate->clicked();
+    emit Child<QToolButton>(w, "btnGenerate")->clicked();
     QCOMPARE(started.dialogs->Entries("General: Cannot create file").size(), 1);
     QCOMPARE(started.dialogs->Entries("Document: ").size(), 0);
     QVERIFY(!QApplication::overrideCursor());
-  }
-
-  void everyControlHasAnAccessibleName() {
-    TStartedProgram started;
-    TfrmSetup& w = started.wizard();
-    QList<QWidget*> windows = {&w, started.program->frmFineTune.get()};
-    for (QWidget* window : windows) {
-      for (QWidget* control : window->findChildren<QWidget*>()) {
-        if (control->focusPolicy() == Qt::NoFocus || qobject_cast<QStackedWidget*>(control)) continue;
-        if (control->window() != window) continue;  // drop-down lists are windows of their own
-        if (qobject_cast<QAbstractSpinBox*>(control->parentWidget())) continue;  // the box speaks for it
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
-        QVERIFY2(a && !a->text(QAccessible::Name).isEmpty(),
-                 qPrintable(control->objectName() + " " + control->metaObject()->className()));
-      }
-    }
   }
 };
 

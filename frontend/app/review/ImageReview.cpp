@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QElapsedTimer>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
@@ -19,7 +18,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <functional>
+#include <iterator>
 
 #include "Error.h"
 #include "ImageDetails.h"
@@ -29,6 +28,8 @@
 #include "ReviewPopup.h"
 #include "ThumbList.h"
 #include "ThumbMaker.h"
+#include "ThumbRun.h"
+#include "Widgets.h"
 #include "WizardHost.h"
 #include "WorkingFiles.h"
 
@@ -36,25 +37,6 @@ namespace pictalon {
 namespace {
 
 constexpr int kPreviewBox = 186;
-// The longest the user interface goes without handling its events during a run.
-constexpr qint64 kEventsEveryMs = 20;
-
-// Stops a run when the program is asked to quit: the request arrives inside the run's own loop,
-// which would otherwise go on to the last image before the program could end.
-class TQuitWatch : public QObject {
-public:
-  explicit TQuitWatch(std::function<void()> onQuit) : onQuit_(std::move(onQuit)) {
-    qApp->installEventFilter(this);
-  }
-  ~TQuitWatch() override { qApp->removeEventFilter(this); }
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (watched == qApp && event->type() == QEvent::Quit) onQuit_();
-    return false;
-  }
-
-private:
-  std::function<void()> onQuit_;
-};
 
 }  // namespace
 
@@ -105,7 +87,8 @@ void TfrmImageReview::BuildControls() {
   pnlFolder->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   pnlFolder->setMinimumWidth(350);
   pnlFolder->setFixedHeight(18 + 2);
-  pnlFolder->setAccessibleName("Image Folder");
+  // It shows changing state: a screen reader reads its text, and what the text is as description.
+  pnlFolder->setAccessibleDescription("Image Folder");
   pnlFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
   btnScan = new QPushButton("Create Thumbnails", this);
   btnScan->setObjectName("btnScan");
@@ -121,35 +104,12 @@ void TfrmImageReview::BuildControls() {
   ProgressBar1->setObjectName("ProgressBar1");
   ProgressBar1->setFixedHeight(18);
   ProgressBar1->setTextVisible(false);
-  ProgressBar1->setRange(0, 100);
-  ProgressBar1->setValue(0);
   ProgressBar1->setAccessibleName("Progress");
 
   lvThumbs = new QListView(this);
   lvThumbs->setObjectName("lvThumbs");
   lvThumbs->setAccessibleName("Thumbnails");
-  lvThumbs->setModel(model_.get());
-  delegate_ = new TThumbDelegate(*model_, lvThumbs);
-  lvThumbs->setItemDelegate(delegate_);
-  lvThumbs->setViewMode(QListView::IconMode);
-  lvThumbs->setMovement(QListView::Static);
-  lvThumbs->setResizeMode(QListView::Adjust);
-  lvThumbs->setWrapping(true);
-  lvThumbs->setUniformItemSizes(true);
-  lvThumbs->setLayoutMode(QListView::Batched);
-  lvThumbs->setBatchSize(200);
-  lvThumbs->setSelectionMode(QAbstractItemView::SingleSelection);
-  lvThumbs->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  lvThumbs->setGridSize(delegate_->sizeHint(QStyleOptionViewItem(), {}) + QSize(8, 4));
-  QPalette palette = lvThumbs->palette();
-  palette.setColor(QPalette::Base, Qt::white);
-  palette.setColor(QPalette::Text, Qt::black);
-  // The selection stays visible when the list loses the focus.
-  palette.setColor(QPalette::Inactive, QPalette::Highlight,
-                   palette.color(QPalette::Active, QPalette::Highlight));
-  palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
-                   palette.color(QPalette::Active, QPalette::HighlightedText));
-  lvThumbs->setPalette(palette);
+  delegate_ = SetUpThumbView(*lvThumbs, *model_);
 
   // The bottom area: the preview at the left, the three texts at the right.
   auto* previewFrame = new QFrame(this);
@@ -178,7 +138,7 @@ void TfrmImageReview::BuildControls() {
     edit = new QLineEdit(this);
     edit->setObjectName(name);
     label->setBuddy(edit);
-    edit->setAccessibleName(QString(caption).remove(':'));
+    edit->setAccessibleName(SpokenCaption(caption));
     return row;
   };
   auto* texts = new QVBoxLayout;
@@ -220,14 +180,8 @@ void TfrmImageReview::BuildControls() {
   layout->addLayout(bottom);
   layout->addLayout(status);
 
-  setTabOrder(btnScan, btnStop);
-  setTabOrder(btnStop, lvThumbs);
-  setTabOrder(lvThumbs, ebTitle);
-  setTabOrder(ebTitle, cbUseStem);
-  setTabOrder(cbUseStem, ebRef);
-  setTabOrder(ebRef, cbShowSize);
-  setTabOrder(cbShowSize, ebSize);
-  setTabOrder(ebSize, btnClose);
+  QWidget* const order[] = {btnScan, btnStop, lvThumbs, ebTitle, cbUseStem, ebRef, cbShowSize, ebSize, btnClose};
+  for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
   twPopup = new TReviewPopup(dm_.Dialogs(), this);
 }
@@ -270,10 +224,7 @@ void TfrmImageReview::FormActivate() {
   if (showPending_) {
     showPending_ = false;
     OpenDetails();
-    const std::vector<std::string>& images = wizard_.ImageList();
-    pnlFolder->setText(images.empty() ? QString()
-                                      : QString::fromStdString(ExtractFilePath(images.front())));
-    btnScanClick();
+    ScanCurrentList();
     return;
   }
   // Active again while shown: the open document and its edits stay, and so do the thumbnails,
@@ -289,12 +240,14 @@ void TfrmImageReview::FormActivate() {
     ClearSelectionState();
     lvThumbs->clearSelection();
   }
-  if (wizard_.ImageListVersion() != runListVersion_) {
-    const std::vector<std::string>& images = wizard_.ImageList();
-    pnlFolder->setText(images.empty() ? QString()
-                                      : QString::fromStdString(ExtractFilePath(images.front())));
-    btnScanClick();
-  }
+  if (wizard_.ImageListVersion() != runListVersion_) ScanCurrentList();
+}
+
+void TfrmImageReview::ScanCurrentList() {
+  const std::vector<std::string>& images = wizard_.ImageList();
+  pnlFolder->setText(images.empty() ? QString()
+                                    : QString::fromStdString(ExtractFilePath(images.front())));
+  btnScanClick();
 }
 
 void TfrmImageReview::closeEvent(QCloseEvent* event) {
@@ -323,7 +276,7 @@ void TfrmImageReview::OpenDetails() {
     details_ = std::make_unique<TImageDetails>(gallery);
     if (!details_->Writable())
       dm_.Dialogs().ErrorBox(this, QString::fromStdString(details_->Problem()) +
-                                       "\rImage details typed now cannot be stored.");
+                                       "\nImage details typed now cannot be stored.");
   }
   ShowDetailsState();
 }
@@ -375,7 +328,15 @@ void TfrmImageReview::btnScanClick() {
   } guard(*this);
 
   const std::vector<std::string> images = wizard_.ImageList();
-  runListVersion_ = wizard_.ImageListVersion();
+  // A new list, an empty one too, first takes away everything shown of the last one: its
+  // thumbnails must never be selected, nor their details written, for another gallery.
+  if (wizard_.ImageListVersion() != runListVersion_) {
+    runListVersion_ = wizard_.ImageListVersion();
+    ClearSelectionState();
+    model_->Clear();
+    twPopup->lbErrors->clear();
+    StatusPane2->clear();
+  }
   if (images.empty()) return;
 
   StatusPane2->setText("Creating thumbnails...");
@@ -389,46 +350,8 @@ void TfrmImageReview::btnScanClick() {
   maker_.reset();  // the last run's workers have long ended
   maker_ = std::make_unique<TThumbMaker>(images, threads_, /*yield=*/true);
   running_ = true;
-  TQuitWatch quitWatch([this] { btnStopClick(); });
-
-  std::vector<TThumbItem> items;
-  std::vector<TThumb> thumbs;
-  int made = 0;
-  auto flush = [&] {
-    if (items.empty()) return;
-    const int before = made;
-    made += int(items.size());
-    model_->Append(std::move(items), std::move(thumbs));
-    items.clear();
-    thumbs.clear();
-    // The newest thumbnails come into view, unless the user is already looking at one.
-    if (made / 10 != before / 10 && !lvThumbs->selectionModel()->hasSelection())
-      lvThumbs->scrollTo(model_->index(made - 1));
-  };
-
-  QElapsedTimer sinceEvents;
-  sinceEvents.start();
-  while (maker_->Next() < images.size() && !stop_) {
-    std::optional<TThumbResult> result = maker_->Take(std::chrono::milliseconds(10));
-    if (result) {
-      const std::string& path = images[result->index];
-      if (!result->error.empty()) {
-        errors << QString::fromStdString(ExtractFileName(path))
-               << "Error: " + QString::fromStdString(result->error) << QString();
-      } else {
-        items.push_back({path, ExtractFileName(path), result->fullSize, made + int(items.size())});
-        thumbs.push_back({std::move(result->jpeg), std::move(result->picture), result->rect});
-      }
-      ProgressBar1->setValue(int(result->index) + 1);
-    }
-    if (!result || sinceEvents.elapsed() >= kEventsEveryMs) {
-      flush();
-      QCoreApplication::processEvents(QEventLoop::AllEvents, kEventsEveryMs);
-      sinceEvents.restart();
-    }
-  }
-  flush();
-  maker_->Stop();
+  errors = RunThumbnails(*maker_, images, *model_, *lvThumbs, *ProgressBar1, [this] { return stop_; },
+                         [this] { btnStopClick(); });
   running_ = false;
 
   // The first image is selected, unless the user chose one while the run went on. A run ended
@@ -478,22 +401,18 @@ void TfrmImageReview::lvThumbsSelectItem(const QItemSelection& selected) {
   // without the focus leaving a box.
   btnSaveClick();
   ClearSelectionState();
+  if (wizard_.ImageListVersion() != runListVersion_) {
+    // The thumbnails show a list the gallery no longer has: they are replaced, not described.
+    QueueFormActivate();
+    return;
+  }
   const TThumbItem& item = model_->Item(selected.indexes().front().row());
 
   // A picture that cannot be shown any more leaves its details alone (the error is reported).
-  TDecodedPicture preview = LoadPictureFor(item.path, [](QSize full) {
-    return full.width() <= kPreviewBox && full.height() <= kPreviewBox
-               ? QSize()
-               : full.scaled(kPreviewBox, kPreviewBox, Qt::KeepAspectRatio);
-  });
-  QSize shown = preview.fullSize;
-  if (shown.width() > kPreviewBox || shown.height() > kPreviewBox)
-    shown = shown.scaled(kPreviewBox, kPreviewBox, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
-  QImage image = std::move(preview.image);
-  if (image.size() != shown)
-    image = image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  imgSelect->setPixmap(QPixmap::fromImage(image));
-  currentSize_ = preview.fullSize;
+  QSize fullSize;
+  imgSelect->setPixmap(
+      QPixmap::fromImage(LoadPictureToFit(item.path, {kPreviewBox, kPreviewBox}, false, &fullSize)));
+  currentSize_ = fullSize;
 
   TImageTexts texts = details_ ? details_->Read(item.caption) : TImageTexts{};
   if (texts.ref.isEmpty() && cbUseStem->isChecked())

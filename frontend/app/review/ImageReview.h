@@ -82,6 +82,8 @@ protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+  // Shows the folder of the wizard's image list and makes its thumbnails.
+  void ScanCurrentList();
   void BuildControls();
   // FormActivate once the current event has been handled, outside any event handler.
   void QueueFormActivate();

@@ -1,5 +1,7 @@
 #include "ThumbList.h"
 
+#include <QListView>
+
 #include <QApplication>
 
 #include <algorithm>
@@ -133,6 +135,32 @@ void TThumbDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
 QSize TThumbDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
   return QSize(kThumbCell + 2 * kItemMargin,
                kItemMargin + kThumbCell + kCaptionGap + option.fontMetrics.height() + 2 + kItemMargin);
+}
+
+TThumbDelegate* SetUpThumbView(QListView& view, TThumbModel& model) {
+  view.setModel(&model);
+  auto* delegate = new TThumbDelegate(model, &view);
+  view.setItemDelegate(delegate);
+  view.setViewMode(QListView::IconMode);
+  view.setMovement(QListView::Static);
+  view.setResizeMode(QListView::Adjust);
+  view.setWrapping(true);
+  view.setUniformItemSizes(true);
+  view.setLayoutMode(QListView::Batched);
+  view.setBatchSize(200);
+  view.setSelectionMode(QAbstractItemView::SingleSelection);
+  view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view.setGridSize(delegate->sizeHint(QStyleOptionViewItem(), {}) + QSize(8, 4));
+  QPalette palette = view.palette();
+  palette.setColor(QPalette::Base, Qt::white);
+  palette.setColor(QPalette::Text, Qt::black);
+  // The selection stays visible when the list loses the focus.
+  palette.setColor(QPalette::Inactive, QPalette::Highlight,
+                   palette.color(QPalette::Active, QPalette::Highlight));
+  palette.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                   palette.color(QPalette::Active, QPalette::HighlightedText));
+  view.setPalette(palette);
+  return delegate;
 }
 
 }  // namespace pictalon

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+class QListView;
+
 namespace pictalon {
 
 // One thumbnail of the store: its picture sized to its destination rectangle in the cell, kept
@@ -75,5 +77,9 @@ public:
 private:
   const TThumbModel& model_;
 };
+
+// Shows model in view as the review window's list of thumbnails: large icons in a grid, one
+// selected at a time, the selection visible when the list loses the focus. Returns the delegate.
+TThumbDelegate* SetUpThumbView(QListView& view, TThumbModel& model);
 
 }  // namespace pictalon

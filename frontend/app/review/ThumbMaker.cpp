@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <system_error>
 
 #ifdef __linux__
 #include <sys/resource.h>
@@ -73,7 +74,13 @@ TThumbMaker::TThumbMaker(std::vector<std::string> paths, int threads, bool yield
       results_(paths_.size()) {
   const std::size_t count = std::min<std::size_t>(std::max(threads, 1), paths_.size());
   workers_.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) workers_.emplace_back([this] { Work(); });
+  try {
+    for (std::size_t i = 0; i < count; ++i) workers_.emplace_back([this] { Work(); });
+  } catch (const std::system_error& e) {
+    // The system has no thread to spare: fewer workers still make every thumbnail, none is an
+    // error for the window to report.
+    if (workers_.empty()) throw Error(std::string("Cannot start a thumbnail worker: ") + e.what());
+  }
 }
 
 TThumbMaker::~TThumbMaker() {

@@ -21,17 +21,16 @@ public:
   void FormCreate();
   void RzURLLabel1Click();
 
-  QLabel* Image1;
-  QLabel* lblVer;
-  QLabel* RzURLLabel1;
-  QPushButton* RzButton1;
-
 protected:
   // The link label opens its address on a click, and on Enter or Space for keyboard users.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
   TdmNonVis& dm_;
+  QLabel* Image1;
+  QLabel* lblVer;
+  QLabel* RzURLLabel1;
+  QPushButton* RzButton1;
 };
 
 }  // namespace pictalon

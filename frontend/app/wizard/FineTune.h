@@ -12,6 +12,8 @@
 
 #include <functional>
 
+#include "TypeDef.h"
+
 namespace pictalon {
 
 class TdmNonVis;
@@ -23,17 +25,28 @@ public:
   // saveForm stores the wizard's and this dialog's settings (OK runs it).
   TfrmFineTune(TdmNonVis& dm, std::function<void()> saveForm, QWidget* parent = nullptr);
 
-  // The selected hyperlink mode, -1 when none.
-  int HyperlinkItemIndex() const { return rgHyperlinkButtons->checkedId(); }
-  void SetHyperlinkItemIndex(int index);
-  // The unit's item index; -1 when the box holds typed text that is no item.
-  int TableWidthUnitIndex() const;
+  // The six settings it shows: table width and unit, cell spacing, hyperlinks and their mode,
+  // new window. A stored width of 0 shows as 100.
+  void Load(const GallerySettings& s);
+  void Save(GallerySettings& s) const;
 
   void neTableWidthChange();
   void cbHyperlinkClick();
   void btnOKClick();
   void btnCloseClick();
 
+protected:
+  void showEvent(QShowEvent* event) override;
+
+private:
+  // The selected hyperlink mode, -1 when none.
+  int HyperlinkItemIndex() const { return rgHyperlinkButtons->checkedId(); }
+  void SetHyperlinkItemIndex(int index);
+  // The unit's item index; -1 when the box holds typed text that is no item.
+  int TableWidthUnitIndex() const;
+
+  TdmNonVis& dm_;
+  std::function<void()> saveForm_;
   QSpinBox* neTableWidth;
   QComboBox* cbTableWidthType;
   QSpinBox* seCellspacing;
@@ -43,13 +56,6 @@ public:
   QCheckBox* cbNewWindow;
   QPushButton* btnOK;
   QPushButton* btnClose;
-
-protected:
-  void showEvent(QShowEvent* event) override;
-
-private:
-  TdmNonVis& dm_;
-  std::function<void()> saveForm_;
 };
 
 }  // namespace pictalon

@@ -16,9 +16,7 @@
 
 namespace pictalon {
 
-TGalleryImagesPage::TGalleryImagesPage(TdmNonVis& dm, std::vector<std::string>& imageList,
-                                       QWidget* parent)
-    : QWidget(parent), dm_(dm), imageList_(imageList) {
+TGalleryImagesPage::TGalleryImagesPage(TdmNonVis& dm, QWidget* parent) : QWidget(parent), dm_(dm) {
   setObjectName("tsGallery");
 
   // Cell style.
@@ -29,7 +27,6 @@ TGalleryImagesPage::TGalleryImagesPage(TdmNonVis& dm, std::vector<std::string>& 
   cbGallCell = new QComboBox;
   cbGallCell->setObjectName("cbGallCell");
   cbGallCell->setFixedWidth(174);
-  cbGallCell->setAccessibleName("Gallery cell style");
   btnEditCell = new QPushButton("Edit cell stylesheet...");
   btnEditCell->setObjectName("btnEditCell");
   btnEditCell->setFixedWidth(174);
@@ -37,6 +34,8 @@ TGalleryImagesPage::TGalleryImagesPage(TdmNonVis& dm, std::vector<std::string>& 
   imgCell->setObjectName("imgCell");
   imgCell->setFrameShape(QFrame::Box);
   imgCell->setFixedSize(110, 120);
+  // The box is named by its group, as a screen reader should announce it; its value is the style.
+  cbGallCell->setAccessibleName(SpokenCaption(styleGroup->title()));
   auto* styleButtons = new QVBoxLayout;
   styleButtons->addWidget(btnViewSampler);
   styleButtons->addWidget(cbGallCell);
@@ -65,7 +64,6 @@ TGalleryImagesPage::TGalleryImagesPage(TdmNonVis& dm, std::vector<std::string>& 
   pnlImgStatus->setObjectName("pnlImgStatus");
   pnlImgStatus->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   pnlImgStatus->setFixedSize(330, 18);
-  pnlImgStatus->setAccessibleName("Image status");
   ebURL = new QLineEdit;
   ebURL->setObjectName("ebURL");
   ebURL->setFixedWidth(330);
@@ -96,6 +94,8 @@ TGalleryImagesPage::TGalleryImagesPage(TdmNonVis& dm, std::vector<std::string>& 
           Guarded(dm_, this, &TGalleryImagesPage::ebImgFolderButtonClick));
   connect(ebImgFolderAltBtn, &QAction::triggered, this,
           Guarded(dm_, this, &TGalleryImagesPage::ebImgFolderAltBtnClick));
+  connect(btnEditCell, &QPushButton::clicked, this, &TGalleryImagesPage::editCellStyleRequested);
+  connect(btnReview, &QPushButton::clicked, this, &TGalleryImagesPage::reviewRequested);
   ebURL->installEventFilter(this);
 }
 
@@ -103,6 +103,25 @@ bool TGalleryImagesPage::eventFilter(QObject* watched, QEvent* event) {
   if (watched == ebURL && event->type() == QEvent::FocusOut)
     RunGuarded(dm_, this, [this] { ebURLExit(); });
   return QWidget::eventFilter(watched, event);
+}
+
+void TGalleryImagesPage::Load(const GallerySettings& s, std::vector<std::string>& problems) {
+  try {
+    SelectCellStyle(CellStyleNameOfFile(ExtractFileName(s.CellStyleSheet.get())));
+  } catch (const std::exception& e) {
+    problems.push_back(e.what());
+  }
+  LoadImageFolder(s.ImageFolder.get());
+  ebURL->setText(QString::fromStdString(s.ImageURL.get()));
+  url_.Load(s.ImageURL.get(), ebURL->text());
+  cbFNameAsCaption->setChecked(s.FileNameAsCaption.get());
+}
+
+void TGalleryImagesPage::Save(GallerySettings& s) const {
+  s.CellStyleSheet.set(cellStyleSheet_);
+  s.ImageFolder.set(ImageFolder());
+  s.ImageURL.set(url_.Save(ebURL->text()));
+  s.FileNameAsCaption.set(cbFNameAsCaption->isChecked());
 }
 
 bool TGalleryImagesPage::LoadCellStyles() {
@@ -149,21 +168,24 @@ void TGalleryImagesPage::SetImageFolderPrompt(bool prompt) {
 void TGalleryImagesPage::LoadImageFolder(const std::string& folder) {
   SetImageFolderPrompt(folder.empty());
   if (!folder.empty()) ebImgFolder->setText(QString::fromStdString(folder));
+  // The folder is listed by its stored bytes, which need not be UTF-8.
+  folder_.Load(folder, ebImgFolder->text());
   FillImageListFromFolder(folder, imageList_);
-  UpdateImageStatus();
-  emit imageListChanged();
+  ImageListChanged();
 }
 
 std::string TGalleryImagesPage::ImageFolder() const {
   QString text = ebImgFolder->text();
-  return text == kImageFolderPrompt ? std::string() : text.toStdString();
+  return text == kImageFolderPrompt ? std::string() : folder_.Save(text);
 }
 
-void TGalleryImagesPage::UpdateImageStatus() {
+void TGalleryImagesPage::ImageListChanged() {
+  ++imageListVersion_;
   std::size_t n = imageList_.size();
   pnlImgStatus->setText(n == 0 ? QString("No JPG images found/selected")
                                : QString("%1 JPG images selected").arg(n));
   btnReview->setEnabled(n > 0);
+  emit imageListChanged();
 }
 
 void TGalleryImagesPage::ebImgFolderButtonClick() {
@@ -187,8 +209,7 @@ void TGalleryImagesPage::ebImgFolderAltBtnClick() {
   ebImgFolder->setText(QString::fromStdString(ExtractFilePath(files.front().toStdString())));
   for (const QString& file : files)
     if (FitsImageList(file.toStdString())) imageList_.push_back(file.toStdString());
-  UpdateImageStatus();
-  emit imageListChanged();
+  ImageListChanged();
 }
 
 void TGalleryImagesPage::ebURLExit() {

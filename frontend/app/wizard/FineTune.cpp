@@ -98,6 +98,29 @@ TfrmFineTune::TfrmFineTune(TdmNonVis& dm, std::function<void()> saveForm, QWidge
   connect(btnClose, &QPushButton::clicked, this, Guarded(dm_, this, &TfrmFineTune::btnCloseClick));
 }
 
+void TfrmFineTune::Load(const GallerySettings& s) {
+  neTableWidth->setValue(s.TableWidth.get());
+  if (neTableWidth->value() == 0) neTableWidth->setValue(100);
+  // The stored unit wins over the one the width change just chose.
+  cbTableWidthType->setCurrentIndex(s.TableWidthUnit.get() < cbTableWidthType->count()
+                                        ? s.TableWidthUnit.get()
+                                        : -1);
+  seCellspacing->setValue(s.CellSpacing.get());
+  cbHyperlink->setChecked(s.HyperlinkImages.get());
+  cbHyperlinkClick();
+  SetHyperlinkItemIndex(s.HyperlinkMode);
+  cbNewWindow->setChecked(s.LinkInNewWindow.get());
+}
+
+void TfrmFineTune::Save(GallerySettings& s) const {
+  s.TableWidth.set(neTableWidth->value());
+  s.TableWidthUnit.set(TableWidthUnitIndex());
+  s.CellSpacing.set(seCellspacing->value());
+  s.HyperlinkImages.set(cbHyperlink->isChecked());
+  s.HyperlinkMode = static_cast<std::uint8_t>(HyperlinkItemIndex());
+  s.LinkInNewWindow.set(cbNewWindow->isChecked());
+}
+
 void TfrmFineTune::SetHyperlinkItemIndex(int index) {
   if (QAbstractButton* button = rgHyperlinkButtons->button(index)) {
     button->setChecked(true);

@@ -8,6 +8,7 @@
 
 #include "NonVis.h"
 #include "Platform.h"
+#include "Settings.h"
 #include "TextUtil.h"
 
 namespace pictalon {
@@ -86,16 +87,6 @@ TGraphicOptionsPage::TGraphicOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
     connect(row.noGraphic, &QCheckBox::toggled, this,
             [this, tag] { RunGuarded(dm_, this, [this, tag] { NoGraphicClick(tag); }); });
   }
-  ebLogoGraphic = rows_[0].field;
-  ebTitleGraphic = rows_[1].field;
-  ebBgImg = rows_[2].field;
-  imgLogo = rows_[0].preview;
-  imgTitle = rows_[1].preview;
-  imgBkGrnd = rows_[2].preview;
-  cbNoGraphic1 = rows_[0].noGraphic;
-  cbNoGraphic2 = rows_[1].noGraphic;
-  cbNoGraphic3 = rows_[2].noGraphic;
-
   shBgCol = new TColourSwatch;
   shBgCol->setObjectName("shBgCol");
   shBgCol->setFixedSize(174, 21);
@@ -112,18 +103,39 @@ TGraphicOptionsPage::TGraphicOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   connect(btnBgCol, &QToolButton::clicked, this, Guarded(dm_, this, &TGraphicOptionsPage::btnBgColClick));
 }
 
+void TGraphicOptionsPage::Load(const GallerySettings& s, std::vector<std::string>& problems) {
+  const StringSlot* graphics[] = {&s.LogoGraphic, &s.TitleGraphic, &s.BackgroundImage};
+  for (int tag = 1; tag <= 3; ++tag) {
+    try {
+      LoadGraphic(tag, graphics[tag - 1]->get());
+    } catch (const std::exception& e) {
+      problems.push_back(e.what());
+    }
+  }
+  const std::string background = s.BackgroundColour.empty() ? "#ffffff" : s.BackgroundColour.get();
+  shBgCol->SetColour(StoredColour(background, problems));
+}
+
+void TGraphicOptionsPage::Save(GallerySettings& s) const {
+  StringSlot* graphics[] = {&s.LogoGraphic, &s.TitleGraphic, &s.BackgroundImage};
+  for (std::size_t i = 0; i < rows_.size(); ++i)
+    graphics[i]->set(TrimBlanks(rows_[i].path.Save(rows_[i].field->text())));
+  s.BackgroundColour.set(ColourToHtml(FromQColor(shBgCol->Colour())));
+}
+
 void TGraphicOptionsPage::LoadGraphic(int tag, const std::string& path) {
   TGraphicRow& row = Row(tag);
   row.field->setText(QString::fromStdString(path));
-  if (FileExists(path)) {
-    row.preview->LoadFromFile(path);
-    row.noGraphic->setChecked(false);
-  } else {
+  row.path.Load(path, row.field->text());
+  if (!FileExists(path)) {
     row.noGraphic->setChecked(true);
+    return;
   }
+  row.noGraphic->setChecked(false);
+  // The previous gallery's picture must not stay when this one cannot be shown.
+  row.preview->Clear();
+  row.preview->LoadFromFile(path);
 }
-
-void TGraphicOptionsPage::SetBackgroundColour(const QColor& colour) { shBgCol->SetColour(colour); }
 
 void TGraphicOptionsPage::GraphicButtonClick(int tag) {
   TFileDialogOptions options;
@@ -144,7 +156,8 @@ void TGraphicOptionsPage::NoGraphicClick(int tag) {
 }
 
 void TGraphicOptionsPage::btnBgColClick() {
-  if (!ebBgImg->text().isEmpty()) {
+  TGraphicRow& background = Row(3);
+  if (!background.field->text().isEmpty()) {
     // The pages show a background graphic in preference to the colour.
     if (!dm_.Dialogs().ConfirmBox(
             this,
@@ -153,11 +166,11 @@ void TGraphicOptionsPage::btnBgColClick() {
             "If you prefer to select a background colour instead\n"
             "of a graphic, click the \"Yes\" button to continue"))
       return;
-    ebBgImg->clear();
-    imgBkGrnd->Clear();
+    background.field->clear();
+    background.preview->Clear();
   }
   if (std::optional<QColor> colour = dm_.Dialogs().ChooseColour(this, shBgCol->Colour())) {
-    SetBackgroundColour(*colour);
+    shBgCol->SetColour(*colour);
     emit backgroundColourChosen(*colour);
   }
 }

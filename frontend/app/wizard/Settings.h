@@ -1,10 +1,11 @@
 #pragma once
-// How the settings travel between the record and the controls: the introduction's four slots
-// and the colour values.
+// How the settings travel between the record and the pages' controls: the introduction's four
+// slots and the colour values.
 #include <QColor>
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "Helpers.h"
 #include "TypeDef.h"
@@ -25,5 +26,8 @@ std::string JoinIntroduction(const GallerySettings& settings);
 // which is what storing it again gives.
 QColor ToQColor(TColor colour);
 TColor FromQColor(const QColor& colour);
+// A stored colour text for display; a text that is no colour is added to problems and shown as
+// white, which is what the next save stores.
+QColor StoredColour(const std::string& text, std::vector<std::string>& problems);
 
 }  // namespace pictalon

@@ -1,14 +1,11 @@
 #pragma once
 // The wizard window: a Start page, four wizard tabs and an Editor tab between a toolbar of
-// gallery file commands and a Back/Next button bar. It owns the front end's working state.
-#include <QComboBox>
-#include <QLabel>
-#include <QListWidget>
+// gallery file commands and a Back/Next button bar. It holds the page rules and the current
+// gallery; each page owns its controls and its part of the settings, and the run owner decides
+// what may happen while pages are generated.
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
-#include <QToolBar>
-#include <QToolButton>
 #include <QWidget>
 
 #include <functional>
@@ -16,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "CurrentGallery.h"
 #include "TypeDef.h"
 #include "WizardHost.h"
 
@@ -23,6 +21,9 @@ namespace pictalon {
 
 class TdmNonVis;
 class TfrmFineTune;
+class TGenerateRun;
+class TStartPage;
+class TWizardToolbar;
 class TTextOptionsPage;
 class TGraphicOptionsPage;
 class TGalleryImagesPage;
@@ -44,6 +45,8 @@ public:
   // unsaved-changes question.
   void SetEditor(std::function<void()> editTemplate, std::function<void()> editCellStyle,
                  std::function<void()> askSaveChanges);
+  // Puts the editor's page on the Editor tab (made at its first use).
+  void SetEditorPage(QWidget* page);
   // The first command-line argument, considered by FormShow.
   void SetArgument(const std::string& argument) { argument_ = argument; }
 
@@ -58,14 +61,15 @@ public:
   void SetReturnPage(int index) override { returnPage_ = index; }
   void SetStatusText(const QString& text) override;
   QString StatusText() const override;
-  std::string CurrentGalleryFile() const override { return currentGalleryFile_; }
+  std::string CurrentGalleryFile() const override { return current_.Path(); }
   std::string CurrentCellStyleSheet() const override;
-  const std::vector<std::string>& ImageList() const override { return imageList_; }
-  std::uint64_t ImageListVersion() const override { return imageListVersion_; }
+  const std::vector<std::string>& ImageList() const override;
+  std::uint64_t ImageListVersion() const override;
 
-  const GallerySettings& Settings() const { return settings_; }
+  const GallerySettings& Settings() const { return current_.Settings(); }
 
-  // Settings binding.
+  // Settings binding: defaults into the record and the pages, the record into the pages, the
+  // pages into the record and the gallery file.
   void ApplyDefaults();
   void LoadForm();
   void SaveForm();
@@ -73,7 +77,6 @@ public:
   // Gallery files.
   void LoadGalleryList();
   void OpenGallery(const std::string& path);
-  void lvFilesDblClick();
   void cbFilesChange(int index);
   void btnNewClick();
   void btnSaveGallClick();
@@ -93,74 +96,54 @@ public:
   void GettingStarted1Click();
   void AboutPictalon1Click();
 
-  // Controls.
-  QToolBar* RzToolbar2;
-  QToolButton* btnNew2;
-  QToolButton* btnEdit2;
-  QToolButton* btnSaveGall;
-  QToolButton* btnSaveGallAs;
-  QComboBox* cbFiles;
-  QLabel* pnlStatus;
-  QToolButton* btnInfo;
-  QTabBar* PageControl1;
-  QStackedWidget* pages;
-  QWidget* tsStart;
-  QWidget* tsEditor;
-  TTextOptionsPage* tsText;
-  TGraphicOptionsPage* tsGraphic;
-  TGalleryImagesPage* tsGallery;
-  TGalleryOptionsPage* tsGallOpt;
-  QListWidget* lvFiles;
-  QPushButton* btnNew;
-  QPushButton* btnEdit;
-  QPushButton* btnStart;
-  QWidget* tbBackNext;
-  QPushButton* btnBack;
-  QPushButton* btnNext;
-  QPushButton* btnClose;
-
 protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-  void BuildToolbar();
-  void BuildStartPage();
   void BuildButtonBar();
   void ConnectHandlers();
   void FormCreate();
+  // The wizard state on Text Options: its four tabs shown, the Start and Editor tabs hidden.
+  void ShowWizardOnTextOptions();
   // Brings the tab bar in line with the active page and the visible tabs, without the
   // user's tab-change handler running.
   void SyncTabBar();
-  // The name of a gallery file that no path was given for: asked in the save dialog for the
-  // explicit commands, the first free "Gallery N.pgs" otherwise.
-  std::string NameNewGallery(const std::string& userDataFolder);
-  // Writes the current settings to path (empty: a new file is named) and makes the path written
-  // the current gallery file. A write that fails is reported, not passed over: the user would
-  // otherwise lose every change since the last good save without knowing.
-  void WriteGallery(const std::string& path);
+  // Stores the pages into the record and writes it; ask: a new gallery file's name is asked.
+  void SaveForm(bool ask);
   // Opens a gallery of the lists by its name in the user data folder and names it in the label.
   void OpenListedGallery(const QString& name);
   void ReportLoadProblems(const std::vector<std::string>& problems);
 
   TdmNonVis& dm_;
-  GallerySettings settings_{};
-  std::string currentGalleryFile_;
-  std::vector<std::string> imageList_;
-  std::uint64_t imageListVersion_ = 0;
+  TCurrentGallery current_;
   int returnPage_ = 0;
   std::string argument_;
   bool terminated_ = false;
   bool shown_ = false;
-  bool askForName_ = false;
-  std::string namedPath_;  // the name the last naming settled on
+  bool closeAfterRun_ = false;
   std::vector<bool> tabVisible_;
   TfrmFineTune* frmFineTune_ = nullptr;
   QWidget* frmImageReview_ = nullptr;
   std::function<void()> editTemplate_;
   std::function<void()> editCellStyle_;
   std::function<void()> askSaveEditorChanges_;
+
+  TWizardToolbar* RzToolbar2;
+  QTabBar* PageControl1;
+  QStackedWidget* pages;
+  TStartPage* tsStart;
+  TTextOptionsPage* tsText;
+  TGraphicOptionsPage* tsGraphic;
+  TGalleryImagesPage* tsGallery;
+  TGalleryOptionsPage* tsGallOpt;
+  QWidget* tsEditor;
+  QPushButton* btnStart;
+  QWidget* tbBackNext;
+  QPushButton* btnBack;
+  QPushButton* btnNext;
+  QPushButton* btnClose;
+  std::unique_ptr<TGenerateRun> run_;
 };
 
 }  // namespace pictalon

@@ -8,6 +8,7 @@
 
 #include "NonVis.h"
 #include "Settings.h"
+#include "TextUtil.h"
 
 namespace pictalon {
 
@@ -76,6 +77,33 @@ TTextOptionsPage::TTextOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidget(par
   layout->addStretch();
 
   connect(btnTextColor, &QToolButton::clicked, this, Guarded(dm_, this, &TTextOptionsPage::btnTextColorClick));
+}
+
+void TTextOptionsPage::Load(const GallerySettings& s, std::vector<std::string>& problems) {
+  const auto show = [](TMemo* memo, TKeptText& kept, const std::string& stored) {
+    QString shown = FromStoredText(stored);
+    memo->SetText(shown);
+    kept.Load(stored, shown);
+  };
+  show(moTitleText, title_, s.TitleText.get());
+  introSlots_ = {s.IntroText1.get(), s.IntroText2.get(), s.IntroText3.get(), s.IntroText4.get()};
+  moIntroText->SetText(FromStoredText(JoinIntroduction(s)));
+  intro_.Load(introSlots_[0] + introSlots_[1] + introSlots_[2] + introSlots_[3], moIntroText->Text());
+  show(moFooter, footer_, s.FooterText.get());
+  SetTextColour(StoredColour(s.TextColour.get(), problems));
+}
+
+void TTextOptionsPage::Save(GallerySettings& s) const {
+  s.TitleText.set(title_.Save(moTitleText->Text(), ToStoredText(moTitleText->Text())));
+  const std::string intro = intro_.Save(moIntroText->Text(), ToStoredText(moIntroText->Text()));
+  const bool kept = intro == introSlots_[0] + introSlots_[1] + introSlots_[2] + introSlots_[3];
+  const std::array<std::string, kIntroSlots> pieces = kept ? introSlots_ : SplitIntroduction(intro);
+  s.IntroText1.set(pieces[0]);
+  s.IntroText2.set(pieces[1]);
+  s.IntroText3.set(pieces[2]);
+  s.IntroText4.set(pieces[3]);
+  s.FooterText.set(footer_.Save(moFooter->Text(), ToStoredText(moFooter->Text())));
+  s.TextColour.set(ColourToHtml(FromQColor(shTxtCol->Colour())));
 }
 
 void TTextOptionsPage::SetTextColour(const QColor& colour) {

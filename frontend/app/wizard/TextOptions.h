@@ -5,6 +5,12 @@
 #include <QToolButton>
 #include <QWidget>
 
+#include <array>
+#include <string>
+#include <vector>
+
+#include "Settings.h"
+#include "TypeDef.h"
 #include "Widgets.h"
 
 namespace pictalon {
@@ -22,23 +28,30 @@ class TTextOptionsPage : public QWidget {
   Q_OBJECT
 
 public:
-  TTextOptionsPage(TdmNonVis& dm, QWidget* parent = nullptr);
+  explicit TTextOptionsPage(TdmNonVis& dm, QWidget* parent = nullptr);
 
-  // The text colour: the swatch's fill and the memos' font colour.
-  void SetTextColour(const QColor& colour);
+  // Shows the gallery's texts and text colour; a colour text that is no colour is added to
+  // problems and shown as white.
+  void Load(const GallerySettings& s, std::vector<std::string>& problems);
+  void Save(GallerySettings& s) const;
+
   // The background colour of the three memos (the swatch lives on the graphic page).
   void SetMemoBackground(const QColor& colour);
 
   void btnTextColorClick();
 
+private:
+  // The text colour: the swatch's fill and the memos' font colour.
+  void SetTextColour(const QColor& colour);
+
+  TdmNonVis& dm_;
   TMemo* moTitleText;
   TIntroMemo* moIntroText;
   TMemo* moFooter;
   TColourSwatch* shTxtCol;
   QToolButton* btnTextColor;
-
-private:
-  TdmNonVis& dm_;
+  TKeptText title_, intro_, footer_;
+  std::array<std::string, kIntroSlots> introSlots_;  // as loaded, for an introduction kept whole
 };
 
 }  // namespace pictalon

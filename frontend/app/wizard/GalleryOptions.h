@@ -1,6 +1,7 @@
 #pragma once
 // The "Gallery Options" page: template, output folder, layout, image scaling, what the pages
 // disable, the "Back" link and the "Generate Pages" button.
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -11,6 +12,12 @@
 #include <QToolButton>
 #include <QWidget>
 
+#include <string>
+#include <vector>
+
+#include "TypeDef.h"
+#include "Widgets.h"
+
 namespace pictalon {
 
 class TdmNonVis;
@@ -19,12 +26,25 @@ class TGalleryOptionsPage : public QWidget {
   Q_OBJECT
 
 public:
-  TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent = nullptr);
+  explicit TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent = nullptr);
+
+  // The template box's entries, the first one selected.
+  void SetTemplates(const std::vector<std::string>& names);
+  void Load(const GallerySettings& s);
+  void Save(GallerySettings& s) const;
+  // The button that starts a run. Whether it can be pressed is its run owner's to decide alone.
+  QAbstractButton& GenerateButton() { return *btnGenerate; }
 
   // Enables each scaling box and its unit label exactly when its radio button is checked.
   void RadioButtonClick();
   void ebOutputButtonClick();
 
+signals:
+  void fineTuneRequested();
+  void generateRequested();
+
+private:
+  TdmNonVis& dm_;
   QComboBox* cbTemplates;
   QLineEdit* ebOutput;
   QAction* ebOutputButton;
@@ -45,9 +65,7 @@ public:
   QCheckBox* cbNoIEImgToolbar;
   QLineEdit* ebBackLinkURL;
   QToolButton* btnGenerate;
-
-private:
-  TdmNonVis& dm_;
+  TKeptText template_, output_, backLink_;
 };
 
 }  // namespace pictalon

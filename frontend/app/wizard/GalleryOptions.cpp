@@ -6,7 +6,10 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "Helpers.h"
 #include "NonVis.h"
+#include "Platform.h"
+#include "TextUtil.h"
 #include "Widgets.h"
 
 namespace pictalon {
@@ -143,7 +146,56 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
     connect(button, &QRadioButton::toggled, this, Guarded(dm_, this, &TGalleryOptionsPage::RadioButtonClick));
   connect(ebOutputButton, &QAction::triggered, this,
           Guarded(dm_, this, &TGalleryOptionsPage::ebOutputButtonClick));
+  connect(btnFineTune, &QPushButton::clicked, this, &TGalleryOptionsPage::fineTuneRequested);
+  connect(btnGenerate, &QToolButton::clicked, this, &TGalleryOptionsPage::generateRequested);
   RadioButtonClick();
+}
+
+void TGalleryOptionsPage::SetTemplates(const std::vector<std::string>& names) {
+  for (const std::string& name : names) cbTemplates->addItem(QString::fromStdString(name));
+  cbTemplates->setCurrentIndex(0);
+}
+
+void TGalleryOptionsPage::Load(const GallerySettings& s) {
+  const std::string templateName = s.TemplateName.empty() ? "PictBase.html" : s.TemplateName.get();
+  cbTemplates->setEditText(QString::fromStdString(templateName));
+  template_.Load(templateName, cbTemplates->currentText());
+  const std::string output = s.OutputFolder.empty() ? GetDefaultOutputFolder() : s.OutputFolder.get();
+  ebOutput->setText(QString::fromStdString(output));
+  output_.Load(output, ebOutput->text());
+  ebBackLinkURL->setText(QString::fromStdString(s.BackLinkURL.get()));
+  backLink_.Load(s.BackLinkURL.get(), ebBackLinkURL->text());
+  seCols->setValue(s.Columns.get());
+  seRows->setValue(s.Rows.get());
+  // An unknown mode leaves the scaling controls as they were.
+  QRadioButton* const modes[] = {rbProp, rbHeight, rbWidth};
+  QSpinBox* const sizes[] = {seProp, seHeight, seWidth};
+  if (s.ScalingMode < 3) {
+    modes[s.ScalingMode]->setChecked(true);
+    sizes[s.ScalingMode]->setValue(s.ThumbSize.get());
+  }
+  cbNoRClick->setChecked(s.DisableRightClick.get());
+  cbNoIEImgToolbar->setChecked(s.DisableImageToolbar.get());
+  cbCopyImgs->setChecked(s.CopyImages.get());
+}
+
+void TGalleryOptionsPage::Save(GallerySettings& s) const {
+  s.TemplateName.set(template_.Save(cbTemplates->currentText()));
+  const std::string output = output_.Save(ebOutput->text());
+  s.OutputFolder.set(IsBlank(output) ? GetDefaultOutputFolder() : output);
+  s.Columns.set(seCols->value());
+  s.Rows.set(seRows->value());
+  QRadioButton* const modes[] = {rbProp, rbHeight, rbWidth};
+  QSpinBox* const sizes[] = {seProp, seHeight, seWidth};
+  for (std::uint8_t mode = 0; mode < 3; ++mode) {
+    if (!modes[mode]->isChecked()) continue;
+    s.ScalingMode = mode;
+    s.ThumbSize.set(sizes[mode]->value());
+  }
+  s.BackLinkURL.set(backLink_.Save(ebBackLinkURL->text()));
+  s.DisableRightClick.set(cbNoRClick->isChecked());
+  s.DisableImageToolbar.set(cbNoIEImgToolbar->isChecked());
+  s.CopyImages.set(cbCopyImgs->isChecked());
 }
 
 void TGalleryOptionsPage::RadioButtonClick() {

@@ -1,0 +1,93 @@
+#pragma once
+// The "Gallery Images" page: the cell style with its preview and the cell sampler, and the
+// images of the gallery (folder or chosen files), the images URL and the review button. The page
+// owns the gallery's image list: loading a gallery and the user's choices are its only writers.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "TypeDef.h"
+#include "Widgets.h"
+
+namespace pictalon {
+
+class TdmNonVis;
+
+constexpr const char* kImageFolderPrompt = "< Select Image Folder >";
+
+class TGalleryImagesPage : public QWidget {
+  Q_OBJECT
+
+public:
+  explicit TGalleryImagesPage(TdmNonVis& dm, QWidget* parent = nullptr);
+
+  // Fills the cell style box from the cell style index; false when the index file does not
+  // exist. The number of styles it lists.
+  bool LoadCellStyles();
+  int CellStyleCount() const { return cbGallCell->count(); }
+
+  // Shows the gallery's cell style, images folder (listing its JPEG files), URL and caption
+  // choice; a cell preview that cannot be shown is added to problems.
+  void Load(const GallerySettings& s, std::vector<std::string>& problems);
+  // Stores them; a style sheet that is not in the index keeps the one chosen before.
+  void Save(GallerySettings& s) const;
+
+  const std::string& CurrentCellStyleSheet() const { return cellStyleSheet_; }
+  const std::vector<std::string>& ImageList() const { return imageList_; }
+  // Changes whenever the image list is rebuilt or chosen anew.
+  std::uint64_t ImageListVersion() const { return imageListVersion_; }
+
+  void cbGallCellChange(int index);
+  void btnViewSamplerClick();
+  void ebImgFolderButtonClick();
+  void ebImgFolderAltBtnClick();
+  void ebURLExit();
+
+signals:
+  // The image list was rebuilt or chosen anew (the review window and Generate follow it).
+  void imageListChanged();
+  void editCellStyleRequested();
+  void reviewRequested();
+
+protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  // Selects the style named name (letter case ignored); with a match, the current cell style
+  // sheet and the preview follow it. An empty or unknown name selects nothing.
+  void SelectCellStyle(const std::string& name);
+  // Shows the folder, or the grey placeholder when folder is empty, and lists its JPEG files.
+  void LoadImageFolder(const std::string& folder);
+  // The folder as stored: empty while the placeholder shows.
+  std::string ImageFolder() const;
+  void SetImageFolderPrompt(bool prompt);
+  // The image list is new: the status line, the review button and the listeners follow it.
+  void ImageListChanged();
+
+  TdmNonVis& dm_;
+  QPushButton* btnViewSampler;
+  QComboBox* cbGallCell;
+  QPushButton* btnEditCell;
+  TPictureBox* imgCell;
+  QLineEdit* ebImgFolder;
+  QAction* ebImgFolderButton;
+  QAction* ebImgFolderAltBtn;
+  QLabel* pnlImgStatus;
+  QLineEdit* ebURL;
+  QCheckBox* cbFNameAsCaption;
+  QPushButton* btnReview;
+
+  std::vector<std::string> imageList_;
+  std::uint64_t imageListVersion_ = 0;
+  std::string cellStyleSheet_;
+  TKeptText folder_, url_;
+};
+
+}  // namespace pictalon

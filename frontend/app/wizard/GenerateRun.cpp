@@ -1,0 +1,133 @@
+#include "GenerateRun.h"
+
+#include <QApplication>
+
+#include <stdlib.h>
+
+#include <exception>
+#include <filesystem>
+#include <optional>
+
+#include "GenerateCommand.h"
+#include "Helpers.h"
+#include "NonVis.h"
+#include "Platform.h"
+#include "WorkingFiles.h"
+
+namespace pictalon {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The run's own copy of the gallery file and its image details, in a hidden folder beside the
+// image list: the engine reads these, so a save made while the images are copied (a tab change,
+// the review window closing) cannot change what this run generates.
+class TFrozenGallery {
+public:
+  explicit TFrozenGallery(const std::string& galleryPath) : path_(galleryPath) {
+    if (galleryPath.empty() || !FileExists(galleryPath)) return;
+    std::string folder = ExtractFilePath(ImageListFilePath()) + ".run-XXXXXX";
+    if (!::mkdtemp(folder.data())) return;
+    folder_ = folder + "/";
+    const std::string copy = folder_ + ExtractFileName(galleryPath);
+    const std::string details = ImageDetailsPathBeside(galleryPath);
+    if (CopyOrMoveFile(galleryPath, copy, false) &&
+        (!FileExists(details) || CopyOrMoveFile(details, ImageDetailsPathBeside(copy), false)))
+      path_ = copy;
+  }
+  ~TFrozenGallery() {
+    std::error_code ignored;
+    if (!folder_.empty()) fs::remove_all(folder_, ignored);
+  }
+  // The copy to generate from; the gallery file itself when no copy could be made.
+  const std::string& Path() const { return path_; }
+
+private:
+  std::string path_;
+  std::string folder_;
+};
+
+}  // namespace
+
+TGenerateRun::TGenerateRun(TdmNonVis& dm, QWidget& window, QAbstractButton& button)
+    : dm_(dm), window_(window), button_(button) {
+  UpdateButton();
+}
+
+void TGenerateRun::GuardCommands(std::vector<QWidget*> commands) {
+  for (QWidget* command : commands) commands_.emplace_back(command);
+}
+
+void TGenerateRun::SetImagesListed(bool listed) {
+  listed_ = listed;
+  UpdateButton();
+}
+
+void TGenerateRun::UpdateButton() { button_.setEnabled(listed_ && !running_); }
+
+void TGenerateRun::SetRunning(bool running) {
+  running_ = running;
+  for (const QPointer<QWidget>& command : commands_)
+    if (command) command->setEnabled(!running);
+  UpdateButton();
+}
+
+void TGenerateRun::Run(const TRunSnapshot& snapshot) {
+  if (running_) return;
+  SetRunning(true);
+  struct TEnd {
+    TGenerateRun& run;
+    ~TEnd() {
+      run.SetRunning(false);
+      emit run.finished();
+    }
+  } end{*this};
+
+  // Another run (pictgen, another Pictalon) may hold the image list: wait for it with the
+  // window alive and a way out, never on the lock itself.
+  const std::string listPath = ImageListFilePath();
+  ForceDirectories(ExtractFilePath(listPath));
+  std::optional<TImageListLock> lock;
+  auto tryLock = [&] {
+    lock.reset();
+    lock.emplace(listPath, TImageListLock::TTryOnce{});
+    return !lock->Busy();
+  };
+  if (!tryLock() &&
+      !dm_.Dialogs().Wait(&window_, "Waiting for another gallery to finish generating...", tryLock))
+    return;
+
+  TFrozenGallery gallery(snapshot.galleryPath);
+  bool busy = false, begun = false;
+  TGenerateHooks hooks;
+  hooks.begin = [&busy, &begun] {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    busy = begun = true;
+  };
+  hooks.end = [&busy] {
+    if (busy) QApplication::restoreOverrideCursor();
+    busy = false;
+    // Let the window repaint before the browser takes over.
+    QCoreApplication::processEvents();
+  };
+  hooks.copyProgress = [](std::size_t, std::size_t) { QCoreApplication::processEvents(); };
+
+  TGenerateResult result;
+  std::exception_ptr error;
+  try {
+    result = GeneratePages(*lock, gallery.Path(), snapshot.settings, snapshot.images, hooks);
+  } catch (...) {
+    error = std::current_exception();
+  }
+  if (error && !begun) std::rethrow_exception(error);  // no image list file: nothing was run
+  if (!error && result.outcome == TGenerateOutcome::EngineReturnedFalse)
+    dm_.Dialogs().MessageBox(&window_, "Error running engine");
+  // The first page is asked for after every run, as the user expects to see what there is.
+  dm_.Dialogs().OpenDocument(QString::fromStdString(GetOutputFolder(snapshot.settings) + "gallery1.html"));
+  if (error) std::rethrow_exception(error);
+  if (result.outcome == TGenerateOutcome::EngineFailed)
+    dm_.ShowGeneralError(&window_, QString::fromStdString(result.failure));
+}
+
+}  // namespace pictalon

@@ -1,0 +1,462 @@
+#include "Main.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QStyle>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "About.h"
+#include "Error.h"
+#include "FineTune.h"
+#include "GalleryFile.h"
+#include "GalleryImages.h"
+#include "GalleryOptions.h"
+#include "GenerateRun.h"
+#include "GraphicOptions.h"
+#include "Helpers.h"
+#include "NonVis.h"
+#include "Platform.h"
+#include "StartPage.h"
+#include "TextUtil.h"
+#include "TextOptions.h"
+#include "Widgets.h"
+#include "Toolbar.h"
+#include "WizardFrame.h"
+#include "WorkingFiles.h"
+
+namespace pictalon {
+
+TfrmSetup::TfrmSetup(TdmNonVis& dm, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      dm_(dm),
+      current_(dm, *this) {
+  setObjectName("frmSetup");
+  setWindowTitle(QApplication::applicationName());
+
+  RzToolbar2 = new TWizardToolbar(dm_);
+  tsStart = new TStartPage;
+  tsText = new TTextOptionsPage(dm_);
+  tsGraphic = new TGraphicOptionsPage(dm_);
+  tsGallery = new TGalleryImagesPage(dm_);
+  tsGallOpt = new TGalleryOptionsPage(dm_);
+  tsEditor = new QWidget;
+  tsEditor->setObjectName("tsEditor");
+  new QVBoxLayout(tsEditor);
+  tsEditor->layout()->setContentsMargins(0, 0, 0, 0);
+
+  // The tabs are a bar over a stack rather than a tab widget: the Start page is shown with no
+  // tab at all, which a tab widget would answer by moving to another page.
+  PageControl1 = new TPageTabs;
+  PageControl1->setObjectName("PageControl1");
+  PageControl1->setDrawBase(false);
+  PageControl1->setExpanding(false);
+  PageControl1->setCursor(Qt::PointingHandCursor);
+  pages = new QStackedWidget;
+  pages->setObjectName("pages");
+  const std::pair<QWidget*, const char*> tabs[] = {
+      {tsStart, "Start"},           {tsText, "Text Options"},        {tsGraphic, "Graphic Options"},
+      {tsGallery, "Gallery Images"}, {tsGallOpt, "Gallery Options"}, {tsEditor, "Editor"}};
+  const int icons[] = {-1, 0, 1, 3, 4, 2};
+  for (int i = 0; i < 6; ++i) {
+    pages->addWidget(tabs[i].first);
+    PageControl1->addTab(dm_.TabIcon(icons[i]), tabs[i].second);
+  }
+  PageControl1->setIconSize(QSize(16, 16));
+  tabVisible_.assign(6, false);
+
+  BuildButtonBar();
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addWidget(RzToolbar2);
+  layout->addWidget(PageControl1);
+  layout->addWidget(pages, 1);
+  auto* bar = new QWidget;
+  bar->setObjectName("DialogButtons");
+  auto* barLayout = new QHBoxLayout(bar);
+  barLayout->setContentsMargins(0, 4, 0, 0);
+  barLayout->addWidget(btnStart);
+  barLayout->addStretch();
+  barLayout->addWidget(tbBackNext);
+  barLayout->addStretch();
+  barLayout->addWidget(btnClose);
+  layout->addWidget(bar);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+  // The page area takes the size its largest page needs, whichever page shows first.
+  QSize area(593, 360);
+  for (int i = 0; i < pages->count(); ++i) area = area.expandedTo(pages->widget(i)->sizeHint());
+  pages->setMinimumSize(area);
+
+  run_ = std::make_unique<TGenerateRun>(dm_, *this, tsGallOpt->GenerateButton());
+  // While pages are generated, nothing may open, start or rename a gallery.
+  std::vector<QWidget*> guarded = RzToolbar2->GalleryCommands();
+  guarded.push_back(tsStart);
+  run_->GuardCommands(guarded);
+  ConnectHandlers();
+  SyncTabBar();
+
+  try {
+    FormCreate();
+  } catch (const std::exception& e) {
+    terminated_ = true;
+    dm_.Dialogs().ErrorBox(this, QString::fromStdString(e.what()));
+  }
+}
+
+TfrmSetup::~TfrmSetup() = default;
+
+void TfrmSetup::BuildButtonBar() {
+  btnStart = new QPushButton("Start");
+  btnStart->setObjectName("btnStart");
+  btnStart->setVisible(false);
+  tbBackNext = new QWidget;
+  tbBackNext->setObjectName("tbBackNext");
+  tbBackNext->setFixedWidth(140 + 20);
+  btnBack = new QPushButton(style()->standardIcon(QStyle::SP_ArrowLeft), "Back");
+  btnBack->setObjectName("btnBack");
+  btnNext = new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight), "Next");
+  btnNext->setObjectName("btnNext");
+  btnNext->setLayoutDirection(Qt::RightToLeft);  // the arrow right of the caption
+  auto* backNext = new QHBoxLayout(tbBackNext);
+  backNext->setContentsMargins(0, 0, 0, 0);
+  backNext->addWidget(btnBack);
+  backNext->addWidget(btnNext);
+  btnClose = new QPushButton("Close");
+  btnClose->setObjectName("btnClose");
+}
+
+void TfrmSetup::ConnectHandlers() {
+  connect(tsStart, &TStartPage::newRequested, this, Guarded(dm_, this, &TfrmSetup::btnNewClick));
+  connect(RzToolbar2, &TWizardToolbar::newRequested, this, Guarded(dm_, this, &TfrmSetup::btnNewClick));
+  connect(RzToolbar2, &TWizardToolbar::saveRequested, this, Guarded(dm_, this, &TfrmSetup::btnSaveGallClick));
+  connect(RzToolbar2, &TWizardToolbar::saveAsRequested, this, Guarded(dm_, this, &TfrmSetup::btnSaveGallAsClick));
+  auto editTemplate = [this] {
+    RunGuarded(dm_, this, [this] {
+      if (editTemplate_) editTemplate_();
+    });
+  };
+  connect(tsStart, &TStartPage::editRequested, this, editTemplate);
+  connect(RzToolbar2, &TWizardToolbar::editRequested, this, editTemplate);
+  connect(tsGallery, &TGalleryImagesPage::editCellStyleRequested, this, [this] {
+    RunGuarded(dm_, this, [this] {
+      if (editCellStyle_) editCellStyle_();
+    });
+  });
+  connect(RzToolbar2, &TWizardToolbar::galleryChosen, this, Guarded(dm_, this, &TfrmSetup::cbFilesChange));
+  connect(tsStart, &TStartPage::galleryChosen, this, [this](const QString& name) {
+    RunGuarded(dm_, this, [this, name] {
+      RzToolbar2->SelectGallery(name);
+      OpenListedGallery(name);
+    });
+  });
+  // Only the user's own tab choice arrives here: the program's changes are made with the bar's
+  // signals blocked.
+  connect(PageControl1, &QTabBar::currentChanged, this, [this](int index) {
+    RunGuarded(dm_, this, [this, index] {
+      pages->setCurrentIndex(index);
+      PageControl1Change();
+    });
+  });
+  connect(btnBack, &QPushButton::clicked, this, Guarded(dm_, this, &TfrmSetup::btnBackClick));
+  connect(btnNext, &QPushButton::clicked, this, Guarded(dm_, this, &TfrmSetup::btnNextClick));
+  connect(btnStart, &QPushButton::clicked, this, Guarded(dm_, this, &TfrmSetup::btnStartClick));
+  connect(btnClose, &QPushButton::clicked, this, Guarded(dm_, this, &TfrmSetup::DialogButtonsClickOk));
+  connect(tsGallery, &TGalleryImagesPage::reviewRequested, this, Guarded(dm_, this, &TfrmSetup::btnReviewClick));
+  connect(tsGallOpt, &TGalleryOptionsPage::fineTuneRequested, this, Guarded(dm_, this, &TfrmSetup::btnFineTuneClick));
+  connect(tsGallOpt, &TGalleryOptionsPage::generateRequested, this, Guarded(dm_, this, &TfrmSetup::btnGenerateClick));
+  connect(dm_.GettingStarted1, &QAction::triggered, this, Guarded(dm_, this, &TfrmSetup::GettingStarted1Click));
+  connect(dm_.AboutPictalon1, &QAction::triggered, this, Guarded(dm_, this, &TfrmSetup::AboutPictalon1Click));
+  connect(tsGraphic, &TGraphicOptionsPage::backgroundColourChosen, tsText, &TTextOptionsPage::SetMemoBackground);
+  connect(tsGallery, &TGalleryImagesPage::imageListChanged, this,
+          [this] { run_->SetImagesListed(!tsGallery->ImageList().empty()); });
+  // A close asked for during a run is carried out once the run has ended.
+  connect(run_.get(), &TGenerateRun::finished, this, [this] {
+    if (closeAfterRun_) QTimer::singleShot(0, this, &QWidget::close);
+  });
+}
+
+void TfrmSetup::SetEditor(std::function<void()> editTemplate,
+                          std::function<void()> editCellStyle, std::function<void()> askSaveChanges) {
+  editTemplate_ = std::move(editTemplate);
+  editCellStyle_ = std::move(editCellStyle);
+  askSaveEditorChanges_ = std::move(askSaveChanges);
+}
+
+void TfrmSetup::SetEditorPage(QWidget* page) { tsEditor->layout()->addWidget(page); }
+
+void TfrmSetup::FormCreate() {
+  // The data folder, the templates folder and the image list need no setting up: they follow
+  // the program folder, and the list starts empty.
+  if (!tsGallery->LoadCellStyles())
+    throw Error("Fatal Error: cssIndex.dat is missing.\nPictalon will now terminate.");
+  if (tsGallery->CellStyleCount() == 0)
+    throw Error("Fatal Error: cssIndex.dat is empty.\nPictalon will now terminate.");
+  std::vector<std::string> templates;
+  ListTemplates(templates);
+  if (templates.empty())
+    throw Error("The HTML templates folder\n" + GetTemplatesFolder() +
+                "\ndoes not contain any templates.\n\nPictalon will terminate.");
+  tsGallOpt->SetTemplates(templates);
+  LoadGalleryList();
+  current_.Settings() = GallerySettings{};
+}
+
+void TfrmSetup::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  RunGuarded(dm_, this, [this] { FormShow(); });
+}
+
+void TfrmSetup::FormShow() {
+  setWindowTitle(QApplication::applicationName());
+  tabVisible_[kStartPage] = false;
+  if (tsStart->GalleryCount() == 0) {
+    ApplyDefaults();
+    ShowWizardOnTextOptions();
+  } else if (!argument_.empty() && FileExists(argument_)) {
+    OpenGallery(argument_);
+  } else {
+    ApplyDefaults();
+    ShowStartPage();
+  }
+}
+
+// ----------------------------------------------------------------------------------------------
+// Page rules
+
+int TfrmSetup::ActivePageIndex() const { return pages->currentIndex(); }
+
+void TfrmSetup::SetActivePageIndex(int index) {
+  pages->setCurrentIndex(index);
+  SyncTabBar();
+  if (tbBackNext->isVisibleTo(this)) UpdateBackNext();
+}
+
+void TfrmSetup::SyncTabBar() {
+  const QSignalBlocker blocker(PageControl1);
+  bool any = false;
+  for (int i = 0; i < PageControl1->count(); ++i) {
+    PageControl1->setTabVisible(i, tabVisible_[i]);
+    any = any || tabVisible_[i];
+  }
+  if (tabVisible_[pages->currentIndex()]) PageControl1->setCurrentIndex(pages->currentIndex());
+  PageControl1->setVisible(any);
+}
+
+void TfrmSetup::ShowWizardTabs(bool visible) {
+  for (int page : {kTextPage, kGraphicPage, kGalleryPage, kGallOptPage}) tabVisible_[page] = visible;
+  tbBackNext->setVisible(visible);
+  SyncTabBar();
+  if (visible) UpdateBackNext();
+}
+
+void TfrmSetup::SetEditorTabVisible(bool visible) {
+  tabVisible_[kEditorPage] = visible;
+  SyncTabBar();
+}
+
+void TfrmSetup::ShowWizardOnTextOptions() {
+  ShowWizardTabs(true);
+  SetEditorTabVisible(false);
+  SetActivePageIndex(kTextPage);
+  UpdateBackNext();
+}
+
+void TfrmSetup::ShowStartPage() {
+  ShowWizardTabs(false);
+  SetEditorTabVisible(false);
+  SetActivePageIndex(kStartPage);
+  returnPage_ = kStartPage;
+}
+
+void TfrmSetup::UpdateBackNext() {
+  btnBack->setEnabled(ActivePageIndex() > kTextPage);
+  btnNext->setEnabled(ActivePageIndex() < kGallOptPage);
+}
+
+void TfrmSetup::PageControl1Change() {
+  SaveForm();
+  UpdateBackNext();
+}
+
+void TfrmSetup::btnBackClick() {
+  if (ActivePageIndex() > kTextPage) SetActivePageIndex(ActivePageIndex() - 1);
+  UpdateBackNext();
+}
+
+void TfrmSetup::btnNextClick() {
+  if (ActivePageIndex() < kGallOptPage) SetActivePageIndex(ActivePageIndex() + 1);
+  UpdateBackNext();
+}
+
+void TfrmSetup::btnStartClick() { ShowStartPage(); }
+
+void TfrmSetup::SetStatusText(const QString& text) { RzToolbar2->SetStatusText(text); }
+
+QString TfrmSetup::StatusText() const { return RzToolbar2->StatusText(); }
+
+std::string TfrmSetup::CurrentCellStyleSheet() const { return tsGallery->CurrentCellStyleSheet(); }
+
+const std::vector<std::string>& TfrmSetup::ImageList() const { return tsGallery->ImageList(); }
+
+std::uint64_t TfrmSetup::ImageListVersion() const { return tsGallery->ImageListVersion(); }
+
+// ----------------------------------------------------------------------------------------------
+// Settings binding
+
+void TfrmSetup::ApplyDefaults() {
+  ApplyDefaultSettings(current_.Settings());
+  LoadForm();
+}
+
+void TfrmSetup::LoadForm() {
+  // A damaged picture or colour text must not stop the rest of the gallery from loading: what
+  // cannot be shown is reported once, after everything else is in place.
+  std::vector<std::string> problems;
+  const GallerySettings& s = current_.Settings();
+  tsText->Load(s, problems);
+  tsGraphic->Load(s, problems);
+  tsText->SetMemoBackground(tsGraphic->BackgroundColour());
+  tsGallery->Load(s, problems);
+  tsGallOpt->Load(s);
+  if (frmFineTune_) frmFineTune_->Load(s);
+  ReportLoadProblems(problems);
+}
+
+void TfrmSetup::ReportLoadProblems(const std::vector<std::string>& problems) {
+  if (problems.empty()) return;
+  std::string message;
+  for (const std::string& problem : problems) message += (message.empty() ? "" : "\n") + WithFullStop(problem);
+  dm_.ShowGeneralError(this, QString::fromStdString(message));
+}
+
+void TfrmSetup::SaveForm() { SaveForm(false); }
+
+void TfrmSetup::SaveForm(bool ask) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  struct RestoreCursor {
+    ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
+  } restore;
+  GallerySettings& s = current_.Settings();
+  tsText->Save(s);
+  tsGraphic->Save(s);
+  tsGallery->Save(s);
+  tsGallOpt->Save(s);
+  if (frmFineTune_) frmFineTune_->Save(s);
+  current_.Write(ask);
+}
+
+// ----------------------------------------------------------------------------------------------
+// Gallery files
+
+void TfrmSetup::LoadGalleryList() {
+  const QIcon icon = dm_.GalleryFileIcon();
+  for (const std::string& name : ListFilesWithExtension(GetUserDataFolder(), ".pgs")) {
+    QString caption = QString::fromStdString(name);
+    tsStart->AddGallery(icon, caption);
+    RzToolbar2->AddGallery(caption);
+  }
+  RzToolbar2->SelectGallery(QString());
+}
+
+void TfrmSetup::OpenGallery(const std::string& path) {
+  current_.Open(path);
+  LoadForm();
+  ShowWizardOnTextOptions();
+}
+
+void TfrmSetup::cbFilesChange(int index) {
+  if (index >= 0) OpenListedGallery(RzToolbar2->GalleryName(index));
+}
+
+void TfrmSetup::OpenListedGallery(const QString& name) {
+  OpenGallery(GetUserDataFolder() + name.toStdString());
+  SetStatusText("<" + name + ">");
+}
+
+void TfrmSetup::btnNewClick() {
+  current_.New();
+  LoadForm();
+  SaveForm(true);
+  if (current_.Path().empty()) {
+    ShowStartPage();
+    return;
+  }
+  // From any page, the editor's included, the new gallery shows on the wizard's first tab.
+  ShowWizardOnTextOptions();
+  PageControl1Change();
+  SetStatusText(QString::fromStdString(ExtractFileName(current_.Path())));
+}
+
+void TfrmSetup::btnSaveGallClick() {
+  // With no gallery file yet, Save names one as the explicit commands do.
+  SaveForm(true);
+}
+
+void TfrmSetup::btnSaveGallAsClick() {
+  current_.SaveAs();
+  SetStatusText("<" + QString::fromStdString(ExtractFileName(current_.Path())) + ">");
+}
+
+// ----------------------------------------------------------------------------------------------
+// Commands and closing
+
+void TfrmSetup::btnGenerateClick() {
+  if (run_->Running()) return;
+  SaveForm();
+  run_->Run({current_.Path(), current_.Settings(), tsGallery->ImageList()});
+}
+
+void TfrmSetup::btnReviewClick() {
+  if (frmImageReview_) dm_.Dialogs().Show(*frmImageReview_);
+}
+
+void TfrmSetup::btnFineTuneClick() {
+  if (frmFineTune_) dm_.Dialogs().Show(*frmFineTune_);
+}
+
+void TfrmSetup::GettingStarted1Click() {
+  dm_.Dialogs().OpenDocument(QString::fromStdString(GetProgramFolder() + "Guide/index.html"));
+}
+
+void TfrmSetup::AboutPictalon1Click() {
+  TfrmAbout about(dm_, this);
+  dm_.Dialogs().Exec(about);
+}
+
+void TfrmSetup::DialogButtonsClickOk() { close(); }
+
+void TfrmSetup::closeEvent(QCloseEvent* event) {
+  if (run_->Running()) {
+    // The engine is writing pages: the window closes when it has finished.
+    closeAfterRun_ = true;
+    event->ignore();
+    return;
+  }
+  RunGuarded(dm_, this, [this] {
+    if (!current_.Path().empty() && FileExists(current_.Path())) SaveForm();
+  });
+  try {
+    AskSaveEditorChanges();
+  } catch (...) {
+    // The user asked to keep the editor's text and it could not be written: closing now would
+    // lose it, so the window stays open with the text.
+    dm_.ShowException(this, std::current_exception());
+    event->ignore();
+    return;
+  }
+  // The other windows close with the wizard: the program ends with it.
+  if (frmFineTune_) frmFineTune_->close();
+  if (frmImageReview_) frmImageReview_->close();
+  event->accept();
+}
+
+void TfrmSetup::AskSaveEditorChanges() {
+  if (askSaveEditorChanges_) askSaveEditorChanges_();
+}
+
+}  // namespace pictalon
