@@ -36,12 +36,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-GallerySettings ReadBack(const std::string& path) {
-  GallerySettings settings{};
-  ReadGalleryFile(path, settings);
-  return settings;
-}
-
 // Ends the test program when a case has not finished in time: a frozen window must fail the
 // run, not hang it.
 class TWatchdog {

@@ -25,16 +25,6 @@ using namespace pictalon;
 using namespace pictalon::test;
 namespace fs = std::filesystem;
 
-namespace {
-
-GallerySettings ReadBack(const std::string& path) {
-  GallerySettings settings{};
-  ReadGalleryFile(path, settings);
-  return settings;
-}
-
-}  // namespace
-
 class WizardTest : public QObject {
   Q_OBJECT
 
