@@ -109,7 +109,6 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   btnGenerate->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
   btnGenerate->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   btnGenerate->setMinimumSize(112, 46);
-  btnGenerate->setEnabled(false);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(FieldLabel("Template:", cbTemplates));
