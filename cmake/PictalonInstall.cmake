@@ -4,7 +4,8 @@
 # folders side by side) under <prefix>/lib/pictalon/; <prefix>/bin/ gets the links "pictalon" and
 # "pictgen". The marker file "installed-layout" tells the programs that the folder is shared and
 # read-only, so each user's galleries, pages and working files go to ~/.local/share/pictalon/.
-# The desktop entry, the icon and the gallery file type join the desktop's shared folders.
+# The desktop entry, the icon, the gallery file type and the software centres' metadata join the
+# desktop's shared folders.
 
 set(PICTALON_INSTALL_DIR "lib/pictalon")
 set(_desktop "${PROJECT_SOURCE_DIR}/data/desktop")
@@ -47,6 +48,7 @@ endforeach()
 
 if(TARGET Pictalon)
   install(FILES "${_desktop}/pictalon.desktop" DESTINATION share/applications)
+  install(FILES "${_desktop}/org.example.pictalon.metainfo.xml" DESTINATION share/metainfo)
 endif()
 install(FILES "${_desktop}/pictalon.svg" DESTINATION share/icons/hicolor/scalable/apps)
 install(FILES "${_desktop}/pictalon-mime.xml" DESTINATION share/mime/packages RENAME pictalon.xml)
