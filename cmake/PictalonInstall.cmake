@@ -28,6 +28,9 @@ install(DIRECTORY
   DESTINATION "${PICTALON_INSTALL_DIR}"
   PATTERN "User" EXCLUDE)
 install(FILES "${_desktop}/installed-layout" DESTINATION "${PICTALON_INSTALL_DIR}")
+# The desktop program's translations, built beside it.
+install(DIRECTORY "${PICTALON_PROGRAM_DIR}/translations" DESTINATION "${PICTALON_INSTALL_DIR}"
+  FILES_MATCHING PATTERN "*.qm")
 
 # Relative links, so the installed tree can be moved (a package's staging folder, a prefix).
 set(_links "")
@@ -98,8 +101,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${PICTALON_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Opening pages in the browser goes through xdg-open.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# Opening pages in the browser goes through xdg-open; Qt's standard dialogs speak the user's
+# language with Qt's own translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "web gallery generator for folders of photos
 Pictalon turns a folder of JPEG photos into a finished web gallery: numbered
 static HTML pages with page navigation, captions with a title, reference and

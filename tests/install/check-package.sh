@@ -36,6 +36,7 @@ want=(
 if [ "$desktop" = 1 ]; then
   want+=(
     "./usr/lib/pictalon/Pictalon"
+    "./usr/lib/pictalon/translations/pictalon_de.qm"
     "./usr/bin/pictalon -> ../lib/pictalon/Pictalon"
     "./usr/share/applications/pictalon.desktop"
     "./usr/share/metainfo/org.example.pictalon.metainfo.xml"
