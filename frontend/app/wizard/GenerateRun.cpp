@@ -20,14 +20,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr const char* kFrozenPrefix = ".run-";
+
 // The run's own copy of the gallery file and its image details, in a hidden folder beside the
 // image list: the engine reads these, so a save made while the images are copied (a tab change,
-// the review window closing) cannot change what this run generates.
+// the review window closing) cannot change what this run generates. Made while the image list
+// lock is held, so any other such folder is what an ended program left: it goes first.
 class TFrozenGallery {
 public:
   explicit TFrozenGallery(const std::string& galleryPath) : path_(galleryPath) {
+    const std::string files = ExtractFilePath(ImageListFilePath());
+    std::error_code ignored;
+    for (const fs::directory_entry& entry : fs::directory_iterator(files, ignored))
+      if (entry.path().filename().string().rfind(kFrozenPrefix, 0) == 0) fs::remove_all(entry.path(), ignored);
     if (galleryPath.empty() || !FileExists(galleryPath)) return;
-    std::string folder = ExtractFilePath(ImageListFilePath()) + ".run-XXXXXX";
+    std::string folder = files + kFrozenPrefix + "XXXXXX";
     if (!::mkdtemp(folder.data())) return;
     folder_ = folder + "/";
     const std::string copy = folder_ + ExtractFileName(galleryPath);
