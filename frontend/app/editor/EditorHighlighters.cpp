@@ -10,8 +10,11 @@
 
 namespace pictalon {
 
-const char* const kHtmlFileTypeText = "HTML Document (*.htm,*.html)|*.htm;*.html";
-const char* const kCssFileTypeText = "Cascading Stylesheets (*.css)|*.css";
+// Shown through the editor page's tr().
+const char* const kHtmlFileTypeText =
+    QT_TRANSLATE_NOOP("pictalon::TEditorPage", "HTML Document (*.htm,*.html)|*.htm;*.html");
+const char* const kCssFileTypeText =
+    QT_TRANSLATE_NOOP("pictalon::TEditorPage", "Cascading Stylesheets (*.css)|*.css");
 
 QString QtFileFilter(const QString& fileTypeText) {
   int bar = fileTypeText.indexOf('|');
