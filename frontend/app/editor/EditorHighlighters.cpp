@@ -11,8 +11,10 @@
 namespace pictalon {
 
 // Shown through the editor page's tr().
+//: A file type: its description, then after the bar the file patterns, which stay as they are.
 const char* const kHtmlFileTypeText =
     QT_TRANSLATE_NOOP("pictalon::TEditorPage", "HTML Document (*.htm,*.html)|*.htm;*.html");
+//: A file type: its description, then after the bar the file patterns, which stay as they are.
 const char* const kCssFileTypeText =
     QT_TRANSLATE_NOOP("pictalon::TEditorPage", "Cascading Stylesheets (*.css)|*.css");
 

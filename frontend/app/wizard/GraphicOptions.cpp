@@ -15,6 +15,7 @@ namespace pictalon {
 
 namespace {
 
+//: File types separated by ";;"; the patterns in parentheses stay as they are.
 constexpr const char* kPictureFilter = QT_TRANSLATE_NOOP(
     "pictalon::TGraphicOptionsPage",
     "All (*.jpg *.jpeg *.gif *.png);;JPEG Image (*.jpg *.jpeg);;GIF Image (*.gif);;PNG Image (*.png)");
