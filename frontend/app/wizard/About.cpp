@@ -63,7 +63,7 @@ QPixmap DrawLogo(QSize size) {
 TfrmAbout::TfrmAbout(TdmNonVis& dm, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), dm_(dm) {
   setObjectName("frmAbout");
-  setWindowTitle("About Pictalon");
+  setWindowTitle(tr("About Pictalon"));
 
   Image1 = new QLabel;
   Image1->setObjectName("Image1");
@@ -95,7 +95,7 @@ TfrmAbout::TfrmAbout(TdmNonVis& dm, QWidget* parent)
   RzURLLabel1->setFont(linkFont);
   RzURLLabel1->setForegroundRole(QPalette::Highlight);
   RzURLLabel1->setText(HomePageAddress());
-  RzURLLabel1->setAccessibleName("Pictalon home page");
+  RzURLLabel1->setAccessibleName(tr("Pictalon home page"));
   RzURLLabel1->setToolTip(HomePageAddress());
   RzURLLabel1->installEventFilter(this);
 
@@ -112,7 +112,7 @@ TfrmAbout::TfrmAbout(TdmNonVis& dm, QWidget* parent)
     RunGuarded(dm_, this, [this, link] { dm_.Dialogs().OpenDocument(link); });
   });
 
-  RzButton1 = new QPushButton("OK");
+  RzButton1 = new QPushButton(tr("OK"));
   RzButton1->setObjectName("RzButton1");
   RzButton1->setDefault(true);
 

@@ -102,7 +102,7 @@ void TGenerateRun::Run(const TRunSnapshot& snapshot) {
     return !lock->Busy();
   };
   if (!tryLock() &&
-      !dm_.Dialogs().Wait(&window_, "Waiting for another gallery to finish generating...", tryLock))
+      !dm_.Dialogs().Wait(&window_, tr("Waiting for another gallery to finish generating..."), tryLock))
     return;
 
   TFrozenGallery gallery(snapshot.galleryPath);
@@ -129,7 +129,7 @@ void TGenerateRun::Run(const TRunSnapshot& snapshot) {
   }
   if (error && !begun) std::rethrow_exception(error);  // no image list file: nothing was run
   if (!error && result.outcome == TGenerateOutcome::EngineReturnedFalse)
-    dm_.Dialogs().MessageBox(&window_, "Error running engine");
+    dm_.Dialogs().MessageBox(&window_, tr("Error running engine"));
   // The first page is asked for after every run, as the user expects to see what there is.
   dm_.Dialogs().OpenDocument(QString::fromStdString(GetOutputFolder(snapshot.settings) + "gallery1.html"));
   if (error) std::rethrow_exception(error);
