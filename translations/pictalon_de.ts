@@ -632,6 +632,10 @@ wählen möchten, klicken Sie zum Fortfahren auf „Ja“</translation>
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>Free software under the GNU General Public License, version 3 or later (GPL-3.0-or-later).&lt;br&gt;&lt;a href=&quot;%1&quot;&gt;Read the licence&lt;/a&gt;</source>
+        <translation>Freie Software unter der GNU General Public License, Version 3 oder später (GPL-3.0-or-later).&lt;br&gt;&lt;a href=&quot;%1&quot;&gt;Lizenz lesen&lt;/a&gt;</translation>
+    </message>
 </context>
 <context>
     <name>pictalon::TfrmFineTune</name>
