@@ -243,6 +243,21 @@ Möchten Sie die Änderungen speichern?</translation>
     </message>
 </context>
 <context>
+    <name>pictalon::TEngineUi</name>
+    <message>
+        <source>Error reading settings</source>
+        <translation>Fehler beim Lesen der Einstellungen</translation>
+    </message>
+    <message>
+        <source>Image List is empty</source>
+        <translation>Die Bildliste ist leer</translation>
+    </message>
+    <message>
+        <source>Generating web pages...</source>
+        <translation>Webseiten werden erzeugt...</translation>
+    </message>
+</context>
+<context>
     <name>pictalon::TGalleryImagesPage</name>
     <message>
         <source>Select Gallery Cell Style:</source>
