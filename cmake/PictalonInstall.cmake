@@ -4,7 +4,8 @@
 # folders side by side) under <prefix>/lib/pictalon/; <prefix>/bin/ gets the links "pictalon" and
 # "pictgen". The marker file "installed-layout" tells the programs that the folder is shared and
 # read-only, so each user's galleries, pages and working files go to ~/.local/share/pictalon/.
-# The desktop entry, the icon and the gallery file type join the desktop's shared folders.
+# The desktop entry, the icon, the gallery file type and the software centres' metadata join the
+# desktop's shared folders.
 
 set(PICTALON_INSTALL_DIR "lib/pictalon")
 set(_desktop "${PROJECT_SOURCE_DIR}/data/desktop")
@@ -27,6 +28,9 @@ install(DIRECTORY
   DESTINATION "${PICTALON_INSTALL_DIR}"
   PATTERN "User" EXCLUDE)
 install(FILES "${_desktop}/installed-layout" DESTINATION "${PICTALON_INSTALL_DIR}")
+# The desktop program's translations, built beside it.
+install(DIRECTORY "${PICTALON_PROGRAM_DIR}/translations" DESTINATION "${PICTALON_INSTALL_DIR}"
+  FILES_MATCHING PATTERN "*.qm")
 
 # Relative links, so the installed tree can be moved (a package's staging folder, a prefix).
 set(_links "")
@@ -47,6 +51,7 @@ endforeach()
 
 if(TARGET Pictalon)
   install(FILES "${_desktop}/pictalon.desktop" DESTINATION share/applications)
+  install(FILES "${_desktop}/org.example.pictalon.metainfo.xml" DESTINATION share/metainfo)
 endif()
 install(FILES "${_desktop}/pictalon.svg" DESTINATION share/icons/hicolor/scalable/apps)
 install(FILES "${_desktop}/pictalon-mime.xml" DESTINATION share/mime/packages RENAME pictalon.xml)
@@ -96,8 +101,9 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${PICTALON_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Opening pages in the browser goes through xdg-open.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# Opening pages in the browser goes through xdg-open; Qt's standard dialogs speak the user's
+# language with Qt's own translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "web gallery generator for folders of photos
 Pictalon turns a folder of JPEG photos into a finished web gallery: numbered
 static HTML pages with page navigation, captions with a title, reference and

@@ -17,6 +17,14 @@ namespace pictalon {
 namespace {
 
 constexpr const char* kCaption = "Pictalon Generator";
+constexpr const char* kContext = "pictalon::TEngineUi";
+
+// The run's fixed messages, for the translators: the run hands them over in English, and the
+// window shows them in the program's language.
+[[maybe_unused]] const char* const kRunMessages[] = {
+    QT_TRANSLATE_NOOP("pictalon::TEngineUi", "Error reading settings"),
+    QT_TRANSLATE_NOOP("pictalon::TEngineUi", "Image List is empty"),
+};
 
 // A small fixed dialog with a label and a bar, centred on the screen, without title-bar buttons.
 class TfrmMain : public QDialog {
@@ -24,7 +32,7 @@ public:
   TfrmMain() : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setWindowTitle(kCaption);
     setFixedSize(317, 85);
-    Label1 = new QLabel("Generating web pages...", this);
+    Label1 = new QLabel(QCoreApplication::translate("pictalon::TEngineUi", "Generating web pages..."), this);
     Label1->move(12, 15);
     Progress = new QProgressBar(this);
     Progress->setGeometry(11, 34, 295, 16);
@@ -42,7 +50,8 @@ public:
 class TGuiEngineUi : public TEngineUi {
 public:
   void ShowMessage(const std::string& text) override {
-    QMessageBox box(QMessageBox::NoIcon, kCaption, QString::fromStdString(text), QMessageBox::Ok);
+    QMessageBox box(QMessageBox::NoIcon, kCaption, QCoreApplication::translate(kContext, text.c_str()),
+                    QMessageBox::Ok);
     box.exec();
   }
   void ShowError(const std::string& text) override {

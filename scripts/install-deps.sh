@@ -7,6 +7,7 @@ set -euo pipefail
 build_pkgs=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqscintilla2-qt6-dev
+  qt6-l10n-tools qt6-tools-dev
   libjpeg62-turbo-dev libpng-dev libgif-dev
   xdg-utils
 )
@@ -16,10 +17,12 @@ test_pkgs=(
   chromium nodejs
   xvfb xauth
   imagemagick
-  desktop-file-utils dpkg-dev file
+  desktop-file-utils appstream dpkg-dev file
+  qt6-translations-l10n
+  reuse
 )
 # Building and checking the Debian package (scripts/package.sh).
-package_pkgs=(dpkg-dev file lintian desktop-file-utils)
+package_pkgs=(dpkg-dev file lintian desktop-file-utils appstream)
 bench_pkgs=(imagemagick libvips-tools libimage-exiftool-perl time graphicsmagick)
 
 want=("${build_pkgs[@]}")

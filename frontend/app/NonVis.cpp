@@ -63,29 +63,29 @@ std::optional<QColor> TDialogService::ChooseColour(QWidget* parent, const QColor
 }
 
 void TDialogService::ErrorBox(QWidget* parent, const QString& text) {
-  QMessageBox box(QMessageBox::Critical, "Error", text, QMessageBox::Ok, parent);
+  QMessageBox box(QMessageBox::Critical, tr("Error"), text, QMessageBox::Ok, parent);
   box.exec();
 }
 
 bool TDialogService::ConfirmBox(QWidget* parent, const QString& text) {
-  QMessageBox box(QMessageBox::Question, "Confirm", text, QMessageBox::NoButton, parent);
-  QPushButton* yes = box.addButton("&Yes", QMessageBox::YesRole);
-  box.addButton("&No", QMessageBox::NoRole);
+  QMessageBox box(QMessageBox::Question, tr("Confirm"), text, QMessageBox::NoButton, parent);
+  QPushButton* yes = box.addButton(tr("&Yes"), QMessageBox::YesRole);
+  box.addButton(tr("&No"), QMessageBox::NoRole);
   box.exec();
   return box.clickedButton() == yes;
 }
 
 bool TDialogService::ReplaceBox(QWidget* parent, const QString& text) {
-  QMessageBox box(QMessageBox::Question, "Confirm", text, QMessageBox::NoButton, parent);
-  QPushButton* yes = box.addButton("&Yes", QMessageBox::YesRole);
-  box.setDefaultButton(box.addButton("&No", QMessageBox::NoRole));
+  QMessageBox box(QMessageBox::Question, tr("Confirm"), text, QMessageBox::NoButton, parent);
+  QPushButton* yes = box.addButton(tr("&Yes"), QMessageBox::YesRole);
+  box.setDefaultButton(box.addButton(tr("&No"), QMessageBox::NoRole));
   box.exec();
   return box.clickedButton() == yes;
 }
 
 bool TDialogService::Wait(QWidget* parent, const QString& text, const std::function<bool()>& ready) {
   if (ready()) return true;
-  QProgressDialog box(text, "Cancel", 0, 0, parent);
+  QProgressDialog box(text, tr("Cancel"), 0, 0, parent);
   box.setWindowTitle(QApplication::applicationName());
   box.setWindowModality(Qt::ApplicationModal);
   box.setMinimumDuration(0);
@@ -178,15 +178,15 @@ TdmNonVis::TdmNonVis() : dialogs_(std::make_unique<TDialogService>()) {
   pmOpenOwner_ = std::make_unique<QMenu>();
   pmOpen = pmOpenOwner_.get();
   pmOpen->setObjectName("pmOpen");
-  PictalonBaseTemplate1 = pmOpen->addAction("Pictalon Base Template");
-  PictalonCellStyles1 = pmOpen->addAction("Pictalon Cell Styles...");
-  OtherHTMLfiles1 = pmOpen->addAction("Other HTML files...");
+  PictalonBaseTemplate1 = pmOpen->addAction(tr("Pictalon Base Template"));
+  PictalonCellStyles1 = pmOpen->addAction(tr("Pictalon Cell Styles..."));
+  OtherHTMLfiles1 = pmOpen->addAction(tr("Other HTML files..."));
 
   pmInfoOwner_ = std::make_unique<QMenu>();
   pmInfo = pmInfoOwner_.get();
   pmInfo->setObjectName("pmInfo");
-  GettingStarted1 = pmInfo->addAction("Getting Started...");
-  AboutPictalon1 = pmInfo->addAction("About Pictalon...");
+  GettingStarted1 = pmInfo->addAction(tr("Getting Started..."));
+  AboutPictalon1 = pmInfo->addAction(tr("About Pictalon..."));
 }
 
 TdmNonVis::~TdmNonVis() = default;
@@ -205,7 +205,7 @@ void TdmNonVis::ShowException(QWidget* parent, std::exception_ptr error) {
   } catch (const std::exception& e) {
     ShowGeneralError(parent, QString::fromStdString(e.what()));
   } catch (...) {
-    ShowGeneralError(parent, "Unknown error");
+    ShowGeneralError(parent, tr("Unknown error"));
   }
 }
 

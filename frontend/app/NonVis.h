@@ -2,6 +2,7 @@
 // The data module: what all windows share and nothing shows by itself. Every dialog and message
 // box of the program is reached through its dialog service, so tests answer them without a person.
 #include <QColor>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QMenu>
 #include <QObject>
@@ -36,6 +37,8 @@ struct TFileDialogOptions {
 // Every dialog and message box. The default implementation shows real Qt dialogs; tests install
 // one that answers from a script and records what was asked.
 class TDialogService {
+  Q_DECLARE_TR_FUNCTIONS(TDialogService)
+
 public:
   virtual ~TDialogService() = default;
 

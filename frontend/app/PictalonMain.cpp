@@ -3,10 +3,12 @@
 
 #include "Program.h"
 #include "SampleGallery.h"
+#include "Translations.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   pictalon::InitialiseApplication();
+  pictalon::InstallTranslations(app);  // the user's language, when Pictalon has it
   pictalon::ProvideSampleGallery();  // the first start of an installed copy
   QStringList arguments = QApplication::arguments();
   pictalon::TProgram program(arguments.size() > 1 ? arguments[1].toStdString() : std::string());

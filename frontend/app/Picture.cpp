@@ -6,6 +6,8 @@
 // the C library has been left.
 #include "Picture.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
@@ -48,8 +50,17 @@ TFormat FormatOf(const unsigned char* head, ssize_t n) {
 }
 
 [[noreturn]] void TooLarge(QSize size) {
-  throw Error("Picture too large (" + std::to_string(size.width()) + " x " +
-              std::to_string(size.height()) + " pixels)");
+  throw Error(QCoreApplication::translate("Picture", "Picture too large (%1 x %2 pixels)")
+                  .arg(size.width())
+                  .arg(size.height())
+                  .toStdString());
+}
+
+// The loader's message for a failed system call: text (with %1 for the reason) in the user's
+// language and the system's reason for code, taken before anything else can change errno.
+std::string WithReason(const char* text, int code) {
+  const QString reason = QString::fromStdString(std::strerror(code));
+  return QCoreApplication::translate("Picture", text).arg(reason).toStdString();
 }
 
 bool FitsLimit(qint64 width, qint64 height) { return width * height <= kMaxDecodedPixels; }
@@ -74,7 +85,8 @@ private:
 class TFile {
 public:
   explicit TFile(TFd& fd) : file_(::fdopen(fd.get(), "rb")) {
-    if (!file_) throw Error(std::string("Cannot read the file: ") + std::strerror(errno));
+    if (!file_)
+      throw Error(WithReason(QT_TRANSLATE_NOOP("Picture", "Cannot read the file: %1"), errno));
     fd.release();
     // A camera's photo is read whole: large reads, fewer system calls.
     std::setvbuf(file_, nullptr, _IOFBF, 64 * 1024);
@@ -314,7 +326,7 @@ struct TPngJob {
 
 [[noreturn]] void PngError(png_structp png, png_const_charp text) {
   auto* job = static_cast<TPngJob*>(png_get_error_ptr(png));
-  job->message = text ? text : "PNG error";
+  job->message = text ? text : QT_TRANSLATE_NOOP("Picture", "PNG error");
   std::longjmp(png_jmpbuf(png), 1);
 }
 
@@ -347,7 +359,8 @@ bool RunPng(FILE* file, png_structp png, png_infop info, TPngJob& job) {
 #endif
   png_set_interlace_handling(png);
   png_read_update_info(png, info);
-  if (png_get_rowbytes(png, info) != std::size_t(width) * 4) png_error(png, "Unsupported PNG layout");
+  if (png_get_rowbytes(png, info) != std::size_t(width) * 4)
+    png_error(png, QT_TRANSLATE_NOOP("Picture", "Unsupported PNG layout"));
   job.image = QImage(static_cast<int>(width), static_cast<int>(height),
                      alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
   if (job.image.isNull()) {
@@ -365,13 +378,16 @@ TDecodedPicture DecodePng(TFd& fd, bool headerOnly) {
   TPngJob job;
   job.headerOnly = headerOnly;
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &job, PngError, PngWarning);
-  if (!png) throw Error("Out of memory");
+  if (!png) throw Error(QCoreApplication::translate("Picture", "Out of memory").toStdString());
   png_infop info = png_create_info_struct(png);
   const bool ok = info && RunPng(file.get(), png, info, job);
   png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
   if (!ok) {
     if (job.tooLarge) TooLarge(job.fullSize);
-    throw Error(job.message.empty() ? "Out of memory" : job.message);
+    // libpng's messages stay as it wrote them; the loader's own are looked up.
+    throw Error(job.message.empty()
+                    ? QCoreApplication::translate("Picture", "Out of memory").toStdString()
+                    : QCoreApplication::translate("Picture", job.message.c_str()).toStdString());
   }
   return {std::move(job.image), job.fullSize};
 }
@@ -381,7 +397,7 @@ TDecodedPicture DecodePng(TFd& fd, bool headerOnly) {
 
 [[noreturn]] void GifFail(int code) {
   const char* text = GifErrorString(code);
-  throw Error(text ? text : "GIF error");
+  throw Error(text ? text : QCoreApplication::translate("Picture", "GIF error").toStdString());
 }
 
 struct TGif {
@@ -395,7 +411,8 @@ struct TGif {
 void ReadGifImage(GifFileType* gif, QImage& canvas, int transparent) {
   const GifImageDesc& desc = gif->Image;
   const ColorMapObject* map = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
-  if (!map) throw Error("GIF file has no colour map");
+  if (!map)
+    throw Error(QCoreApplication::translate("Picture", "GIF file has no colour map").toStdString());
   const int left = desc.Left, top = desc.Top, width = desc.Width, height = desc.Height;
   std::vector<GifPixelType> line(static_cast<std::size_t>(std::max(width, 1)));
   // Interlaced images come in four passes: every 8th row from 0, from 4, every 4th from 2, every
@@ -429,7 +446,8 @@ TDecodedPicture DecodeGif(TFd& fd, bool headerOnly) {
   for (;;) {
     GifRecordType type;
     if (DGifGetRecordType(gif.file, &type) == GIF_ERROR) GifFail(gif.file->Error);
-    if (type == TERMINATE_RECORD_TYPE) throw Error("GIF file holds no image");
+    if (type == TERMINATE_RECORD_TYPE)
+      throw Error(QCoreApplication::translate("Picture", "GIF file holds no image").toStdString());
     if (type == EXTENSION_RECORD_TYPE) {
       int extCode = 0;
       GifByteType* ext = nullptr;
@@ -449,7 +467,8 @@ TDecodedPicture DecodeGif(TFd& fd, bool headerOnly) {
     // A screen too small for its image grows to hold it, as viewers do.
     const qint64 width = std::max<qint64>(screen.width(), qint64(desc.Left) + desc.Width);
     const qint64 height = std::max<qint64>(screen.height(), qint64(desc.Top) + desc.Height);
-    if (width == 0 || height == 0) throw Error("Picture has no pixels");
+    if (width == 0 || height == 0)
+      throw Error(QCoreApplication::translate("Picture", "Picture has no pixels").toStdString());
     if (!FitsLimit(width, height)) TooLarge(QSize(int(width), int(height)));
     QImage canvas(int(width), int(height), QImage::Format_ARGB32);
     if (canvas.isNull()) TooLarge(QSize(int(width), int(height)));
@@ -468,17 +487,18 @@ TDecodedPicture Decode(const std::string& path, const std::function<QSize(QSize)
   if (fd.get() < 0) {
     const int code = errno;
     if (!DirectoryExists(path) && code != 0) {
-      throw Error(std::string("Cannot open the file: ") + std::strerror(code));
+      throw Error(WithReason(QT_TRANSLATE_NOOP("Picture", "Cannot open the file: %1"), code));
     }
-    throw Error("Not a file");
+    throw Error(QCoreApplication::translate("Picture", "Not a file").toStdString());
   }
   unsigned char head[8];
   ssize_t n;
   do {
     n = ::pread(fd.get(), head, sizeof head, 0);
   } while (n < 0 && errno == EINTR);
-  if (n < 0) throw Error(std::string("Cannot read the file: ") + std::strerror(errno));
-  if (n == 0) throw Error("Empty input file");
+  if (n < 0)
+    throw Error(WithReason(QT_TRANSLATE_NOOP("Picture", "Cannot read the file: %1"), errno));
+  if (n == 0) throw Error(QCoreApplication::translate("Picture", "Empty input file").toStdString());
   const TFormat format = FormatOf(head, n);
   switch (format) {
     case TFormat::Jpeg:
@@ -493,7 +513,8 @@ TDecodedPicture Decode(const std::string& path, const std::function<QSize(QSize)
     case TFormat::Unknown:
       break;
   }
-  throw Error("Not a JPEG, PNG or GIF picture");
+  throw Error(
+      QCoreApplication::translate("Picture", "Not a JPEG, PNG or GIF picture").toStdString());
 }
 
 }  // namespace
@@ -501,7 +522,8 @@ TDecodedPicture Decode(const std::string& path, const std::function<QSize(QSize)
 TDecodedPicture LoadPictureFor(const std::string& path,
                                const std::function<QSize(QSize)>& atLeastFor) {
   TDecodedPicture picture = Decode(path, &atLeastFor, false);
-  if (picture.image.isNull()) throw Error("Picture has no pixels");
+  if (picture.image.isNull())
+    throw Error(QCoreApplication::translate("Picture", "Picture has no pixels").toStdString());
   return picture;
 }
 
@@ -527,13 +549,14 @@ QImage LoadPictureToFit(const std::string& path, QSize box, bool enlarge, QSize*
 
 std::string EncodeJpeg(const QImage& image, int quality) {
   const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-  if (rgb.isNull()) throw Error("Out of memory");
+  if (rgb.isNull())
+    throw Error(QCoreApplication::translate("Picture", "Out of memory").toStdString());
   TJpegWriteJob job;
   const bool ok = RunJpegWrite(rgb, quality, job);
   std::string bytes;
   if (ok) bytes.assign(reinterpret_cast<const char*>(job.buffer), job.size);
   std::free(job.buffer);
-  if (!ok) throw Error("Out of memory");
+  if (!ok) throw Error(QCoreApplication::translate("Picture", "Out of memory").toStdString());
   return bytes;
 }
 

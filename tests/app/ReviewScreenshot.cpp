@@ -58,6 +58,9 @@ QImage Framed(QWidget& window, bool active) {
 
 }  // namespace
 
+// The folder the pictures show: a user's, not the machine's that took them.
+constexpr const char* kShownPhotoFolder = "/home/user/Pictures/Holiday 2026/";
+
 int main(int argc, char** argv) {
   if (argc != 3) {
     std::fprintf(stderr, "usage: review_screenshot OUTPUT.png SAMPLES_FOLDER\n");
@@ -104,7 +107,7 @@ int main(int argc, char** argv) {
   window.lvThumbs->selectionModel()->setCurrentIndex(window.Thumbs().index(5),
                                                       QItemSelectionModel::ClearAndSelect);
   window.ebTitle->setText("Birch trunk, taken upright");
-  window.pnlFolder->setText("/home/robin/Pictures/Holiday 2026/");  // not the temporary folder
+  window.pnlFolder->setText(kShownPhotoFolder);  // not the temporary folder
   window.twPopup->resize(420, 150);
   QTimer::singleShot(200, &loop, &QEventLoop::quit);
   loop.exec();

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QPixmap>
 #include <QTimer>
+#include <QLineEdit>
 #include <QToolButton>
 
 #include <cstdio>
@@ -58,6 +59,11 @@ int main(int argc, char* argv[]) {
   TProgram wizard(sample);
   TfrmSetup& w = *wizard.frmSetup;
   w.show();
+  // The folders the pictures show are a user's, not the build machine's (the photos stay where
+  // they are: only the texts change).
+  w.findChild<QLineEdit*>("ebImgFolder")->setText("/home/user/Pictures/Holiday 2026/");
+  w.findChild<QLineEdit*>("ebOutput")->setText("/home/user/Pictures/Holiday 2026/web/");
+  w.findChild<QLineEdit*>("ebLogoGraphic")->setText("/home/user/Pictures/logo.jpg");
   const char* names[] = {"wizard-text.png", "wizard-graphic.png", "wizard-gallery.png", "wizard-options.png"};
   for (int page = kTextPage; page <= kGallOptPage; ++page) {
     w.SetActivePageIndex(page);

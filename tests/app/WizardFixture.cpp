@@ -35,6 +35,12 @@ std::string WriteGallery(const std::string& name, const GallerySettings& setting
   return written;
 }
 
+GallerySettings ReadBack(const std::string& path) {
+  GallerySettings settings{};
+  ReadGalleryFile(path, settings);
+  return settings;
+}
+
 QString VisibleTabs(TfrmSetup& w) {
   QString tabs;
   const QTabBar* bar = Child<QTabBar>(w, "PageControl1");

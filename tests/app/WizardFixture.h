@@ -31,6 +31,8 @@ std::string InProgram(const std::string& relative);
 
 // Writes a gallery file into the user data folder (name without folder).
 std::string WriteGallery(const std::string& name, const GallerySettings& settings);
+// The record of the gallery file at path (all zero when it cannot be read).
+GallerySettings ReadBack(const std::string& path);
 // A gallery with the defaults of a new one.
 GallerySettings DefaultSettings();
 

@@ -36,12 +36,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-GallerySettings ReadBack(const std::string& path) {
-  GallerySettings settings{};
-  ReadGalleryFile(path, settings);
-  return settings;
-}
-
 // Ends the test program when a case has not finished in time: a frozen window must fail the
 // run, not hang it.
 class TWatchdog {
@@ -173,6 +167,9 @@ private slots:
 
   void aRunGeneratesWhatWasSavedAtItsStart() {
     TPhotoGallery a("A", 3, InProgram("Output/A"));
+    // What a program ended during its run left behind.
+    fs::create_directories(ExtractFilePath(ImageListFilePath()) + ".run-left");
+    QVERIFY(WriteFileAtomic(ExtractFilePath(ImageListFilePath()) + ".run-left/A.pgs", "old"));
     TStartedProgram started(a.path);
     TfrmSetup& w = started.wizard();
     DuringTheRun([&] {
@@ -190,7 +187,7 @@ private slots:
     QVERIFY(page.find("changed meanwhile") == std::string::npos);
     QVERIFY(!fs::exists(InProgram("Output/B")));
     QCOMPARE(ReadBack(a.path).TitleText.get(), std::string("changed meanwhile"));
-    // The run's own copy of the gallery is gone with it.
+    // The run's own copy of the gallery is gone with it, and so is an older one left behind.
     for (const auto& entry : fs::directory_iterator(ExtractFilePath(ImageListFilePath())))
       QVERIFY2(entry.path().filename().string().rfind(".run-", 0) != 0, entry.path().c_str());
   }

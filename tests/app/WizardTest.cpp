@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <QTranslator>
 #include <QtTest>
 
 #include <cstring>
@@ -24,16 +25,6 @@
 using namespace pictalon;
 using namespace pictalon::test;
 namespace fs = std::filesystem;
-
-namespace {
-
-GallerySettings ReadBack(const std::string& path) {
-  GallerySettings settings{};
-  ReadGalleryFile(path, settings);
-  return settings;
-}
-
-}  // namespace
 
 class WizardTest : public QObject {
   Q_OBJECT
@@ -569,6 +560,21 @@ private slots:
                           "Exec: About Pictalon"}));
     TfrmAbout about(dm);
     QCOMPARE(Child<QLabel>(about, "lblVer")->text(), QString(PICTALON_TEST_PROJECT_VERSION));
+  }
+
+  // In a German desktop the windows speak German; what they write stays as it is.
+  void germanWindows() {
+    QTranslator german;
+    QVERIFY(german.load("pictalon_de", PICTALON_BUILT_PROGRAM "/translations"));
+    QCoreApplication::installTranslator(&german);
+    TStartedProgram started;
+    const QTabBar* tabs = Child<QTabBar>(started.wizard(), "PageControl1");
+    QCOMPARE(tabs->tabText(1), QString("Textoptionen"));
+    QCOMPARE(tabs->tabText(4), QString("Galerieoptionen"));
+    started.dialogs->openDocumentResult = false;
+    QTest::mouseClick(Child<QPushButton>(started.wizard(), "btnViewSampler"), Qt::LeftButton);
+    QCOMPARE(started.dialogs->Entries("Error: Pictalon konnte").size(), 1);
+    QCoreApplication::removeTranslator(&german);
   }
 
   void cellSamplerThatCannotOpen() {

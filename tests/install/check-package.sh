@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # check-package.sh BUILD_DIR HAS_DESKTOP_PROGRAM(0|1)
 # Builds the Debian package of the build with CPack into a temporary folder and checks its file
-# list: the program folder, the links, the desktop entry, the icon and the gallery file type.
+# list: the program folder, the links, the desktop entry with its metainfo, the icon and the
+# gallery file type.
 set -euo pipefail
 build=$1
 desktop=$2
@@ -35,8 +36,10 @@ want=(
 if [ "$desktop" = 1 ]; then
   want+=(
     "./usr/lib/pictalon/Pictalon"
+    "./usr/lib/pictalon/translations/pictalon_de.qm"
     "./usr/bin/pictalon -> ../lib/pictalon/Pictalon"
     "./usr/share/applications/pictalon.desktop"
+    "./usr/share/metainfo/org.example.pictalon.metainfo.xml"
     "./usr/share/man/man1/pictalon.1.gz"
   )
 fi

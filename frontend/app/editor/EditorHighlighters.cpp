@@ -10,8 +10,13 @@
 
 namespace pictalon {
 
-const char* const kHtmlFileTypeText = "HTML Document (*.htm,*.html)|*.htm;*.html";
-const char* const kCssFileTypeText = "Cascading Stylesheets (*.css)|*.css";
+// Shown through the editor page's tr().
+//: A file type: its description, then after the bar the file patterns, which stay as they are.
+const char* const kHtmlFileTypeText =
+    QT_TRANSLATE_NOOP("pictalon::TEditorPage", "HTML Document (*.htm,*.html)|*.htm;*.html");
+//: A file type: its description, then after the bar the file patterns, which stay as they are.
+const char* const kCssFileTypeText =
+    QT_TRANSLATE_NOOP("pictalon::TEditorPage", "Cascading Stylesheets (*.css)|*.css");
 
 QString QtFileFilter(const QString& fileTypeText) {
   int bar = fileTypeText.indexOf('|');

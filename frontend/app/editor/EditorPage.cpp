@@ -29,7 +29,7 @@
 
 namespace pictalon {
 
-const char* const kUntitled = "<UNTITLED>";
+const char* const kUntitled = QT_TRANSLATE_NOOP("pictalon::TEditorPage", "<UNTITLED>");
 
 namespace {
 
@@ -149,25 +149,25 @@ void TEditorPage::BuildToolbar() {
     RzToolbar1->addWidget(field);
   };
 
-  button(btnNew1, "btnNew1", "New", ThemeIcon("document-new", QStyle::SP_FileIcon),
+  button(btnNew1, "btnNew1", tr("New"), ThemeIcon("document-new", QStyle::SP_FileIcon),
          &TEditorPage::btnNew1Click);
-  button(btnOpen, "btnOpen", "Open", ThemeIcon("document-open", QStyle::SP_DialogOpenButton),
+  button(btnOpen, "btnOpen", tr("Open"), ThemeIcon("document-open", QStyle::SP_DialogOpenButton),
          nullptr);
   btnOpen->setToolTip(QString());
   btnOpen->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   btnOpen->setMenu(dm_.pmOpen);
   // The button has no command of its own, so all of it opens the menu.
   btnOpen->setPopupMode(QToolButton::InstantPopup);
-  button(btnSave, "btnSave", "Save", ThemeIcon("document-save", QStyle::SP_DialogSaveButton),
+  button(btnSave, "btnSave", tr("Save"), ThemeIcon("document-save", QStyle::SP_DialogSaveButton),
          &TEditorPage::btnSaveClick);
   RzToolbar1->addSeparator();
-  button(btnCut, "btnCut", "Cut", ClipboardIcon(TClipboardIcon::Cut), &TEditorPage::btnCutClick);
-  button(btnCopy, "btnCopy", "Copy", ClipboardIcon(TClipboardIcon::Copy), &TEditorPage::btnCopyClick);
-  button(btnPaste, "btnPaste", "Paste", ClipboardIcon(TClipboardIcon::Paste), &TEditorPage::btnPasteClick);
+  button(btnCut, "btnCut", tr("Cut"), ClipboardIcon(TClipboardIcon::Cut), &TEditorPage::btnCutClick);
+  button(btnCopy, "btnCopy", tr("Copy"), ClipboardIcon(TClipboardIcon::Copy), &TEditorPage::btnCopyClick);
+  button(btnPaste, "btnPaste", tr("Paste"), ClipboardIcon(TClipboardIcon::Paste), &TEditorPage::btnPasteClick);
   RzToolbar1->addSeparator();
-  button(btnUndo, "btnUndo", "Undo", ThemeIcon("edit-undo", QStyle::SP_ArrowBack),
+  button(btnUndo, "btnUndo", tr("Undo"), ThemeIcon("edit-undo", QStyle::SP_ArrowBack),
          &TEditorPage::btnUndoClick);
-  button(btnRedo, "btnRedo", "Redo", ThemeIcon("edit-redo", QStyle::SP_ArrowForward),
+  button(btnRedo, "btnRedo", tr("Redo"), ThemeIcon("edit-redo", QStyle::SP_ArrowForward),
          &TEditorPage::btnRedoClick);
   RzToolbar1->addSeparator();
 
@@ -178,14 +178,14 @@ void TEditorPage::BuildToolbar() {
   EditorStatus->setFrameShape(QFrame::StyledPanel);
   EditorStatus->setFrameShadow(QFrame::Sunken);
   // It shows changing state ("Modified", "Saved"): a screen reader reads its text.
-  EditorStatus->setAccessibleDescription("Editor status");
+  EditorStatus->setAccessibleDescription(tr("Editor status"));
   RzToolbar1->addWidget(EditorStatus);
   RzToolbar1->addSeparator();
 
   ebHTMLColor = new QLineEdit(RzToolbar1);
   ebHTMLColor->setObjectName("ebHTMLColor");
-  ebHTMLColor->setToolTip("HTML Color");
-  ebHTMLColor->setAccessibleName("HTML Color");
+  ebHTMLColor->setToolTip(tr("HTML Color"));
+  ebHTMLColor->setAccessibleName(tr("HTML Color"));
   QFont boxFont = EditorFont();
   boxFont.setBold(true);
   ebHTMLColor->setFont(boxFont);
@@ -195,9 +195,9 @@ void TEditorPage::BuildToolbar() {
   ebHTMLColor->installEventFilter(this);
   SetColourBox("#FFFFFF", Qt::white);
   RzToolbar1->addWidget(ebHTMLColor);
-  button(btnHTMLColor, "btnHTMLColor", "HTML Color", ColourIcon(), &TEditorPage::btnHTMLColorClick);
+  button(btnHTMLColor, "btnHTMLColor", tr("HTML Color"), ColourIcon(), &TEditorPage::btnHTMLColorClick);
   RzToolbar1->addSeparator();
-  button(btnExit, "btnExit", "Exit", ThemeIcon("application-exit", QStyle::SP_DialogCloseButton),
+  button(btnExit, "btnExit", tr("Exit"), ThemeIcon("application-exit", QStyle::SP_DialogCloseButton),
          &TEditorPage::btnExitClick);
 }
 
@@ -229,7 +229,8 @@ void TEditorPage::SetHighlighter(THighlighter kind) {
 
 std::string TEditorPage::ReadEditorFile(const std::string& path) {
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) throw Error("Cannot open file \"" + path + "\"");
+  if (!ReadWholeFile(path, bytes))
+    throw Error(tr("Cannot open file \"%1\"").arg(QString::fromStdString(path)).toStdString());
   return bytes;
 }
 
@@ -275,10 +276,10 @@ void TEditorPage::btnEditCellClick() {
 
 void TEditorPage::OpenWithDialog(THighlighter kind, const QString& folder) {
   TFileDialogOptions options;
-  options.title = "Open HTML File";
+  options.title = tr("Open HTML File");
   options.folder = folder;
-  options.filter = QtFileFilter(kind == THighlighter::Css ? kCssFileTypeText
-                                                           : "HTML Files|*.html;*.htm");
+  options.filter = QtFileFilter(kind == THighlighter::Css ? tr(kCssFileTypeText)
+                                                           : tr("HTML Files|*.html;*.htm"));
   QStringList files = dm_.Dialogs().OpenFiles(this, options, false);
   if (files.isEmpty()) return;
   std::string path = files.front().toStdString();
@@ -297,11 +298,11 @@ void TEditorPage::OtherHTMLfiles1Click() { OpenWithDialog(THighlighter::Html, op
 void TEditorPage::btnNew1Click() {
   if (SynEdit1->isModified() &&
       dm_.Dialogs().ConfirmBox(
-          this, "The current file has been modifed.\nDo you want to save your changes ?"))
+          this, tr("The current file has been modifed.\nDo you want to save your changes ?")))
     btnSaveClick();
   SynEdit1->LoadBytes({});
   editorFile_ = kUntitled;
-  wizard_.SetStatusText(kUntitled);
+  wizard_.SetStatusText(tr(kUntitled));
   RefreshStatus(false);
 }
 
@@ -313,10 +314,14 @@ void TEditorPage::WriteEditorText(const std::string& path) {
   struct stat info;
   if (::stat(targetPath.c_str(), &info) == 0 &&
       ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(targetPath.c_str(), W_OK) != 0))
-    throw Error("Cannot write file \"" + path + "\": the file is read-only");
+    throw Error(tr("Cannot write file \"%1\": the file is read-only")
+                    .arg(QString::fromStdString(path))
+                    .toStdString());
   std::string reason;
   if (!WriteFileAtomic(targetPath, SynEdit1->Bytes(), true, &reason))
-    throw Error("Cannot write file \"" + path + "\": " + reason);
+    throw Error(tr("Cannot write file \"%1\": %2")
+                    .arg(QString::fromStdString(path), QString::fromStdString(reason))
+                    .toStdString());
 }
 
 void TEditorPage::btnSaveClick() {
@@ -333,7 +338,7 @@ void TEditorPage::SaveAs() {
   bool html = highlighter_ == THighlighter::Html;
   TFileDialogOptions options;
   options.folder = QString::fromStdString(GetDataFolder());
-  options.filter = QtFileFilter(html ? kHtmlFileTypeText : kCssFileTypeText);
+  options.filter = QtFileFilter(html ? tr(kHtmlFileTypeText) : tr(kCssFileTypeText));
   options.defaultSuffix = html ? "html" : "css";
   for (;;) {
     QString chosen = dm_.Dialogs().SaveFile(this, options);
@@ -341,8 +346,8 @@ void TEditorPage::SaveAs() {
     std::string path = chosen.toStdString();
     if (IsBaseTemplate(path)) {
       dm_.Dialogs().MessageBox(this,
-                               "You cannot overwrite pictbase.html.\nYou should save your changes "
-                               "with a\ndifferent filename.");
+                               tr("You cannot overwrite pictbase.html.\nYou should save your "
+                                  "changes with a\ndifferent filename."));
       continue;
     }
     // A copy: the editor file, the status label and the modified flag stay.
@@ -369,7 +374,7 @@ void TEditorPage::btnHTMLColorClick() {
 void TEditorPage::AskSaveEditorChanges() {
   if (SynEdit1->IsEmpty() || !SynEdit1->isModified()) return;
   if (dm_.Dialogs().ConfirmBox(
-          this, wizard_.StatusText() + " has changed.\nDo you want to save the changes ?"))
+          this, tr("%1 has changed.\nDo you want to save the changes ?").arg(wizard_.StatusText())))
     btnSaveClick();
 }
 
@@ -410,7 +415,8 @@ void TEditorPage::SynEdit1KeyDown(QKeyEvent* event) {
   // The text goes into the box first; a text that names no colour leaves the old colours.
   ebHTMLColor->setText(selected);
   TColor value = HtmlToColour(selected.toStdString());
-  if (value == kNoColour) throw Error("'" + selected.toStdString() + "' is not a valid colour value");
+  if (value == kNoColour)
+    throw Error(tr("'%1' is not a valid colour value").arg(selected).toStdString());
   SetColourBox(selected, QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF));
 }
 
@@ -426,9 +432,9 @@ void TEditorPage::SynEdit1StatusChange(bool modified) {
 
 void TEditorPage::RefreshStatus(bool causedBySave) {
   if (SynEdit1->isModified())
-    EditorStatus->setText("Modified");
+    EditorStatus->setText(tr("Modified"));
   else
-    EditorStatus->setText(causedBySave ? "Saved" : QString());
+    EditorStatus->setText(causedBySave ? tr("Saved") : QString());
 }
 
 }  // namespace pictalon

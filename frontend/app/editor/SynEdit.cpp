@@ -13,7 +13,7 @@ namespace pictalon {
 
 TSynEdit::TSynEdit(QWidget* parent) : QsciScintilla(parent) {
   setObjectName("SynEdit1");
-  setAccessibleName("Editor text");
+  setAccessibleName(tr("Editor text"));
   setUtf8(true);
   setFont(EditorFont());
   setPaper(Qt::white);
@@ -256,7 +256,7 @@ void TSynEdit::ShowScrollHint(int visibleLine) {
   long line = SendScintilla(SCI_DOCLINEFROMVISIBLE, static_cast<unsigned long>(std::max(visibleLine, 0)));
   QScrollBar* bar = verticalScrollBar();
   QPoint at = bar->mapToGlobal(QPoint(-4, bar->height() / 2));
-  QToolTip::showText(at, QString("Top Line: %1").arg(line + 1), this);
+  QToolTip::showText(at, tr("Top Line: %1").arg(line + 1), this);
 }
 
 }  // namespace pictalon

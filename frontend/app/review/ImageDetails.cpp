@@ -1,5 +1,7 @@
 #include "ImageDetails.h"
 
+#include <QCoreApplication>
+
 #include "GalleryFile.h"
 #include "Platform.h"
 #include "WorkingFiles.h"
@@ -10,7 +12,9 @@ TImageDetails::TImageDetails(const std::string& galleryPath)
     : doc_(ImageDetailsPathInUserData(galleryPath)) {
   std::string bytes;
   if (FileExists(doc_.FileName()) && !ReadWholeFile(doc_.FileName(), bytes))
-    problem_ = "Cannot read " + doc_.FileName();
+    problem_ = QCoreApplication::translate("TImageDetails", "Cannot read %1")
+                   .arg(QString::fromStdString(doc_.FileName()))
+                   .toStdString();
 }
 
 TImageTexts TImageDetails::Read(const std::string& section) const {

@@ -47,7 +47,7 @@ TfrmImageReview::TfrmImageReview(TdmNonVis& dm, const TWizardHost& wizard, QWidg
       model_(std::make_unique<TThumbModel>()),
       threads_(std::max(1, QThread::idealThreadCount())) {
   setObjectName("frmImageReview");
-  setWindowTitle("Gallery Image Review");
+  setWindowTitle(tr("Gallery Image Review"));
   BuildControls();
   resize(610, 492);
 
@@ -81,18 +81,18 @@ TfrmImageReview::~TfrmImageReview() {
 
 void TfrmImageReview::BuildControls() {
   auto* top = new QHBoxLayout;
-  auto* folderLabel = new QLabel("Image Folder:", this);
+  auto* folderLabel = new QLabel(tr("Image Folder:"), this);
   pnlFolder = new QLabel(this);
   pnlFolder->setObjectName("pnlFolder");
   pnlFolder->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   pnlFolder->setMinimumWidth(350);
   pnlFolder->setFixedHeight(18 + 2);
   // It shows changing state: a screen reader reads its text, and what the text is as description.
-  pnlFolder->setAccessibleDescription("Image Folder");
+  pnlFolder->setAccessibleDescription(tr("Image Folder"));
   pnlFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  btnScan = new QPushButton("Create Thumbnails", this);
+  btnScan = new QPushButton(tr("Create Thumbnails"), this);
   btnScan->setObjectName("btnScan");
-  btnStop = new QPushButton("Stop", this);
+  btnStop = new QPushButton(tr("Stop"), this);
   btnStop->setObjectName("btnStop");
   btnStop->setEnabled(false);
   top->addWidget(folderLabel);
@@ -104,11 +104,11 @@ void TfrmImageReview::BuildControls() {
   ProgressBar1->setObjectName("ProgressBar1");
   ProgressBar1->setFixedHeight(18);
   ProgressBar1->setTextVisible(false);
-  ProgressBar1->setAccessibleName("Progress");
+  ProgressBar1->setAccessibleName(tr("Progress"));
 
   lvThumbs = new QListView(this);
   lvThumbs->setObjectName("lvThumbs");
-  lvThumbs->setAccessibleName("Thumbnails");
+  lvThumbs->setAccessibleName(tr("Thumbnails"));
   delegate_ = SetUpThumbView(*lvThumbs, *model_);
 
   // The bottom area: the preview at the left, the three texts at the right.
@@ -120,17 +120,17 @@ void TfrmImageReview::BuildControls() {
   imgSelect = new QLabel(previewFrame);
   imgSelect->setObjectName("imgSelect");
   imgSelect->setAlignment(Qt::AlignCenter);
-  imgSelect->setAccessibleName("Preview");
+  imgSelect->setAccessibleName(tr("Preview"));
   previewLayout->addWidget(imgSelect);
 
   auto editRow = [this](const char* caption, QLineEdit*& edit, const char* name, QCheckBox** check,
                         const char* checkCaption, const char* checkName) {
     auto* row = new QHBoxLayout;
-    auto* label = new QLabel(caption, this);
+    auto* label = new QLabel(tr(caption), this);
     row->addWidget(label);
     row->addStretch(1);
     if (check) {
-      *check = new QCheckBox(checkCaption, this);
+      *check = new QCheckBox(tr(checkCaption), this);
       (*check)->setObjectName(checkName);
       (*check)->setChecked(true);
       row->addWidget(*check);
@@ -138,20 +138,21 @@ void TfrmImageReview::BuildControls() {
     edit = new QLineEdit(this);
     edit->setObjectName(name);
     label->setBuddy(edit);
-    edit->setAccessibleName(SpokenCaption(caption));
+    edit->setAccessibleName(SpokenCaption(tr(caption)));
     return row;
   };
   auto* texts = new QVBoxLayout;
-  texts->addLayout(editRow("Image &Title:", ebTitle, "ebTitle", nullptr, nullptr, nullptr));
+  texts->addLayout(
+      editRow(QT_TR_NOOP("Image &Title:"), ebTitle, "ebTitle", nullptr, nullptr, nullptr));
   texts->addWidget(ebTitle);
-  texts->addLayout(editRow("Image ID/&Reference:", ebRef, "ebRef", &cbUseStem, "Use file stem",
-                           "cbUseStem"));
+  texts->addLayout(editRow(QT_TR_NOOP("Image ID/&Reference:"), ebRef, "ebRef", &cbUseStem,
+                           QT_TR_NOOP("Use file stem"), "cbUseStem"));
   texts->addWidget(ebRef);
-  texts->addLayout(editRow("Image &Size:", ebSize, "ebSize", &cbShowSize, "Show size in pixels",
-                           "cbShowSize"));
+  texts->addLayout(editRow(QT_TR_NOOP("Image &Size:"), ebSize, "ebSize", &cbShowSize,
+                           QT_TR_NOOP("Show size in pixels"), "cbShowSize"));
   texts->addWidget(ebSize);
   texts->addStretch(1);
-  btnClose = new QPushButton("Close", this);
+  btnClose = new QPushButton(tr("Close"), this);
   btnClose->setObjectName("btnClose");
   auto* closeRow = new QHBoxLayout;
   closeRow->addStretch(1);
@@ -275,16 +276,16 @@ void TfrmImageReview::OpenDetails() {
   if (!gallery.empty()) {
     details_ = std::make_unique<TImageDetails>(gallery);
     if (!details_->Writable())
-      dm_.Dialogs().ErrorBox(this, QString::fromStdString(details_->Problem()) +
-                                       "\nImage details typed now cannot be stored.");
+      dm_.Dialogs().ErrorBox(this, QString::fromStdString(details_->Problem()) + "\n" +
+                                       tr("Image details typed now cannot be stored."));
   }
   ShowDetailsState();
 }
 
 void TfrmImageReview::SaveDetails(bool tellUser) {
   if (!details_ || details_->Save() || !tellUser || !details_->Writable()) return;
-  dm_.Dialogs().ErrorBox(this, "Cannot write the image details file " +
-                                   QString::fromStdString(details_->Path()));
+  dm_.Dialogs().ErrorBox(this, tr("Cannot write the image details file %1")
+                                   .arg(QString::fromStdString(details_->Path())));
 }
 
 // The boxes can be stored to only with a details document that may be written.
@@ -292,9 +293,9 @@ void TfrmImageReview::ShowDetailsState() {
   const bool usable = details_ && details_->Writable();
   for (QLineEdit* edit : {ebTitle, ebRef, ebSize}) edit->setEnabled(usable);
   if (!details_)
-    RzStatusPane1->setText("No gallery file: save the gallery to keep image details");
+    RzStatusPane1->setText(tr("No gallery file: save the gallery to keep image details"));
   else if (!details_->Writable())
-    RzStatusPane1->setText("Image details cannot be read");
+    RzStatusPane1->setText(tr("Image details cannot be read"));
   else
     RzStatusPane1->clear();
 }
@@ -339,7 +340,7 @@ void TfrmImageReview::btnScanClick() {
   }
   if (images.empty()) return;
 
-  StatusPane2->setText("Creating thumbnails...");
+  StatusPane2->setText(tr("Creating thumbnails..."));
   StatusPane2->repaint();
   ClearSelectionState();
   model_->Clear();
@@ -370,8 +371,9 @@ void TfrmImageReview::btnScanClick() {
     twPopup->ShowErrors(errors);
   else
     twPopup->lbErrors->addItems(errors);
-  StatusPane2->setText("[" + QString::number(images.size()) + " images found]   [" +
-                       QString::number(model_->rowCount()) + " thumbnails created]");
+  StatusPane2->setText(tr("[%1 images found]   [%2 thumbnails created]")
+                           .arg(images.size())
+                           .arg(model_->rowCount()));
   // Closed and shown again while this run was ending: that showing gets its own start.
   if (showPending_ && isVisible()) QueueFormActivate();
 }

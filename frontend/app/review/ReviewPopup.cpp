@@ -48,7 +48,7 @@ TReviewPopup::TReviewPopup(TDialogService& dialogs, QWidget* owner)
   // A report to read: nothing to choose, no item marked as current.
   lbErrors->setSelectionMode(QAbstractItemView::NoSelection);
   lbErrors->setFocusPolicy(Qt::NoFocus);
-  lbErrors->setAccessibleName("Thumbnail errors");
+  lbErrors->setAccessibleName(tr("Thumbnail errors"));
   QPalette palette = lbErrors->palette();
   palette.setBrush(QPalette::Base, palette.brush(QPalette::Button));
   lbErrors->setPalette(palette);
@@ -69,8 +69,8 @@ void TReviewPopup::resizeEvent(QResizeEvent*) {
 
 void TReviewPopup::ShowErrors(const QStringList& lines) {
   pnlPopupBottom->clear();
-  setWindowTitle(QString::number(lines.size() / 3) + " Thumbnail Error(s)");
-  pnlPopupMsg->setText("  The following image(s) caused thumbnail errors:");
+  setWindowTitle(tr("%n Thumbnail Error(s)", nullptr, int(lines.size() / 3)));
+  pnlPopupMsg->setText("  " + tr("The following image(s) caused thumbnail errors:"));
   pnlPopupBack->setFrameStyle(QFrame::NoFrame);
   pnlPopupBack->clear();
   Image1->hide();
@@ -122,10 +122,11 @@ void TReviewPopup::ShowImage(const QString& path, const QRect& screen) {
       Image1->resize(shown);
       Image1->show();
       client = QSize(shown.width() + 2 * kMargin, shown.height() + kTopLine + kBottomLine);
-      pnlPopupBottom->setText("Height: " + QString::number(picture.fullSize.height()) +
-                              "  Width: " + QString::number(picture.fullSize.width()));
+      pnlPopupBottom->setText(tr("Height: %1  Width: %2")
+                                  .arg(picture.fullSize.height())
+                                  .arg(picture.fullSize.width()));
     } catch (const std::exception&) {
-      pnlPopupBack->setText("Error loading image");
+      pnlPopupBack->setText(tr("Error loading image"));
     }
   }
   resize(client);

@@ -1,5 +1,7 @@
 #include "ThumbMaker.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <exception>
 #include <system_error>
@@ -56,14 +58,17 @@ TThumbResult MakeThumbnail(const std::string& path, int cell) {
       image = image.scaled(result.rect.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     if (image.hasAlphaChannel()) {
       result.picture = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-      if (result.picture.isNull()) throw Error("Out of memory");
+      if (result.picture.isNull())
+        throw Error(QCoreApplication::translate("TThumbMaker", "Out of memory").toStdString());
     } else {
       result.jpeg = EncodeJpeg(image, kThumbQuality);
     }
   } catch (const std::exception& e) {
     result.picture = QImage();
     result.jpeg.clear();
-    result.error = *e.what() ? e.what() : "Unknown error";
+    result.error = *e.what()
+                       ? std::string(e.what())
+                       : QCoreApplication::translate("TThumbMaker", "Unknown error").toStdString();
   }
   return result;
 }
@@ -79,7 +84,10 @@ TThumbMaker::TThumbMaker(std::vector<std::string> paths, int threads, bool yield
   } catch (const std::system_error& e) {
     // The system has no thread to spare: fewer workers still make every thumbnail, none is an
     // error for the window to report.
-    if (workers_.empty()) throw Error(std::string("Cannot start a thumbnail worker: ") + e.what());
+    if (workers_.empty())
+      throw Error(QCoreApplication::translate("TThumbMaker", "Cannot start a thumbnail worker: %1")
+                      .arg(QString::fromStdString(e.what()))
+                      .toStdString());
   }
 }
 

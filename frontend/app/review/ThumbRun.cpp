@@ -63,7 +63,9 @@ QStringList RunThumbnails(TThumbMaker& maker, const std::vector<std::string>& im
       const std::string& path = images[result->index];
       if (!result->error.empty()) {
         errors << QString::fromStdString(ExtractFileName(path))
-               << "Error: " + QString::fromStdString(result->error) << QString();
+               << QCoreApplication::translate("RunThumbnails", "Error: %1")
+                      .arg(QString::fromStdString(result->error))
+               << QString();
       } else {
         items.push_back({path, ExtractFileName(path), result->fullSize, made + int(items.size())});
         thumbs.push_back({std::move(result->jpeg), std::move(result->picture), result->rect});

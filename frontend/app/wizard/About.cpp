@@ -1,5 +1,7 @@
 #include "About.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGraphicsDropShadowEffect>
 #include <QKeyEvent>
 #include <QLinearGradient>
@@ -20,6 +22,15 @@ QString HomePageAddress() {
 }
 
 namespace {
+
+// Where the licence can be read: the copyright file an install puts among the shared documents
+// (<prefix>/share/doc/pictalon/ beside <prefix>/lib/pictalon/), else the LICENSE that a build or
+// an unpacked program folder holds beside its guide.
+QString LicenceFile() {
+  const QString folder = QString::fromStdString(GetProgramFolder());
+  const QString installed = QDir::cleanPath(folder + "../../share/doc/pictalon/copyright");
+  return QFileInfo::exists(installed) ? installed : folder + "LICENSE";
+}
 
 // The product's logo: the name on a sky gradient with a small framed picture.
 QPixmap DrawLogo(QSize size) {
@@ -52,7 +63,7 @@ QPixmap DrawLogo(QSize size) {
 TfrmAbout::TfrmAbout(TdmNonVis& dm, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), dm_(dm) {
   setObjectName("frmAbout");
-  setWindowTitle("About Pictalon");
+  setWindowTitle(tr("About Pictalon"));
 
   Image1 = new QLabel;
   Image1->setObjectName("Image1");
@@ -84,11 +95,24 @@ TfrmAbout::TfrmAbout(TdmNonVis& dm, QWidget* parent)
   RzURLLabel1->setFont(linkFont);
   RzURLLabel1->setForegroundRole(QPalette::Highlight);
   RzURLLabel1->setText(HomePageAddress());
-  RzURLLabel1->setAccessibleName("Pictalon home page");
+  RzURLLabel1->setAccessibleName(tr("Pictalon home page"));
   RzURLLabel1->setToolTip(HomePageAddress());
   RzURLLabel1->installEventFilter(this);
 
-  RzButton1 = new QPushButton("OK");
+  lblLicence = new QLabel;
+  lblLicence->setObjectName("lblLicence");
+  lblLicence->setAlignment(Qt::AlignCenter);
+  lblLicence->setWordWrap(true);
+  lblLicence->setTextFormat(Qt::RichText);
+  lblLicence->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+  lblLicence->setText(tr("Free software under the GNU General Public License, version 3 or later "
+                         "(GPL-3.0-or-later).<br><a href=\"%1\">Read the licence</a>")
+                          .arg(QUrl::fromLocalFile(LicenceFile()).toString().toHtmlEscaped()));
+  connect(lblLicence, &QLabel::linkActivated, this, [this](const QString& link) {
+    RunGuarded(dm_, this, [this, link] { dm_.Dialogs().OpenDocument(link); });
+  });
+
+  RzButton1 = new QPushButton(tr("OK"));
   RzButton1->setObjectName("RzButton1");
   RzButton1->setDefault(true);
 
@@ -97,6 +121,8 @@ TfrmAbout::TfrmAbout(TdmNonVis& dm, QWidget* parent)
   layout->addWidget(lblVer);
   layout->addSpacing(12);
   layout->addWidget(RzURLLabel1);
+  layout->addSpacing(12);
+  layout->addWidget(lblLicence);
   layout->addSpacing(12);
   layout->addWidget(RzButton1, 0, Qt::AlignHCenter);
   layout->setSizeConstraint(QLayout::SetFixedSize);

@@ -1,5 +1,6 @@
 #pragma once
-// The about box: the product's logo, the version of the running program and its home page.
+// The about box: the product's logo, the version of the running program, its home page and its
+// licence.
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
@@ -30,6 +31,7 @@ private:
   QLabel* Image1;
   QLabel* lblVer;
   QLabel* RzURLLabel1;
+  QLabel* lblLicence;  // the licence's name and a link to its text
   QPushButton* RzButton1;
 };
 

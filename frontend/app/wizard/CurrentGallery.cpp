@@ -74,7 +74,8 @@ void TCurrentGallery::WriteTo(const std::string& path) {
   }
   std::string target = path.empty() ? namedPath_ : path;
   if (target.empty()) return;  // the user chose no name: nothing to write
-  dm_.ShowGeneralError(&window_, QString::fromStdString("The gallery could not be saved to " + target));
+  dm_.ShowGeneralError(
+      &window_, tr("The gallery could not be saved to %1").arg(QString::fromStdString(target)));
 }
 
 std::string TCurrentGallery::NameNewGallery(const std::string& userDataFolder) {
@@ -86,9 +87,9 @@ std::string TCurrentGallery::NameNewGallery(const std::string& userDataFolder) {
     }
   }
   TFileDialogOptions options;
-  options.title = "Save Gallery As";
+  options.title = tr("Save Gallery As");
   options.folder = QString::fromStdString(userDataFolder);
-  options.filter = "Pictalon Gallery (*.pgs)";
+  options.filter = tr("Pictalon Gallery (*.pgs)");
   options.defaultSuffix = "pgs";
   // The dialog cannot ask about the right file: a name chosen elsewhere is written into the
   // user data folder, where the lists, the details and the engine find galleries.
@@ -100,8 +101,8 @@ std::string TCurrentGallery::NameNewGallery(const std::string& userDataFolder) {
   if (!EndsWithIgnoringCase(name, kGalleryExtension)) name += kGalleryExtension;
   const std::string target = userDataFolder + name;
   if (Exists(target) &&
-      !dm_.Dialogs().ReplaceBox(&window_, QString::fromStdString(name) +
-                                              " already exists.\nDo you want to replace it?"))
+      !dm_.Dialogs().ReplaceBox(&window_, tr("%1 already exists.\nDo you want to replace it?")
+                                              .arg(QString::fromStdString(name))))
     return {};
   return namedPath_ = target;
 }

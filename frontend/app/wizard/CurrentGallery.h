@@ -1,6 +1,8 @@
 #pragma once
 // The gallery being worked on: its settings record and its gallery file, and how a new gallery
 // file gets its name. The wizard window is its only user.
+#include <QCoreApplication>
+
 #include <string>
 
 #include "TypeDef.h"
@@ -12,6 +14,8 @@ namespace pictalon {
 class TdmNonVis;
 
 class TCurrentGallery {
+  Q_DECLARE_TR_FUNCTIONS(TCurrentGallery)
+
 public:
   // Names new gallery files for the whole program while it lives; dialogs are shown over window.
   TCurrentGallery(TdmNonVis& dm, QWidget& window);

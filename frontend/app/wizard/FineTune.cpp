@@ -16,7 +16,7 @@ TfrmFineTune::TfrmFineTune(TdmNonVis& dm, std::function<void()> saveForm, QWidge
       dm_(dm),
       saveForm_(std::move(saveForm)) {
   setObjectName("frmFineTune");
-  setWindowTitle("Pictalon - Fine Tuner");
+  setWindowTitle(tr("Pictalon - Fine Tuner"));
   setModal(false);
 
   neTableWidth = new QSpinBox;
@@ -28,36 +28,37 @@ TfrmFineTune::TfrmFineTune(TdmNonVis& dm, std::function<void()> saveForm, QWidge
   cbTableWidthType = new QComboBox;
   cbTableWidthType->setObjectName("cbTableWidthType");
   cbTableWidthType->setEditable(true);
-  cbTableWidthType->addItems({"Percent", "Pixels"});
-  cbTableWidthType->setAccessibleName("Width unit");
-  cbTableWidthType->lineEdit()->setAccessibleName("Width unit");
+  cbTableWidthType->addItems({tr("Percent"), tr("Pixels")});
+  cbTableWidthType->setAccessibleName(tr("Width unit"));
+  cbTableWidthType->lineEdit()->setAccessibleName(tr("Width unit"));
   seCellspacing = new QSpinBox;
   seCellspacing->setObjectName("seCellspacing");
   seCellspacing->setRange(0, 100);
   seCellspacing->setValue(4);
 
-  auto* tableGroup = new QGroupBox("Gallery 'Table' Settings:");
+  auto* tableGroup = new QGroupBox(tr("Gallery 'Table' Settings:"));
   auto* tableGrid = new QGridLayout(tableGroup);
-  tableGrid->addWidget(FieldLabel("Width:", neTableWidth), 0, 0);
+  tableGrid->addWidget(FieldLabel(tr("Width:"), neTableWidth), 0, 0);
   tableGrid->addWidget(neTableWidth, 0, 1);
   tableGrid->addWidget(cbTableWidthType, 0, 2);
-  tableGrid->addWidget(FieldLabel("Cell Spacing:", seCellspacing), 1, 0);
+  tableGrid->addWidget(FieldLabel(tr("Cell Spacing:"), seCellspacing), 1, 0);
   tableGrid->addWidget(seCellspacing, 1, 1);
 
   // The check box stands in for the group's caption: it switches the whole group.
-  cbHyperlink = new QCheckBox("Hyperlink Gallery Images");
+  cbHyperlink = new QCheckBox(tr("Hyperlink Gallery Images"));
   cbHyperlink->setObjectName("cbHyperlink");
   cbHyperlink->setChecked(true);
   rgHyperlink = new QGroupBox;
   rgHyperlink->setObjectName("rgHyperlink");
-  rgHyperlink->setAccessibleName("Hyperlink Gallery Images");
+  rgHyperlink->setAccessibleName(tr("Hyperlink Gallery Images"));
   rgHyperlinkButtons = new QButtonGroup(this);
   auto* linkLayout = new QVBoxLayout(rgHyperlink);
   linkLayout->setSpacing(5);
   linkLayout->setContentsMargins(15, 8, 8, 8);
-  const char* items[] = {"Caption only", "Image only", "Image and Caption"};
+  const char* items[] = {QT_TR_NOOP("Caption only"), QT_TR_NOOP("Image only"),
+                         QT_TR_NOOP("Image and Caption")};
   for (int i = 0; i < 3; ++i) {
-    auto* button = new QRadioButton(items[i]);
+    auto* button = new QRadioButton(tr(items[i]));
     button->setObjectName(QString("rgHyperlinkItem%1").arg(i));
     rgHyperlinkButtons->addButton(button, i);
     linkLayout->addWidget(button);
@@ -67,15 +68,15 @@ TfrmFineTune::TfrmFineTune(TdmNonVis& dm, std::function<void()> saveForm, QWidge
   groove->setFrameShape(QFrame::HLine);
   groove->setFrameShadow(QFrame::Sunken);
   linkLayout->addWidget(groove);
-  cbNewWindow = new QCheckBox("Show linked image in new window");
+  cbNewWindow = new QCheckBox(tr("Show linked image in new window"));
   cbNewWindow->setObjectName("cbNewWindow");
   cbNewWindow->setChecked(true);
   linkLayout->addWidget(cbNewWindow);
 
-  btnOK = new QPushButton("OK");
+  btnOK = new QPushButton(tr("OK"));
   btnOK->setObjectName("btnOK");
   btnOK->setDefault(true);
-  btnClose = new QPushButton("Cancel");
+  btnClose = new QPushButton(tr("Cancel"));
   btnClose->setObjectName("btnClose");
 
   auto* left = new QVBoxLayout;

@@ -20,14 +20,14 @@ TGalleryImagesPage::TGalleryImagesPage(TdmNonVis& dm, QWidget* parent) : QWidget
   setObjectName("tsGallery");
 
   // Cell style.
-  auto* styleGroup = new QGroupBox("Select Gallery Cell Style:");
-  btnViewSampler = new QPushButton("Cell Sampler...");
+  auto* styleGroup = new QGroupBox(tr("Select Gallery Cell Style:"));
+  btnViewSampler = new QPushButton(tr("Cell Sampler..."));
   btnViewSampler->setObjectName("btnViewSampler");
   btnViewSampler->setFixedWidth(174);
   cbGallCell = new QComboBox;
   cbGallCell->setObjectName("cbGallCell");
   cbGallCell->setFixedWidth(174);
-  btnEditCell = new QPushButton("Edit cell stylesheet...");
+  btnEditCell = new QPushButton(tr("Edit cell stylesheet..."));
   btnEditCell->setObjectName("btnEditCell");
   btnEditCell->setFixedWidth(174);
   imgCell = new TPictureBox(nullptr, true);
@@ -47,16 +47,16 @@ TGalleryImagesPage::TGalleryImagesPage(TdmNonVis& dm, QWidget* parent) : QWidget
   styleLayout->addWidget(imgCell);
 
   // Images.
-  auto* imageGroup = new QGroupBox("Select Images for Gallery:");
+  auto* imageGroup = new QGroupBox(tr("Select Images for Gallery:"));
   ebImgFolder = new QLineEdit;
   ebImgFolder->setObjectName("ebImgFolder");
   ebImgFolder->setFixedWidth(330);
   ebImgFolderButton = AddFieldButton(ebImgFolder, style()->standardIcon(QStyle::SP_DirOpenIcon),
-                                     "Select image folder....", "ebImgFolderButton");
+                                     tr("Select image folder...."), "ebImgFolderButton");
   ebImgFolderAltBtn = AddFieldButton(ebImgFolder,
                                      style()->standardIcon(QStyle::SP_FileDialogContentsView),
-                                     "Select image files....", "ebImgFolderAltBtn");
-  btnReview = new QPushButton("Review Images...");
+                                     tr("Select image files...."), "ebImgFolderAltBtn");
+  btnReview = new QPushButton(tr("Review Images..."));
   btnReview->setObjectName("btnReview");
   btnReview->setFixedWidth(133);
   btnReview->setEnabled(false);
@@ -67,16 +67,16 @@ TGalleryImagesPage::TGalleryImagesPage(TdmNonVis& dm, QWidget* parent) : QWidget
   ebURL = new QLineEdit;
   ebURL->setObjectName("ebURL");
   ebURL->setFixedWidth(330);
-  cbFNameAsCaption = new QCheckBox("Use filename for caption");
+  cbFNameAsCaption = new QCheckBox(tr("Use filename for caption"));
   cbFNameAsCaption->setObjectName("cbFNameAsCaption");
   cbFNameAsCaption->setChecked(true);
 
   auto* imageLayout = new QGridLayout(imageGroup);
-  imageLayout->addWidget(FieldLabel("Images Folder:", ebImgFolder), 0, 0);
+  imageLayout->addWidget(FieldLabel(tr("Images Folder:"), ebImgFolder), 0, 0);
   imageLayout->addWidget(ebImgFolder, 1, 0);
   imageLayout->addWidget(btnReview, 1, 1);
   imageLayout->addWidget(pnlImgStatus, 2, 0);
-  imageLayout->addWidget(FieldLabel("Images URL:", ebURL), 3, 0);
+  imageLayout->addWidget(FieldLabel(tr("Images URL:"), ebURL), 3, 0);
   imageLayout->addWidget(ebURL, 4, 0);
   imageLayout->addWidget(cbFNameAsCaption, 4, 1);
   imageLayout->setColumnStretch(2, 1);
@@ -147,22 +147,22 @@ void TGalleryImagesPage::btnViewSamplerClick() {
   if (dm_.Dialogs().OpenDocument(sampler)) return;
   dm_.Dialogs().ErrorBox(
       this,
-      "Pictalon could not open the Cell Sampler in your\n"
-      "web browser.  This could either be because you\n"
-      "do not have a browser installed or because your\n"
-      "browser is not associated with files of type .htm\n"
-      "or .html.\n"
-      "If you do not have a browser installed then you will\n"
-      "not be able to use Pictalon properly.  If you have a\n"
-      "browser, check that it is the default browser and that\n"
-      "it is associated with html files.");
+      tr("Pictalon could not open the Cell Sampler in your\n"
+         "web browser.  This could either be because you\n"
+         "do not have a browser installed or because your\n"
+         "browser is not associated with files of type .htm\n"
+         "or .html.\n"
+         "If you do not have a browser installed then you will\n"
+         "not be able to use Pictalon properly.  If you have a\n"
+         "browser, check that it is the default browser and that\n"
+         "it is associated with html files."));
 }
 
 void TGalleryImagesPage::SetImageFolderPrompt(bool prompt) {
   QPalette palette = ebImgFolder->palette();
   palette.setColor(QPalette::Text, QApplication::palette().color(prompt ? QPalette::Dark : QPalette::Text));
   ebImgFolder->setPalette(palette);
-  if (prompt) ebImgFolder->setText(kImageFolderPrompt);
+  if (prompt) ebImgFolder->setText(tr(kImageFolderPrompt));
 }
 
 void TGalleryImagesPage::LoadImageFolder(const std::string& folder) {
@@ -176,14 +176,14 @@ void TGalleryImagesPage::LoadImageFolder(const std::string& folder) {
 
 std::string TGalleryImagesPage::ImageFolder() const {
   QString text = ebImgFolder->text();
-  return text == kImageFolderPrompt ? std::string() : folder_.Save(text);
+  return text == tr(kImageFolderPrompt) ? std::string() : folder_.Save(text);
 }
 
 void TGalleryImagesPage::ImageListChanged() {
   ++imageListVersion_;
   std::size_t n = imageList_.size();
-  pnlImgStatus->setText(n == 0 ? QString("No JPG images found/selected")
-                               : QString("%1 JPG images selected").arg(n));
+  pnlImgStatus->setText(n == 0 ? tr("No JPG images found/selected")
+                               : tr("%n JPG images selected", nullptr, int(n)));
   btnReview->setEnabled(n > 0);
   emit imageListChanged();
 }
@@ -197,8 +197,8 @@ void TGalleryImagesPage::ebImgFolderButtonClick() {
 
 void TGalleryImagesPage::ebImgFolderAltBtnClick() {
   TFileDialogOptions options;
-  options.title = "Select Image Files";
-  options.filter = "JPG Images (*.jpg)";
+  options.title = tr("Select Image Files");
+  options.filter = tr("JPG Images (*.jpg)");
   options.defaultSuffix = "jpg";
   QString current = ebImgFolder->text();
   if (DirectoryExists(current.toStdString())) options.folder = current;

@@ -20,7 +20,9 @@ namespace pictalon {
 
 class TdmNonVis;
 
-constexpr const char* kImageFolderPrompt = "< Select Image Folder >";
+// What the image folder box shows while no folder is chosen (shown through tr()).
+constexpr const char* kImageFolderPrompt =
+    QT_TRANSLATE_NOOP("pictalon::TGalleryImagesPage", "< Select Image Folder >");
 
 class TGalleryImagesPage : public QWidget {
   Q_OBJECT

@@ -37,45 +37,45 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   ebOutput->setObjectName("ebOutput");
   ebOutput->setFixedWidth(394);
   ebOutputButton = AddFieldButton(ebOutput, style()->standardIcon(QStyle::SP_DirOpenIcon),
-                                  "Select image folder....", "ebOutputButton");
-  cbCopyImgs = new QCheckBox("Copy images to output folder");
+                                  tr("Select image folder...."), "ebOutputButton");
+  cbCopyImgs = new QCheckBox(tr("Copy images to output folder"));
   cbCopyImgs->setObjectName("cbCopyImgs");
   cbCopyImgs->setChecked(true);
 
   // Layout group.
   seCols = SpinEdit("seCols", 1, 20, 3);
   seRows = SpinEdit("seRows", 1, 50, 5);
-  btnFineTune = new QPushButton("Fine tune...");
+  btnFineTune = new QPushButton(tr("Fine tune..."));
   btnFineTune->setObjectName("btnFineTune");
-  auto* layoutGroup = new QGroupBox("Layout");
+  auto* layoutGroup = new QGroupBox(tr("Layout"));
   auto* layoutGrid = new QGridLayout(layoutGroup);
-  layoutGrid->addWidget(FieldLabel("Columns:", seCols), 0, 0);
+  layoutGrid->addWidget(FieldLabel(tr("Columns:"), seCols), 0, 0);
   layoutGrid->addWidget(seCols, 0, 1);
-  layoutGrid->addWidget(FieldLabel("Rows:", seRows), 1, 0);
+  layoutGrid->addWidget(FieldLabel(tr("Rows:"), seRows), 1, 0);
   layoutGrid->addWidget(seRows, 1, 1);
   layoutGrid->addWidget(btnFineTune, 2, 0, 1, 2);
 
   // Image scaling group.
-  rbProp = new QRadioButton("Proportional");
+  rbProp = new QRadioButton(tr("Proportional"));
   rbProp->setObjectName("rbProp");
   rbProp->setChecked(true);
-  rbHeight = new QRadioButton("Fixed Height");
+  rbHeight = new QRadioButton(tr("Fixed Height"));
   rbHeight->setObjectName("rbHeight");
-  rbWidth = new QRadioButton("Fixed Width");
+  rbWidth = new QRadioButton(tr("Fixed Width"));
   rbWidth->setObjectName("rbWidth");
   seProp = SpinEdit("seProp", 1, 100, 100);
   seHeight = SpinEdit("seHeight", 10, 500, 100);
   seWidth = SpinEdit("seWidth", 10, 500, 100);
-  seProp->setAccessibleName("Proportional size in % of image size");
-  seHeight->setAccessibleName("Fixed height in pixels");
-  seWidth->setAccessibleName("Fixed width in pixels");
-  RzLabel18 = new QLabel("% of image size");
+  seProp->setAccessibleName(tr("Proportional size in % of image size"));
+  seHeight->setAccessibleName(tr("Fixed height in pixels"));
+  seWidth->setAccessibleName(tr("Fixed width in pixels"));
+  RzLabel18 = new QLabel(tr("% of image size"));
   RzLabel18->setObjectName("RzLabel18");
-  RzLabel16 = new QLabel("pixels");
+  RzLabel16 = new QLabel(tr("pixels"));
   RzLabel16->setObjectName("RzLabel16");
-  RzLabel17 = new QLabel("pixels");
+  RzLabel17 = new QLabel(tr("pixels"));
   RzLabel17->setObjectName("RzLabel17");
-  auto* scalingGroup = new QGroupBox("Image Scaling");
+  auto* scalingGroup = new QGroupBox(tr("Image Scaling"));
   auto* scalingGrid = new QGridLayout(scalingGroup);
   scalingGrid->addWidget(rbProp, 0, 0);
   scalingGrid->addWidget(seProp, 0, 1);
@@ -88,13 +88,13 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   scalingGrid->addWidget(RzLabel17, 2, 2);
 
   // Disable group.
-  cbNoRClick = new QCheckBox("'Right-clicks' on images");
+  cbNoRClick = new QCheckBox(tr("'Right-clicks' on images"));
   cbNoRClick->setObjectName("cbNoRClick");
   cbNoRClick->setChecked(true);
-  cbNoIEImgToolbar = new QCheckBox("Internet Explorer 'Image Toolbar'");
+  cbNoIEImgToolbar = new QCheckBox(tr("Internet Explorer 'Image Toolbar'"));
   cbNoIEImgToolbar->setObjectName("cbNoIEImgToolbar");
   cbNoIEImgToolbar->setChecked(true);
-  auto* disableGroup = new QGroupBox("Disable:");
+  auto* disableGroup = new QGroupBox(tr("Disable:"));
   auto* disableRow = new QHBoxLayout(disableGroup);
   disableRow->addWidget(cbNoRClick);
   disableRow->addWidget(cbNoIEImgToolbar);
@@ -105,17 +105,16 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
 
   btnGenerate = new QToolButton;
   btnGenerate->setObjectName("btnGenerate");
-  btnGenerate->setText("Generate Pages");
+  btnGenerate->setText(tr("Generate Pages"));
   btnGenerate->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
   btnGenerate->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   btnGenerate->setMinimumSize(112, 46);
-  btnGenerate->setEnabled(false);
 
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(FieldLabel("Template:", cbTemplates));
+  layout->addWidget(FieldLabel(tr("Template:"), cbTemplates));
   layout->addWidget(cbTemplates);
   auto* outputLabelLine = new QHBoxLayout;
-  outputLabelLine->addWidget(FieldLabel("Output Folder:", ebOutput));
+  outputLabelLine->addWidget(FieldLabel(tr("Output Folder:"), ebOutput));
   outputLabelLine->addStretch();
   outputLabelLine->addWidget(cbCopyImgs);
   auto* outputColumn = new QVBoxLayout;
@@ -134,7 +133,7 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   disableLine->addWidget(disableGroup);
   disableLine->addStretch();
   layout->addLayout(disableLine);
-  layout->addWidget(FieldLabel("\"Back\" Link URL:", ebBackLinkURL));
+  layout->addWidget(FieldLabel(tr("\"Back\" Link URL:"), ebBackLinkURL));
   auto* bottom = new QHBoxLayout;
   bottom->addWidget(ebBackLinkURL);
   bottom->addStretch();

@@ -20,14 +20,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
+constexpr const char* kFrozenPrefix = ".run-";
+
 // The run's own copy of the gallery file and its image details, in a hidden folder beside the
 // image list: the engine reads these, so a save made while the images are copied (a tab change,
-// the review window closing) cannot change what this run generates.
+// the review window closing) cannot change what this run generates. Made while the image list
+// lock is held, so any other such folder is what an ended program left: it goes first.
 class TFrozenGallery {
 public:
   explicit TFrozenGallery(const std::string& galleryPath) : path_(galleryPath) {
+    const std::string files = ExtractFilePath(ImageListFilePath());
+    std::error_code ignored;
+    for (const fs::directory_entry& entry : fs::directory_iterator(files, ignored))
+      if (entry.path().filename().string().rfind(kFrozenPrefix, 0) == 0) fs::remove_all(entry.path(), ignored);
     if (galleryPath.empty() || !FileExists(galleryPath)) return;
-    std::string folder = ExtractFilePath(ImageListFilePath()) + ".run-XXXXXX";
+    std::string folder = files + kFrozenPrefix + "XXXXXX";
     if (!::mkdtemp(folder.data())) return;
     folder_ = folder + "/";
     const std::string copy = folder_ + ExtractFileName(galleryPath);
@@ -95,7 +102,7 @@ void TGenerateRun::Run(const TRunSnapshot& snapshot) {
     return !lock->Busy();
   };
   if (!tryLock() &&
-      !dm_.Dialogs().Wait(&window_, "Waiting for another gallery to finish generating...", tryLock))
+      !dm_.Dialogs().Wait(&window_, tr("Waiting for another gallery to finish generating..."), tryLock))
     return;
 
   TFrozenGallery gallery(snapshot.galleryPath);
@@ -122,7 +129,7 @@ void TGenerateRun::Run(const TRunSnapshot& snapshot) {
   }
   if (error && !begun) std::rethrow_exception(error);  // no image list file: nothing was run
   if (!error && result.outcome == TGenerateOutcome::EngineReturnedFalse)
-    dm_.Dialogs().MessageBox(&window_, "Error running engine");
+    dm_.Dialogs().MessageBox(&window_, tr("Error running engine"));
   // The first page is asked for after every run, as the user expects to see what there is.
   dm_.Dialogs().OpenDocument(QString::fromStdString(GetOutputFolder(snapshot.settings) + "gallery1.html"));
   if (error) std::rethrow_exception(error);

@@ -15,8 +15,10 @@ namespace pictalon {
 
 namespace {
 
-constexpr const char* kPictureFilter =
-    "All (*.jpg *.jpeg *.gif *.png);;JPEG Image (*.jpg *.jpeg);;GIF Image (*.gif);;PNG Image (*.png)";
+//: File types separated by ";;"; the patterns in parentheses stay as they are.
+constexpr const char* kPictureFilter = QT_TRANSLATE_NOOP(
+    "pictalon::TGraphicOptionsPage",
+    "All (*.jpg *.jpeg *.gif *.png);;JPEG Image (*.jpg *.jpeg);;GIF Image (*.gif);;PNG Image (*.png)");
 
 // A preview in a sunken frame of the given outer size.
 TPictureBox* MakePreview(const QString& name, int width, int height) {
@@ -41,10 +43,12 @@ TGraphicOptionsPage::TGraphicOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
     QSize previewSize;
   };
   const RowDesign designs[3] = {
-      {"Optional 'Logo' Graphic (120w x 180h):", "ebLogoGraphic", "imgLogo", "cbNoGraphic1", {88, 88}},
-      {"Optional Gallery Title Graphic (400w x 100h):", "ebTitleGraphic", "imgTitle", "cbNoGraphic2",
-       {354, 84}},
-      {"Select Optional Background Graphic:", "ebBgImg", "imgBkGrnd", "cbNoGraphic3", {88, 88}},
+      {QT_TR_NOOP("Optional 'Logo' Graphic (120w x 180h):"), "ebLogoGraphic", "imgLogo",
+       "cbNoGraphic1", {88, 88}},
+      {QT_TR_NOOP("Optional Gallery Title Graphic (400w x 100h):"), "ebTitleGraphic", "imgTitle",
+       "cbNoGraphic2", {354, 84}},
+      {QT_TR_NOOP("Select Optional Background Graphic:"), "ebBgImg", "imgBkGrnd", "cbNoGraphic3",
+       {88, 88}},
   };
 
   auto* layout = new QVBoxLayout(this);
@@ -54,14 +58,14 @@ TGraphicOptionsPage::TGraphicOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
     row.field = new QLineEdit;
     row.field->setObjectName(d.field);
     row.field->setFixedWidth(350);
-    row.findButton = AddFieldButton(row.field, findIcon, "Select a picture...",
+    row.findButton = AddFieldButton(row.field, findIcon, tr("Select a picture..."),
                                     QString(d.field) + "Button");
-    row.noGraphic = new QCheckBox("No Graphic");
+    row.noGraphic = new QCheckBox(tr("No Graphic"));
     row.noGraphic->setObjectName(d.box);
     row.preview = MakePreview(d.preview, d.previewSize.width(), d.previewSize.height());
 
     auto* labelLine = new QHBoxLayout;
-    labelLine->addWidget(FieldLabel(d.label, row.field));
+    labelLine->addWidget(FieldLabel(tr(d.label), row.field));
     labelLine->addStretch();
     labelLine->addWidget(row.noGraphic);
     auto* fieldColumn = new QVBoxLayout;
@@ -90,13 +94,13 @@ TGraphicOptionsPage::TGraphicOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   shBgCol = new TColourSwatch;
   shBgCol->setObjectName("shBgCol");
   shBgCol->setFixedSize(174, 21);
-  SetHint(shBgCol, "Background colour");
+  SetHint(shBgCol, tr("Background colour"));
   btnBgCol = new QToolButton;
   btnBgCol->setObjectName("btnBgCol");
   btnBgCol->setText("...");
   btnBgCol->setFixedSize(20, 18);
-  SetHint(btnBgCol, "Choose the background colour");
-  layout->addWidget(FieldLabel("Select Optional Background Colour:", btnBgCol));
+  SetHint(btnBgCol, tr("Choose the background colour"));
+  layout->addWidget(FieldLabel(tr("Select Optional Background Colour:"), btnBgCol));
   layout->addLayout(SwatchRow(shBgCol, btnBgCol));
   layout->addStretch();
 
@@ -139,7 +143,7 @@ void TGraphicOptionsPage::LoadGraphic(int tag, const std::string& path) {
 
 void TGraphicOptionsPage::GraphicButtonClick(int tag) {
   TFileDialogOptions options;
-  options.filter = kPictureFilter;
+  options.filter = tr(kPictureFilter);
   QString path = dm_.Dialogs().OpenPicture(this, options);
   if (path.isEmpty()) return;
   TGraphicRow& row = Row(tag);
@@ -161,10 +165,10 @@ void TGraphicOptionsPage::btnBgColClick() {
     // The pages show a background graphic in preference to the colour.
     if (!dm_.Dialogs().ConfirmBox(
             this,
-            "As you have already selected a background graphic,\n"
-            "setting a background colour will have no effect.\n\n"
-            "If you prefer to select a background colour instead\n"
-            "of a graphic, click the \"Yes\" button to continue"))
+            tr("As you have already selected a background graphic,\n"
+               "setting a background colour will have no effect.\n\n"
+               "If you prefer to select a background colour instead\n"
+               "of a graphic, click the \"Yes\" button to continue")))
       return;
     background.field->clear();
     background.preview->Clear();

@@ -57,12 +57,16 @@ TfrmSetup::TfrmSetup(TdmNonVis& dm, QWidget* parent)
   pages = new QStackedWidget;
   pages->setObjectName("pages");
   const std::pair<QWidget*, const char*> tabs[] = {
-      {tsStart, "Start"},           {tsText, "Text Options"},        {tsGraphic, "Graphic Options"},
-      {tsGallery, "Gallery Images"}, {tsGallOpt, "Gallery Options"}, {tsEditor, "Editor"}};
+      {tsStart, QT_TR_NOOP("Start")},
+      {tsText, QT_TR_NOOP("Text Options")},
+      {tsGraphic, QT_TR_NOOP("Graphic Options")},
+      {tsGallery, QT_TR_NOOP("Gallery Images")},
+      {tsGallOpt, QT_TR_NOOP("Gallery Options")},
+      {tsEditor, QT_TR_NOOP("Editor")}};
   const int icons[] = {-1, 0, 1, 3, 4, 2};
   for (int i = 0; i < 6; ++i) {
     pages->addWidget(tabs[i].first);
-    PageControl1->addTab(dm_.TabIcon(icons[i]), tabs[i].second);
+    PageControl1->addTab(dm_.TabIcon(icons[i]), tr(tabs[i].second));
   }
   PageControl1->setIconSize(QSize(16, 16));
   tabVisible_.assign(6, false);
@@ -109,22 +113,22 @@ TfrmSetup::TfrmSetup(TdmNonVis& dm, QWidget* parent)
 TfrmSetup::~TfrmSetup() = default;
 
 void TfrmSetup::BuildButtonBar() {
-  btnStart = new QPushButton("Start");
+  btnStart = new QPushButton(tr("Start"));
   btnStart->setObjectName("btnStart");
   btnStart->setVisible(false);
   tbBackNext = new QWidget;
   tbBackNext->setObjectName("tbBackNext");
   tbBackNext->setFixedWidth(140 + 20);
-  btnBack = new QPushButton(style()->standardIcon(QStyle::SP_ArrowLeft), "Back");
+  btnBack = new QPushButton(style()->standardIcon(QStyle::SP_ArrowLeft), tr("Back"));
   btnBack->setObjectName("btnBack");
-  btnNext = new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight), "Next");
+  btnNext = new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight), tr("Next"));
   btnNext->setObjectName("btnNext");
   btnNext->setLayoutDirection(Qt::RightToLeft);  // the arrow right of the caption
   auto* backNext = new QHBoxLayout(tbBackNext);
   backNext->setContentsMargins(0, 0, 0, 0);
   backNext->addWidget(btnBack);
   backNext->addWidget(btnNext);
-  btnClose = new QPushButton("Close");
+  btnClose = new QPushButton(tr("Close"));
   btnClose->setObjectName("btnClose");
 }
 
@@ -191,14 +195,18 @@ void TfrmSetup::FormCreate() {
   // The data folder, the templates folder and the image list need no setting up: they follow
   // the program folder, and the list starts empty.
   if (!tsGallery->LoadCellStyles())
-    throw Error("Fatal Error: cssIndex.dat is missing.\nPictalon will now terminate.");
+    throw Error(
+        tr("Fatal Error: cssIndex.dat is missing.\nPictalon will now terminate.").toStdString());
   if (tsGallery->CellStyleCount() == 0)
-    throw Error("Fatal Error: cssIndex.dat is empty.\nPictalon will now terminate.");
+    throw Error(
+        tr("Fatal Error: cssIndex.dat is empty.\nPictalon will now terminate.").toStdString());
   std::vector<std::string> templates;
   ListTemplates(templates);
   if (templates.empty())
-    throw Error("The HTML templates folder\n" + GetTemplatesFolder() +
-                "\ndoes not contain any templates.\n\nPictalon will terminate.");
+    throw Error(tr("The HTML templates folder\n%1\ndoes not contain any templates.\n\n"
+                   "Pictalon will terminate.")
+                    .arg(QString::fromStdString(GetTemplatesFolder()))
+                    .toStdString());
   tsGallOpt->SetTemplates(templates);
   LoadGalleryList();
   current_.Settings() = GallerySettings{};

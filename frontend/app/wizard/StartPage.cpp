@@ -33,7 +33,7 @@ QPixmap DrawBanner(QSize size) {
   font.setBold(false);
   p.setFont(font);
   p.drawText(pixmap.rect().adjusted(0, 0, 0, -6), Qt::AlignHCenter | Qt::AlignBottom,
-             "web galleries from your photos");
+             TStartPage::tr("web galleries from your photos"));
   return pixmap;
 }
 
@@ -62,10 +62,10 @@ TStartPage::TStartPage(QWidget* parent) : QWidget(parent) {
   lvFiles->setMouseTracking(true);
   lvFiles->viewport()->setCursor(Qt::PointingHandCursor);
   lvFiles->installEventFilter(this);
-  btnNew = new QPushButton("New Gallery...");
+  btnNew = new QPushButton(tr("New Gallery..."));
   btnNew->setObjectName("btnNew");
   btnNew->setFixedWidth(140);
-  btnEdit = new QPushButton("Edit Pictalon Template...");
+  btnEdit = new QPushButton(tr("Edit Pictalon Template..."));
   btnEdit->setObjectName("btnEdit");
   btnEdit->setFixedWidth(152);
 
@@ -74,7 +74,7 @@ TStartPage::TStartPage(QWidget* parent) : QWidget(parent) {
   auto* inner = new QVBoxLayout(frame);
   inner->addWidget(banner, 0, Qt::AlignHCenter);
   inner->addSpacing(8);
-  inner->addWidget(FieldLabel("Double-click to open an existing Gallery:", lvFiles));
+  inner->addWidget(FieldLabel(tr("Double-click to open an existing Gallery:"), lvFiles));
   inner->addWidget(lvFiles, 0, Qt::AlignHCenter);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(btnNew);

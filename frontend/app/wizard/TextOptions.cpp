@@ -61,18 +61,18 @@ TTextOptionsPage::TTextOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidget(par
   btnTextColor = new QToolButton;
   btnTextColor->setObjectName("btnTextColor");
   btnTextColor->setText("...");
-  SetHint(btnTextColor, "Choose the text colour");
-  SetHint(shTxtCol, "Text colour");
+  SetHint(btnTextColor, tr("Choose the text colour"));
+  SetHint(shTxtCol, tr("Text colour"));
   btnTextColor->setFixedSize(20, 18);
 
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(FieldLabel("Optional Gallery Title Text:", moTitleText));
+  layout->addWidget(FieldLabel(tr("Optional Gallery Title Text:"), moTitleText));
   layout->addWidget(moTitleText);
-  layout->addWidget(FieldLabel("Optional Gallery Introduction:", moIntroText));
+  layout->addWidget(FieldLabel(tr("Optional Gallery Introduction:"), moIntroText));
   layout->addWidget(moIntroText);
-  layout->addWidget(FieldLabel("Optional Gallery Page Footer:", moFooter));
+  layout->addWidget(FieldLabel(tr("Optional Gallery Page Footer:"), moFooter));
   layout->addWidget(moFooter);
-  layout->addWidget(FieldLabel("Optional Text Colour:", btnTextColor));
+  layout->addWidget(FieldLabel(tr("Optional Text Colour:"), btnTextColor));
   layout->addLayout(SwatchRow(shTxtCol, btnTextColor));
   layout->addStretch();
 

@@ -25,12 +25,13 @@ TWizardToolbar::TWizardToolbar(TdmNonVis& dm, QWidget* parent) : QToolBar(parent
   setObjectName("RzToolbar2");
   setIconSize(QSize(16, 16));
   QStyle* s = style();
-  btnNew2 = IconButton("btnNew2", s->standardIcon(QStyle::SP_FileIcon), "New Gallery...");
+  btnNew2 = IconButton("btnNew2", s->standardIcon(QStyle::SP_FileIcon), tr("New Gallery..."));
   btnEdit2 = IconButton("btnEdit2", s->standardIcon(QStyle::SP_FileDialogContentsView),
-                        "Edit Pictalon Template...");
+                        tr("Edit Pictalon Template..."));
   btnSaveGall = IconButton("btnSaveGall", s->standardIcon(QStyle::SP_DialogSaveButton),
-                           "Save Current Gallery...");
-  btnSaveGallAs = IconButton("btnSaveGallAs", s->standardIcon(QStyle::SP_DriveFDIcon), "Save As...");
+                           tr("Save Current Gallery..."));
+  btnSaveGallAs =
+      IconButton("btnSaveGallAs", s->standardIcon(QStyle::SP_DriveFDIcon), tr("Save As..."));
   cbFiles = new QComboBox;
   cbFiles->setObjectName("cbFiles");
   cbFiles->setFixedWidth(161);
@@ -39,8 +40,8 @@ TWizardToolbar::TWizardToolbar(TdmNonVis& dm, QWidget* parent) : QToolBar(parent
   cbFiles->setMinimumContentsLength(12);
   cbFiles->setItemDelegate(new TGalleryComboDelegate(cbFiles));
   // Named by what it chooses; its value is the gallery shown.
-  cbFiles->setAccessibleName("Open a gallery");
-  cbFiles->setToolTip("Open a gallery");
+  cbFiles->setAccessibleName(tr("Open a gallery"));
+  cbFiles->setToolTip(tr("Open a gallery"));
   pnlStatus = new QLabel("  ");
   pnlStatus->setObjectName("pnlStatus");
   pnlStatus->setFixedWidth(276);
@@ -49,7 +50,7 @@ TWizardToolbar::TWizardToolbar(TdmNonVis& dm, QWidget* parent) : QToolBar(parent
   bold.setBold(true);
   pnlStatus->setFont(bold);
   pnlStatus->setStyleSheet("color: navy;");
-  btnInfo = IconButton("btnInfo", s->standardIcon(QStyle::SP_MessageBoxInformation), "Help");
+  btnInfo = IconButton("btnInfo", s->standardIcon(QStyle::SP_MessageBoxInformation), tr("Help"));
   btnInfo->setMenu(dm_.pmInfo);
   btnInfo->setPopupMode(QToolButton::InstantPopup);
 
