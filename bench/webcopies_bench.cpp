@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // webcopies [--count N] [--corpus FOLDER] [--program FOLDER]
 // Web copies of the camera-like corpus (bench/make-corpus.sh) at a longest side of 1600, made by
 // our resizer and by `vipsthumbnail --size 1600` writing JPEG quality 85 without metadata, in the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one thing read from a camera's Exif block: how the picture must be turned to stand upright.
 #include <cstddef>

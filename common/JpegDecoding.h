@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Steps that every JPEG decoder of the program takes the same way, over libjpeg.
 #include <cstddef>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A small pool for work that is split into independent items (the web copies of a gallery).
 #include <cstddef>

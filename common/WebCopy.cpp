@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The web copy resizer over libjpeg(-turbo). libjpeg reports failures by longjmp: each run of it
 // takes all its state by reference in a job, so nothing the jump skips needs cleaning up, and the
 // jobs free what libjpeg allocated after it has been left.

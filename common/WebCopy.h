@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Web-sized copies of camera photos: decoded with libjpeg at the smallest DCT scale that still
 // covers the wanted size, brought to it with a Lanczos filter, turned upright and written as

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The web-sized copies of a gallery's images in the output folder's "gallimgs/", with their cell
 // pictures in "gallimgs/cells/". Only what changed is made again: a record beside the copies keeps,

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Web copies: upright, never enlarged, stripped of everything but the colour profile, and the
 // cell picture's size from the page's scaling.
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Generate sequence's web copies: what is made, what is kept on the next run, what a cancel
 // leaves, and the files that are copied as they are.
 #include <gtest/gtest.h>
