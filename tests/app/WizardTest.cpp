@@ -3,6 +3,8 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <QSpinBox>
 #include <QTimer>
 #include <QTranslator>
 #include <QtTest>
@@ -560,6 +562,48 @@ private slots:
                           "Exec: About Pictalon"}));
     TfrmAbout about(dm);
     QCOMPARE(Child<QLabel>(about, "lblVer")->text(), QString(PICTALON_TEST_PROJECT_VERSION));
+  }
+
+  // The web copy settings: kept after the record only when not at their defaults, usable only
+  // for copied images, and a run making them can be cancelled with nothing new to show.
+  void webCopies() {
+    TempDir photos;
+    for (int i = 0; i < 30; ++i) photos.write("p" + std::to_string(i) + ".jpg", MakeJpeg(1600, 1200));
+    GallerySettings s = DefaultSettings();
+    s.ImageFolder.set(photos.path());
+    s.OutputFolder.set(InProgram("Output/Web"));
+    std::string path;
+    QVERIFY(WriteGalleryFile(GetUserDataFolder() + "Web.pgs", s, TWebCopySettings{true, 2000}, path));
+    TStartedProgram started(path);
+    TfrmSetup& w = started.wizard();
+    QCheckBox* copy = Child<QCheckBox>(w, "cbCopyImgs");
+    QCheckBox* resize = Child<QCheckBox>(w, "cbResizeCopies");
+    QSpinBox* side = Child<QSpinBox>(w, "seLongestSide");
+    QVERIFY(resize->isChecked() && resize->isEnabled() && side->isEnabled());
+    QCOMPARE(side->value(), 2000);
+    copy->setChecked(false);
+    QVERIFY(!resize->isEnabled() && !side->isEnabled());
+    copy->setChecked(true);
+    side->setValue(800);
+    w.SaveForm();
+    TWebCopySettings back;
+    QVERIFY(ReadGalleryFile(path, s, back));
+    QCOMPARE(back, (TWebCopySettings{true, 800}));
+
+    bool cancelled = false;
+    QTimer::singleShot(0, [&] {
+      if (auto* progress = w.findChild<QProgressDialog*>()) progress->cancel(), cancelled = true;
+    });
+    w.btnGenerateClick();
+    QVERIFY(cancelled);
+    QVERIFY(!FileExists(InProgram("Output/Web/gallery1.html")));
+    QVERIFY(started.dialogs->Entries("Document: ").isEmpty());
+    QVERIFY(Child<QToolButton>(w, "btnGenerate")->isEnabled());
+
+    resize->setChecked(false);
+    side->setValue(1600);
+    w.SaveForm();
+    QCOMPARE(fs::file_size(path), std::uintmax_t(sizeof(GallerySettings)));  // no tail at the defaults
   }
 
   // In a German desktop the windows speak German; what they write stays as it is.

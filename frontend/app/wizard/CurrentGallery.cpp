@@ -33,12 +33,14 @@ TCurrentGallery::~TCurrentGallery() { SetGalleryNameProvider({}); }
 void TCurrentGallery::Open(const std::string& path) {
   path_ = path;
   settings_ = GallerySettings{};
-  ReadGalleryFile(path, settings_);
+  webCopies_ = TWebCopySettings{};
+  ReadGalleryFile(path, settings_, webCopies_);
 }
 
 void TCurrentGallery::New() {
   settings_ = GallerySettings{};
   ApplyDefaultSettings(settings_);
+  webCopies_ = TWebCopySettings{};
   path_.clear();
 }
 
@@ -68,7 +70,7 @@ void TCurrentGallery::SaveAs() {
 void TCurrentGallery::WriteTo(const std::string& path) {
   namedPath_.clear();
   std::string written;
-  if (WriteGalleryFile(path, settings_, written)) {
+  if (WriteGalleryFile(path, settings_, webCopies_, written)) {
     path_ = written;
     return;
   }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "GalleryFile.h"
 #include "TypeDef.h"
 
 class QWidget;
@@ -25,11 +26,14 @@ public:
 
   GallerySettings& Settings() { return settings_; }
   const GallerySettings& Settings() const { return settings_; }
+  // The settings the gallery file keeps after the record.
+  TWebCopySettings& WebCopies() { return webCopies_; }
+  const TWebCopySettings& WebCopies() const { return webCopies_; }
   // The current gallery file; empty when none.
   const std::string& Path() const { return path_; }
 
   // path becomes the current gallery file and its record the settings (all zero when it cannot
-  // be read).
+  // be read, the web copy settings at their defaults).
   void Open(const std::string& path);
   // No current gallery file, and the settings of a new gallery.
   void New();
@@ -48,6 +52,7 @@ private:
   TdmNonVis& dm_;
   QWidget& window_;
   GallerySettings settings_{};
+  TWebCopySettings webCopies_;
   std::string path_;
   bool askForName_ = false;
   std::string namedPath_;  // the name the last naming settled on

@@ -41,6 +41,12 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   cbCopyImgs = new QCheckBox(tr("Copy images to output folder"));
   cbCopyImgs->setObjectName("cbCopyImgs");
   cbCopyImgs->setChecked(true);
+  // Web copies: only for copied images, their size only when they are made.
+  cbResizeCopies = new QCheckBox(tr("Resize copies for the web"));
+  cbResizeCopies->setObjectName("cbResizeCopies");
+  seLongestSide = SpinEdit("seLongestSide", TWebCopySettings::kMinLongestSide,
+                           TWebCopySettings::kMaxLongestSide, TWebCopySettings().LongestSide);
+  seLongestSide->setFixedWidth(70);
 
   // Layout group.
   seCols = SpinEdit("seCols", 1, 20, 3);
@@ -122,11 +128,18 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   outputColumn->addWidget(ebOutput);
   auto* outputRow = new QHBoxLayout;
   outputRow->addLayout(outputColumn);
+  outputRow->addWidget(cbResizeCopies, 0, Qt::AlignBottom);
   outputRow->addStretch();
   layout->addLayout(outputRow);
   auto* groups = new QHBoxLayout;
   groups->addWidget(layoutGroup);
   groups->addWidget(scalingGroup);
+  auto* webColumn = new QVBoxLayout;
+  lblLongestSide = FieldLabel(tr("Longest side (pixels):"), seLongestSide);
+  webColumn->addWidget(lblLongestSide);
+  webColumn->addWidget(seLongestSide);
+  webColumn->addStretch();
+  groups->addLayout(webColumn);
   groups->addStretch();
   layout->addLayout(groups);
   auto* disableLine = new QHBoxLayout;
@@ -145,9 +158,19 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
     connect(button, &QRadioButton::toggled, this, Guarded(dm_, this, &TGalleryOptionsPage::RadioButtonClick));
   connect(ebOutputButton, &QAction::triggered, this,
           Guarded(dm_, this, &TGalleryOptionsPage::ebOutputButtonClick));
+  for (QCheckBox* box : {cbCopyImgs, cbResizeCopies})
+    connect(box, &QCheckBox::toggled, this, &TGalleryOptionsPage::UpdateWebCopyControls);
   connect(btnFineTune, &QPushButton::clicked, this, &TGalleryOptionsPage::fineTuneRequested);
   connect(btnGenerate, &QToolButton::clicked, this, &TGalleryOptionsPage::generateRequested);
   RadioButtonClick();
+  UpdateWebCopyControls();
+}
+
+void TGalleryOptionsPage::UpdateWebCopyControls() {
+  cbResizeCopies->setEnabled(cbCopyImgs->isChecked());
+  const bool resizing = cbResizeCopies->isEnabled() && cbResizeCopies->isChecked();
+  seLongestSide->setEnabled(resizing);
+  lblLongestSide->setEnabled(resizing);
 }
 
 void TGalleryOptionsPage::SetTemplates(const std::vector<std::string>& names) {
@@ -155,7 +178,7 @@ void TGalleryOptionsPage::SetTemplates(const std::vector<std::string>& names) {
   cbTemplates->setCurrentIndex(0);
 }
 
-void TGalleryOptionsPage::Load(const GallerySettings& s) {
+void TGalleryOptionsPage::Load(const GallerySettings& s, const TWebCopySettings& web) {
   const std::string templateName = s.TemplateName.empty() ? "PictBase.html" : s.TemplateName.get();
   cbTemplates->setEditText(QString::fromStdString(templateName));
   template_.Load(templateName, cbTemplates->currentText());
@@ -176,9 +199,11 @@ void TGalleryOptionsPage::Load(const GallerySettings& s) {
   cbNoRClick->setChecked(s.DisableRightClick.get());
   cbNoIEImgToolbar->setChecked(s.DisableImageToolbar.get());
   cbCopyImgs->setChecked(s.CopyImages.get());
+  cbResizeCopies->setChecked(web.ResizeCopies);
+  seLongestSide->setValue(web.LongestSide);
 }
 
-void TGalleryOptionsPage::Save(GallerySettings& s) const {
+void TGalleryOptionsPage::Save(GallerySettings& s, TWebCopySettings& web) const {
   s.TemplateName.set(template_.Save(cbTemplates->currentText()));
   const std::string output = output_.Save(ebOutput->text());
   s.OutputFolder.set(IsBlank(output) ? GetDefaultOutputFolder() : output);
@@ -195,6 +220,8 @@ void TGalleryOptionsPage::Save(GallerySettings& s) const {
   s.DisableRightClick.set(cbNoRClick->isChecked());
   s.DisableImageToolbar.set(cbNoIEImgToolbar->isChecked());
   s.CopyImages.set(cbCopyImgs->isChecked());
+  web.ResizeCopies = cbResizeCopies->isChecked();
+  web.LongestSide = seLongestSide->value();
 }
 
 void TGalleryOptionsPage::RadioButtonClick() {

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "GalleryFile.h"
 #include "TypeDef.h"
 #include "Widgets.h"
 
@@ -30,14 +31,16 @@ public:
 
   // The template box's entries, the first one selected.
   void SetTemplates(const std::vector<std::string>& names);
-  void Load(const GallerySettings& s);
-  void Save(GallerySettings& s) const;
+  void Load(const GallerySettings& s, const TWebCopySettings& web);
+  void Save(GallerySettings& s, TWebCopySettings& web) const;
   // The button that starts a run. Whether it can be pressed is its run owner's to decide alone.
   QAbstractButton& GenerateButton() { return *btnGenerate; }
 
   // Enables each scaling box and its unit label exactly when its radio button is checked.
   void RadioButtonClick();
   void ebOutputButtonClick();
+  // Web copies are made only of copied images; their size matters only when they are made.
+  void UpdateWebCopyControls();
 
 signals:
   void fineTuneRequested();
@@ -49,6 +52,9 @@ private:
   QLineEdit* ebOutput;
   QAction* ebOutputButton;
   QCheckBox* cbCopyImgs;
+  QCheckBox* cbResizeCopies;
+  QSpinBox* seLongestSide;
+  QLabel* lblLongestSide;
   QSpinBox* seCols;
   QSpinBox* seRows;
   QPushButton* btnFineTune;

@@ -1,6 +1,7 @@
 #include "GenerateRun.h"
 
 #include <QApplication>
+#include <QProgressDialog>
 
 #include <stdlib.h>
 
@@ -118,7 +119,20 @@ void TGenerateRun::Run(const TRunSnapshot& snapshot) {
     // Let the window repaint before the browser takes over.
     QCoreApplication::processEvents();
   };
-  hooks.copyProgress = [](std::size_t, std::size_t) { QCoreApplication::processEvents(); };
+  // The copies show their progress once they take a while, and web copies can be stopped.
+  QProgressDialog progress(tr("Copying images to the output folder..."), tr("Cancel"), 0, 0, &window_);
+  progress.setWindowTitle(QApplication::applicationName());
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(400);
+  progress.setAutoClose(false);
+  progress.setAutoReset(false);
+  progress.reset();  // hidden until the first step
+  hooks.copyProgress = [&progress](std::size_t done, std::size_t total) {
+    progress.setMaximum(int(total));
+    progress.setValue(int(done));
+    QCoreApplication::processEvents();
+  };
+  hooks.cancelled = [&progress] { return progress.wasCanceled(); };
 
   TGenerateResult result;
   std::exception_ptr error;
@@ -127,9 +141,17 @@ void TGenerateRun::Run(const TRunSnapshot& snapshot) {
   } catch (...) {
     error = std::current_exception();
   }
+  progress.reset();
   if (error && !begun) std::rethrow_exception(error);  // no image list file: nothing was run
+  if (!error && result.outcome == TGenerateOutcome::Cancelled) return;  // nothing new to show
   if (!error && result.outcome == TGenerateOutcome::EngineReturnedFalse)
     dm_.Dialogs().MessageBox(&window_, tr("Error running engine"));
+  if (!result.notResized.empty()) {
+    QString files;
+    for (const std::string& file : result.notResized) files += "\n  " + QString::fromStdString(file);
+    dm_.Dialogs().MessageBox(
+        &window_, tr("These pictures could not be decoded and were copied as they are, at full size:") + files);
+  }
   // The first page is asked for after every run, as the user expects to see what there is.
   dm_.Dialogs().OpenDocument(QString::fromStdString(GetOutputFolder(snapshot.settings) + "gallery1.html"));
   if (error) std::rethrow_exception(error);

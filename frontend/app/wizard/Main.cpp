@@ -330,7 +330,7 @@ void TfrmSetup::LoadForm() {
   tsGraphic->Load(s, problems);
   tsText->SetMemoBackground(tsGraphic->BackgroundColour());
   tsGallery->Load(s, problems);
-  tsGallOpt->Load(s);
+  tsGallOpt->Load(s, current_.WebCopies());
   if (frmFineTune_) frmFineTune_->Load(s);
   ReportLoadProblems(problems);
 }
@@ -353,7 +353,7 @@ void TfrmSetup::SaveForm(bool ask) {
   tsText->Save(s);
   tsGraphic->Save(s);
   tsGallery->Save(s);
-  tsGallOpt->Save(s);
+  tsGallOpt->Save(s, current_.WebCopies());
   if (frmFineTune_) frmFineTune_->Save(s);
   current_.Write(ask);
 }
