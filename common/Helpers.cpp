@@ -2,7 +2,9 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <unordered_map>
 
 #include "Error.h"
@@ -73,11 +75,22 @@ TColor HtmlToColour(const std::string& text) {
 
 TColor ComplementColour(TColor colour) { return ~colour & 0xFFFFFF; }
 
-bool CopyOrMoveFile(const std::string& source, const std::string& destination, bool deleteSource) {
-  std::string bytes;
-  if (!ReadWholeFile(source, bytes) || bytes.empty()) return false;
-  if (!WriteFileAtomic(destination, bytes)) return false;
-  return !deleteSource || ::unlink(source.c_str()) == 0;
+bool CopyOrMoveFile(const std::string& source, const std::string& destination, bool deleteSource,
+                    std::string* error) {
+  std::string bytes, reason;
+  if (!ReadWholeFile(source, bytes)) {
+    reason = std::string("Cannot read ") + source + ": " + std::strerror(errno);
+  } else if (bytes.empty()) {
+    reason = source + " is empty";
+  } else if (!WriteFileAtomic(destination, bytes, false, &reason)) {
+    reason = "Cannot write " + destination + ": " + reason;
+  } else if (deleteSource && ::unlink(source.c_str()) != 0) {
+    reason = std::string("Cannot delete ") + source + ": " + std::strerror(errno);
+  } else {
+    return true;
+  }
+  if (error) *error = reason;
+  return false;
 }
 
 std::array<std::string, 3> GraphicCopyNames(const GallerySettings& s,

@@ -41,7 +41,9 @@ TColor ComplementColour(TColor colour);
 
 // Reads the whole source and writes it to destination (replacing it atomically). False for an
 // empty or unreadable source or a failed write; with deleteSource, then whether the delete worked.
-bool CopyOrMoveFile(const std::string& source, const std::string& destination, bool deleteSource);
+// On failure error, when given, names the file and the reason.
+bool CopyOrMoveFile(const std::string& source, const std::string& destination, bool deleteSource,
+                    std::string* error = nullptr);
 
 // The pixel size of a JPEG file; both -1 when it cannot be opened or read as a JPEG.
 void GetJpegSize(const std::string& path, std::int32_t& height, std::int32_t& width);

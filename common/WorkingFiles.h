@@ -15,14 +15,16 @@ std::string ImageListFilePath();
 
 // Held by a run from writing the image list file to deleting it, so that two runs sharing the
 // file (the desktop program and pictgen, or two pictgen) never read or delete each other's list:
-// the second waits for the first. The lock is taken on the folder that holds the list, so it
-// leaves no file behind and needs no room on the disk; the operating system drops it when a run
-// ends in any way, a crash included.
+// the second waits for the first. The lock is a record lock on a lock file beside the list, which
+// an NFS home passes between machines too; the run deletes that file as it lets go, so none is
+// left behind. The operating system drops the lock when a run ends in any way, a crash included
+// (the empty lock file then stays and the next run reuses it).
 class TImageListLock {
 public:
   // Blocks until no other run holds the lock of the list at listPath; onWait is called once
-  // before that when another run holds it. Where the folder cannot be locked (it is missing, or
-  // its file system has no such locks) nothing is held and the run goes on unguarded.
+  // before that when another run holds it. Where the lock cannot be had at all (the folder is
+  // missing or closed for writing, or its file system has no such locks) nothing is held and
+  // the run goes on unguarded.
   explicit TImageListLock(const std::string& listPath, const std::function<void()>& onWait = {});
   // Takes the lock only when it is free at once and never waits: a window that must keep
   // repainting tries again later while Busy() says another run holds it.
@@ -34,13 +36,18 @@ public:
 
   bool Held() const { return fd_ >= 0; }
   bool Busy() const { return busy_; }
+  // The lock file: the list's path + kLockFileSuffix.
+  const std::string& LockFilePath() const { return lockPath_; }
   void Release();
 
-private:
-  // Opens the list's folder and tries the lock once; true when it is held or cannot be had at
-  // all (nothing to wait for), false when another run holds it (busy_).
-  bool TryAcquire(const std::string& listPath);
+  static constexpr const char* kLockFileSuffix = ".lock";
 
+private:
+  enum class TState { Held, Busy, Unguarded };
+  // Opens the lock file and locks it with command (F_OFD_SETLK or F_OFD_SETLKW).
+  TState Take(int command);
+
+  std::string lockPath_;
   int fd_ = -1;
   bool busy_ = false;
 };
