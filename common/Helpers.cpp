@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <unordered_map>
@@ -17,6 +18,24 @@ namespace pictalon {
 std::string GetDataFolder() { return GetProgramFolder() + "Data/"; }
 
 std::string GetTemplatesFolder() { return GetProgramFolder() + "Templates/"; }
+
+std::string GetUserTemplatesFolder() {
+  return GetLayout() == TLayout::Portable ? GetTemplatesFolder() : GetUserFilesFolder() + "Templates/";
+}
+
+std::string GetUserCellStylesFolder() {
+  return GetLayout() == TLayout::Portable ? GetDataFolder() : GetUserFilesFolder() + "Data/";
+}
+
+std::string FindUserFirst(const std::string& userFolder, const std::string& shippedFolder,
+                          const std::string& name) {
+  std::string own = FindFileIgnoringCase(userFolder + name);
+  return FileExists(own) ? own : FindFileIgnoringCase(shippedFolder + name);
+}
+
+std::string FindTemplateFile(const std::string& name) {
+  return FindUserFirst(GetUserTemplatesFolder(), GetTemplatesFolder(), name);
+}
 
 std::string GetDefaultOutputFolder() { return GetUserFilesFolder() + "Output/"; }
 
@@ -44,8 +63,16 @@ void FillImageListFromFolder(const std::string& folder, std::vector<std::string>
 }
 
 void ListTemplates(std::vector<std::string>& list) {
-  for (const std::string& name : ListFilesWithExtension(GetTemplatesFolder(), ".html"))
-    list.push_back(name);
+  std::vector<std::string> names = ListFilesWithExtension(GetUserTemplatesFolder(), ".html");
+  if (GetUserTemplatesFolder() != GetTemplatesFolder()) {
+    for (std::string& shipped : ListFilesWithExtension(GetTemplatesFolder(), ".html")) {
+      bool own = std::any_of(names.begin(), names.end(),
+                             [&](const std::string& name) { return SameTextIgnoringCase(name, shipped); });
+      if (!own) names.push_back(std::move(shipped));
+    }
+    SortIgnoringCase(names);
+  }
+  list.insert(list.end(), names.begin(), names.end());
 }
 
 std::string ColourToHtml(TColor colour) {

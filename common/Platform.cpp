@@ -199,14 +199,18 @@ std::vector<std::string> ListFilesWithExtension(const std::string& folder, std::
     if (it->is_directory(typeError)) continue;
     names.push_back(std::move(name));
   }
-  // Sorted without regard to case (ties broken by bytes) so that lists are stable; the folded
-  // names are made once, not in every comparison.
+  SortIgnoringCase(names);
+  return names;
+}
+
+void SortIgnoringCase(std::vector<std::string>& names) {
+  // Ties are broken by bytes so that lists are stable; the folded names are made once, not in
+  // every comparison.
   std::vector<std::pair<std::string, std::string>> keyed;
   keyed.reserve(names.size());
   for (std::string& name : names) keyed.emplace_back(AsciiLower(name), std::move(name));
   std::sort(keyed.begin(), keyed.end());
   for (std::size_t i = 0; i < keyed.size(); ++i) names[i] = std::move(keyed[i].second);
-  return names;
 }
 
 std::string FindFileIgnoringCase(const std::string& path) {

@@ -59,6 +59,8 @@ bool ForceDirectories(const std::string& path);
 // Names (no folder) of the files in folder whose names end with ext in any letter case,
 // skipping folders and names beginning with '.', sorted without regard to letter case.
 std::vector<std::string> ListFilesWithExtension(const std::string& folder, std::string_view ext);
+// Sorts names without regard to (ASCII) letter case.
+void SortIgnoringCase(std::vector<std::string>& names);
 
 // path itself when it exists; otherwise the one entry of its folder whose name equals the
 // file name ignoring letter case; otherwise path unchanged.

@@ -94,17 +94,59 @@ std::string ImageDetailsPathInUserData(const std::string& galleryPath) {
 
 std::string CellStyleIndexPath() { return GetDataFolder() + "cssIndex.dat"; }
 
+namespace {
+
+constexpr const char* kBaseStyleSheet = "pictalon.css";
+
+// The user's own cell style sheets that the shipped index does not name, by file name. Only in
+// the installed layout: a portable copy's own folder is the shipped one, and its index says all.
+std::vector<std::string> OwnCellStyleFiles(const TIniDocument& index) {
+  std::vector<std::string> own;
+  if (GetUserCellStylesFolder() == GetDataFolder()) return own;
+  for (std::string& name : ListFilesWithExtension(GetUserCellStylesFolder(), ".css")) {
+    if (!SameTextIgnoringCase(name, kBaseStyleSheet) && index.ReadString("xedni", name, "").empty())
+      own.push_back(std::move(name));
+  }
+  return own;
+}
+
+// The user's own sheet of that name (letter case ignored), as its file spells it; empty if none.
+std::string OwnCellStyleFile(const TIniDocument& index, const std::string& name) {
+  for (std::string& own : OwnCellStyleFiles(index))
+    if (SameTextIgnoringCase(own, name)) return own;
+  return std::string();
+}
+
+}  // namespace
+
 std::vector<std::string> CellStyleNames() {
-  return TIniDocument(CellStyleIndexPath()).KeyNames("index");
+  TIniDocument index(CellStyleIndexPath());
+  std::vector<std::string> names = index.KeyNames("index");
+  for (std::string& own : OwnCellStyleFiles(index)) names.push_back(std::move(own));
+  return names;
 }
 
 std::string CellStyleNameOfFile(const std::string& fileName) {
   if (fileName.empty()) return std::string();
-  return TIniDocument(CellStyleIndexPath()).ReadString("xedni", fileName, "");
+  TIniDocument index(CellStyleIndexPath());
+  std::string name = index.ReadString("xedni", fileName, "");
+  return name.empty() ? OwnCellStyleFile(index, fileName) : name;
 }
 
 std::string CellStyleFileOfName(const std::string& styleName) {
-  return GetDataFolder() + TIniDocument(CellStyleIndexPath()).ReadString("index", styleName, "");
+  TIniDocument index(CellStyleIndexPath());
+  std::string file = index.ReadString("index", styleName, "");
+  if (!file.empty()) return FindUserFirst(GetUserCellStylesFolder(), GetDataFolder(), file);
+  std::string own = OwnCellStyleFile(index, styleName);
+  return own.empty() ? GetDataFolder() : GetUserCellStylesFolder() + own;
+}
+
+std::string FindCellStyleSheet(const std::string& path) {
+  if (path.empty()) return path;
+  std::string folder = ExtractFilePath(path);
+  if (!folder.empty() && folder != GetDataFolder() && folder != GetUserCellStylesFolder()) return path;
+  std::string found = FindUserFirst(GetUserCellStylesFolder(), GetDataFolder(), ExtractFileName(path));
+  return folder.empty() || FileExists(found) ? found : path;
 }
 
 std::string CellPreviewPath(int position) {

@@ -66,14 +66,23 @@ std::string ImageDetailsPathBeside(const std::string& galleryPath);
 // The image details file the desktop program keeps: user data folder + gallery name with ".dat".
 std::string ImageDetailsPathInUserData(const std::string& galleryPath);
 
-// Cell style index (data folder + "cssIndex.dat").
+// The cell styles: the shipped ones, named by the shipped index (data folder + "cssIndex.dat"),
+// and in the installed layout the user's own sheets ("*.css" of the user's cell styles folder),
+// named by their file names. A user's sheet with the name of a shipped one stands in for it.
 std::string CellStyleIndexPath();
-// Display names of the cell styles (keys of section "index", in file order).
+// Display names of the cell styles: the keys of section "index" in file order, then the user's
+// own sheets that the index does not name.
 std::vector<std::string> CellStyleNames();
-// Value of key fileName in section "xedni"; empty for an empty name or a missing key.
+// The display name of the sheet called fileName: value of key fileName in section "xedni", or
+// the name of the user's own sheet; empty for an empty name or one that is neither.
 std::string CellStyleNameOfFile(const std::string& fileName);
-// Data folder + value of key styleName in section "index"; the data folder alone when missing.
+// The sheet of the style called styleName: the file the index names, the user's own first (see
+// FindUserFirst), or the user's own sheet of that name; the data folder alone when none.
 std::string CellStyleFileOfName(const std::string& styleName);
+// The sheet to read for the cell style sheet a gallery names at path: a sheet of the shipped or
+// the user's cell styles folder, or a bare file name, is looked for by name, the user's own
+// first; any other path is taken as it is.
+std::string FindCellStyleSheet(const std::string& path);
 // Data folder + "Cell" + position + ".jpg" for the style at position (counting from 1).
 std::string CellPreviewPath(int position);
 

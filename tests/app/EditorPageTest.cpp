@@ -125,7 +125,8 @@ private slots:
     QCOMPARE(dialogs_->Entries("Save: ").size(), 2);
     const TFileDialogOptions& asked = dialogs_->lastSave;
     QCOMPARE(asked.defaultSuffix, QString("html"));
-    QCOMPARE(asked.folder, QString::fromStdString(dir_->path() + "Data/"));
+    // Where the template list finds it.
+    QCOMPARE(asked.folder, QString::fromStdString(dir_->path() + "Templates/"));
     QCOMPARE(asked.filter, QString("HTML Document (*.htm *.html)"));
     QCOMPARE(Asked("Message: "), QStringList("You cannot overwrite pictbase.html.\nYou should save "
                                              "your changes with a\ndifferent filename."));
