@@ -1,6 +1,8 @@
 // The shared Generate sequence around the engine call.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
@@ -47,6 +49,38 @@ TEST(GenerateSequence, CleanUpRunsWhenBeginFails) {
   EXPECT_FALSE(FileExists(ImageListFilePath()));
   EXPECT_EQ(ends, 1);
   EXPECT_EQ(opened, std::vector<std::string>{dir.path() + "Output/gallery1.html"});
+}
+
+// With copying on, a photo of any legal name is copied; a copy that cannot be written stops the
+// run before the engine, with the file and the reason, and the clean-up still runs.
+TEST(GenerateSequence, ACopyThatFailsIsAnErrorNamingTheFile) {
+  test::TempDir dir;
+  test::ProgramFolderOverride program(dir.path());  // no engine here: it is never reached
+  GallerySettings settings{};
+  ApplyDefaultSettings(settings, dir.path());
+  settings.CopyImages.set(true);
+  const std::string longName = std::string(246, 'p') + ".jpg";
+  std::vector<std::string> images = {dir.write("photos/" + longName, "JPEG 1"),
+                                     dir.write("photos/b.jpg", "JPEG 2")};
+  int ends = 0;
+  TGenerateHooks hooks;
+  hooks.end = [&] { ++ends; };
+  TGenerateResult result = GeneratePages(dir.path() + "G.pgs", settings, images, hooks);
+  EXPECT_EQ(result.outcome, TGenerateOutcome::EngineNotLoaded);
+  EXPECT_EQ(test::ReadFile(dir.path() + "Output/gallimgs/" + longName), "JPEG 1");
+
+  // A folder where the copy should go: the rename cannot replace it.
+  ASSERT_EQ(::unlink((dir.path() + "Output/gallimgs/b.jpg").c_str()), 0);
+  ASSERT_TRUE(ForceDirectories(dir.path() + "Output/gallimgs/b.jpg"));
+  try {
+    GeneratePages(dir.path() + "G.pgs", settings, images, hooks);
+    ADD_FAILURE() << "the failed copy did not pass on";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot write " + dir.path() + "Output/gallimgs/b.jpg: ", 0), 0u)
+        << e.what();
+  }
+  EXPECT_EQ(ends, 2);
+  EXPECT_FALSE(FileExists(ImageListFilePath()));
 }
 
 }  // namespace
