@@ -105,7 +105,6 @@ TEditorPage::TEditorPage(TdmNonVis& dm, TWizardHost& wizard, QWidget* parent)
   htmlHighlighter_ = CreateHighlighter(THighlighter::Html, this);
   cssHighlighter_ = CreateHighlighter(THighlighter::Css, this);
   SetHighlighter(THighlighter::Html);
-  openFolder_ = QString::fromStdString(GetUserTemplatesFolder());
 
   BuildToolbar();
   auto* layout = new QVBoxLayout(this);
@@ -292,7 +291,11 @@ void TEditorPage::PictalonCellStyles1Click() {
   OpenWithDialog(THighlighter::Css, QString::fromStdString(GetUserCellStylesFolder()));
 }
 
-void TEditorPage::OtherHTMLfiles1Click() { OpenWithDialog(THighlighter::Html, openFolder_); }
+void TEditorPage::OtherHTMLfiles1Click() {
+  // The user's own templates until a file has been opened elsewhere.
+  OpenWithDialog(THighlighter::Html,
+                 openFolder_.isEmpty() ? QString::fromStdString(GetUserTemplatesFolder()) : openFolder_);
+}
 
 void TEditorPage::btnNew1Click() {
   if (SynEdit1->isModified() &&
