@@ -167,8 +167,10 @@ TEST_F(InstallTest, TheInstalledTree) {
     EXPECT_TRUE(fs::is_regular_file(kProgram + "Pictalon"));
     EXPECT_TRUE(fs::is_regular_file(kPrefix + "share/applications/pictalon.desktop"));
   }
+  const std::string manifest = ReadFile(INSTALL_MANIFEST);
   for (const auto& [link, target] : links) {
     SCOPED_TRACE(link);
+    EXPECT_NE(manifest.find(kPrefix + link + "\n"), std::string::npos) << "the install manifest lists it";
     EXPECT_TRUE(fs::is_symlink(kPrefix + link));
     EXPECT_EQ(fs::read_symlink(kPrefix + link), "../lib/pictalon/" + target) << "relative, so the tree can move";
     EXPECT_EQ(fs::canonical(kPrefix + link), fs::canonical(kProgram + target));
