@@ -331,7 +331,7 @@ bool ResolveWriteTarget(const std::string& path, std::string& target, std::strin
     if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
     std::string link(PATH_MAX, '\0');
     ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
-    if (n < 0) return Fail("readlink", reason);
+    if (n <= 0) return Fail("readlink", reason);
     link.resize(static_cast<std::size_t>(n));
     target = link.front() == kPathDelim ? link : ExtractFilePath(target) + link;
   }
