@@ -1,6 +1,8 @@
 // The shared Generate sequence around the engine call.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <string>
@@ -81,6 +83,37 @@ TEST(GenerateSequence, ACopyThatFailsIsAnErrorNamingTheFile) {
   }
   EXPECT_EQ(ends, 2);
   EXPECT_FALSE(FileExists(ImageListFilePath()));
+}
+
+// The desktop program takes the lock itself and runs the sequence on it: ended by a signal during
+// the run, it too deletes the list and the lock's file and ends by that signal.
+TEST(GenerateSequence, ARunOnTheCallersLockEndedBySignalLeavesNothing) {
+  test::TempDir dir;
+  test::ProgramFolderOverride program(dir.path());
+  GallerySettings settings{};
+  ApplyDefaultSettings(settings, dir.path());
+  settings.CopyImages.set(false);
+  std::string list = ImageListFilePath();
+  pid_t run = ::fork();
+  if (run == 0) {
+    TImageListLock lock(list, TImageListLock::TTryOnce{});
+    TGenerateHooks hooks;
+    hooks.begin = [&] {
+      if (FileExists(list) && FileExists(lock.LockFilePath())) ::raise(SIGTERM);
+    };
+    GeneratePages(lock, dir.path() + "G.pgs", settings, {dir.path() + "a.jpg"}, hooks);
+    ::_exit(0);  // only when begin found no list or no lock
+  }
+  int raw = 0;
+  ::waitpid(run, &raw, 0);
+  EXPECT_TRUE(WIFSIGNALED(raw) && WTERMSIG(raw) == SIGTERM) << raw;
+  EXPECT_FALSE(FileExists(list));
+  EXPECT_FALSE(FileExists(list + TImageListLock::kLockFileSuffix));
+  // After a run the signals are handled as before it.
+  GeneratePages(dir.path() + "G.pgs", settings, {dir.path() + "a.jpg"});
+  struct sigaction now {};
+  ::sigaction(SIGTERM, nullptr, &now);
+  EXPECT_EQ(now.sa_handler, SIG_DFL);
 }
 
 }  // namespace
