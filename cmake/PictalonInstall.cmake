@@ -32,21 +32,21 @@ install(FILES "${_desktop}/installed-layout" DESTINATION "${PICTALON_INSTALL_DIR
 install(DIRECTORY "${PICTALON_PROGRAM_DIR}/translations" DESTINATION "${PICTALON_INSTALL_DIR}"
   FILES_MATCHING PATTERN "*.qm")
 
-# Relative links, so the installed tree can be moved (a package's staging folder, a prefix).
+# Relative links, so the installed tree can be moved (a package's staging folder, a prefix). Made
+# in the build folder and installed as they are, so the install manifest lists them.
 set(_links "")
 if(TARGET Pictalon)
   list(APPEND _links "pictalon=Pictalon")
 endif()
 list(APPEND _links "pictgen=pictgen")
+set(_link_folder "${PROJECT_BINARY_DIR}/install-links")
+file(MAKE_DIRECTORY "${_link_folder}")
 foreach(link IN LISTS _links)
   string(REPLACE "=" ";" link "${link}")
   list(GET link 0 name)
   list(GET link 1 target)
-  install(CODE "
-    set(_bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
-    file(MAKE_DIRECTORY \"\${_bin}\")
-    message(STATUS \"Installing: \${_bin}/${name} -> ../${PICTALON_INSTALL_DIR}/${target}\")
-    file(CREATE_LINK \"../${PICTALON_INSTALL_DIR}/${target}\" \"\${_bin}/${name}\" SYMBOLIC)")
+  file(CREATE_LINK "../${PICTALON_INSTALL_DIR}/${target}" "${_link_folder}/${name}" SYMBOLIC)
+  install(FILES "${_link_folder}/${name}" DESTINATION bin)
 endforeach()
 
 if(TARGET Pictalon)
@@ -87,6 +87,8 @@ configure_file("${PROJECT_SOURCE_DIR}/cmake/debian/changelog.in" "${_changelog}"
 pictalon_gzip("${_changelog}" "${_changelog}.gz")
 install(FILES "${PROJECT_SOURCE_DIR}/cmake/debian/copyright" "${_changelog}.gz"
         DESTINATION share/doc/pictalon)
+install(FILES "${PROJECT_SOURCE_DIR}/cmake/debian/lintian-overrides" DESTINATION share/lintian/overrides
+        RENAME pictalon)
 
 # The Debian package (scripts/package.sh): pictalon_<version>_amd64.deb.
 set(CPACK_GENERATOR DEB)
@@ -115,4 +117,6 @@ thumbnails for review and edits the page templates; pictgen generates a
 gallery's pages from the command line.")
 # Control files with the modes dpkg and lintian expect (0644).
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The libraries are private to the program folder: no ldconfig calls (see the script).
+set(CPACK_POST_BUILD_SCRIPTS "${PROJECT_SOURCE_DIR}/cmake/debian/without-ldconfig.cmake")
 include(CPack)

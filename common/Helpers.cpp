@@ -2,7 +2,10 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <unordered_map>
 
 #include "Error.h"
@@ -15,6 +18,24 @@ namespace pictalon {
 std::string GetDataFolder() { return GetProgramFolder() + "Data/"; }
 
 std::string GetTemplatesFolder() { return GetProgramFolder() + "Templates/"; }
+
+std::string GetUserTemplatesFolder() {
+  return GetLayout() == TLayout::Portable ? GetTemplatesFolder() : GetUserFilesFolder() + "Templates/";
+}
+
+std::string GetUserCellStylesFolder() {
+  return GetLayout() == TLayout::Portable ? GetDataFolder() : GetUserFilesFolder() + "Data/";
+}
+
+std::string FindUserFirst(const std::string& userFolder, const std::string& shippedFolder,
+                          const std::string& name) {
+  std::string own = FindFileIgnoringCase(userFolder + name);
+  return FileExists(own) ? own : FindFileIgnoringCase(shippedFolder + name);
+}
+
+std::string FindTemplateFile(const std::string& name) {
+  return FindUserFirst(GetUserTemplatesFolder(), GetTemplatesFolder(), name);
+}
 
 std::string GetDefaultOutputFolder() { return GetUserFilesFolder() + "Output/"; }
 
@@ -42,8 +63,16 @@ void FillImageListFromFolder(const std::string& folder, std::vector<std::string>
 }
 
 void ListTemplates(std::vector<std::string>& list) {
-  for (const std::string& name : ListFilesWithExtension(GetTemplatesFolder(), ".html"))
-    list.push_back(name);
+  std::vector<std::string> names = ListFilesWithExtension(GetUserTemplatesFolder(), ".html");
+  if (GetUserTemplatesFolder() != GetTemplatesFolder()) {
+    for (std::string& shipped : ListFilesWithExtension(GetTemplatesFolder(), ".html")) {
+      bool own = std::any_of(names.begin(), names.end(),
+                             [&](const std::string& name) { return SameTextIgnoringCase(name, shipped); });
+      if (!own) names.push_back(std::move(shipped));
+    }
+    SortIgnoringCase(names);
+  }
+  list.insert(list.end(), names.begin(), names.end());
 }
 
 std::string ColourToHtml(TColor colour) {
@@ -73,11 +102,22 @@ TColor HtmlToColour(const std::string& text) {
 
 TColor ComplementColour(TColor colour) { return ~colour & 0xFFFFFF; }
 
-bool CopyOrMoveFile(const std::string& source, const std::string& destination, bool deleteSource) {
-  std::string bytes;
-  if (!ReadWholeFile(source, bytes) || bytes.empty()) return false;
-  if (!WriteFileAtomic(destination, bytes)) return false;
-  return !deleteSource || ::unlink(source.c_str()) == 0;
+bool CopyOrMoveFile(const std::string& source, const std::string& destination, bool deleteSource,
+                    std::string* error) {
+  std::string bytes, reason;
+  if (!ReadWholeFile(source, bytes)) {
+    reason = std::string("Cannot read ") + source + ": " + std::strerror(errno);
+  } else if (bytes.empty()) {
+    reason = source + " is empty";
+  } else if (!WriteFileAtomic(destination, bytes, false, &reason)) {
+    reason = "Cannot write " + destination + ": " + reason;
+  } else if (deleteSource && ::unlink(source.c_str()) != 0) {
+    reason = std::string("Cannot delete ") + source + ": " + std::strerror(errno);
+  } else {
+    return true;
+  }
+  if (error) *error = reason;
+  return false;
 }
 
 std::array<std::string, 3> GraphicCopyNames(const GallerySettings& s,

@@ -13,8 +13,19 @@ namespace pictalon {
 using TColor = std::uint32_t;
 constexpr TColor kNoColour = 0x1FFFFFFF;  // what HtmlToColour gives for text of the wrong form
 
-std::string GetDataFolder();       // program folder + "Data/"
-std::string GetTemplatesFolder();  // program folder + "Templates/"
+std::string GetDataFolder();       // program folder + "Data/": the shipped data
+std::string GetTemplatesFolder();  // program folder + "Templates/": the shipped templates
+// Where this user's own templates and cell style sheets live, ending with '/': the user files
+// folder + "Templates/" and + "Data/" in the installed layout, whose program folder is shared,
+// read-only and replaced by upgrades; the program's own folders when portable. Not created here.
+std::string GetUserTemplatesFolder();
+std::string GetUserCellStylesFolder();
+// The file called name (letter case ignored) in the user's folder when it is there, else in
+// the shipped folder; the shipped folder + name when neither has it.
+std::string FindUserFirst(const std::string& userFolder, const std::string& shippedFolder,
+                          const std::string& name);
+// The page template called name: the user's own first, then the shipped one.
+std::string FindTemplateFile(const std::string& name);
 // Where pages go when a gallery names no output folder: the user files folder + "Output/"
 // (program folder + "Output/" in the portable layout).
 std::string GetDefaultOutputFolder();
@@ -30,7 +41,9 @@ void ApplyDefaultSettings(GallerySettings& settings);
 void ListJpegFiles(const std::string& folder, std::vector<std::string>& list);
 // Clears list, then lists the JPEG files of folder when it exists.
 void FillImageListFromFolder(const std::string& folder, std::vector<std::string>& list);
-// Appends the bare names of the "*.html" files of the templates folder.
+// Appends the bare names of the "*.html" files of the user's and the shipped templates folders,
+// sorted without regard to case; a name in both (letter case ignored) is listed once, as the
+// user's file spells it.
 void ListTemplates(std::vector<std::string>& list);
 
 // "#RRGGBB" in upper case; the top byte is ignored.
@@ -41,7 +54,9 @@ TColor ComplementColour(TColor colour);
 
 // Reads the whole source and writes it to destination (replacing it atomically). False for an
 // empty or unreadable source or a failed write; with deleteSource, then whether the delete worked.
-bool CopyOrMoveFile(const std::string& source, const std::string& destination, bool deleteSource);
+// On failure error, when given, names the file and the reason.
+bool CopyOrMoveFile(const std::string& source, const std::string& destination, bool deleteSource,
+                    std::string* error = nullptr);
 
 // The pixel size of a JPEG file as it is shown, turned upright by its Exif orientation; both -1
 // when it cannot be opened or read as a JPEG.

@@ -1,12 +1,15 @@
 #include "Platform.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -196,14 +199,18 @@ std::vector<std::string> ListFilesWithExtension(const std::string& folder, std::
     if (it->is_directory(typeError)) continue;
     names.push_back(std::move(name));
   }
-  // Sorted without regard to case (ties broken by bytes) so that lists are stable; the folded
-  // names are made once, not in every comparison.
+  SortIgnoringCase(names);
+  return names;
+}
+
+void SortIgnoringCase(std::vector<std::string>& names) {
+  // Ties are broken by bytes so that lists are stable; the folded names are made once, not in
+  // every comparison.
   std::vector<std::pair<std::string, std::string>> keyed;
   keyed.reserve(names.size());
   for (std::string& name : names) keyed.emplace_back(AsciiLower(name), std::move(name));
   std::sort(keyed.begin(), keyed.end());
   for (std::size_t i = 0; i < keyed.size(); ++i) names[i] = std::move(keyed[i].second);
-  return names;
 }
 
 std::string FindFileIgnoringCase(const std::string& path) {
@@ -284,15 +291,30 @@ bool WriteAll(int fd, const std::string& path, std::string_view bytes, std::stri
   return true;
 }
 
+// The umask as the kernel reports it, without setting it: setting it to read it would, for that
+// instant, give every other thread's new files the wrong mode. -1 without /proc.
+int UmaskFromProc() {
+  std::string status;
+  if (!ReadWholeFile("/proc/self/status", status)) return -1;
+  std::size_t at = status.find("\nUmask:");
+  if (at == std::string::npos) return -1;
+  return static_cast<int>(std::strtol(status.c_str() + at + 8, nullptr, 8));
+}
+
+// Without /proc the umask is read the old way, once, while the program starts and has one thread.
+const mode_t kUmaskAtStart = [] {
+  int fromProc = UmaskFromProc();
+  if (fromProc >= 0) return static_cast<mode_t>(fromProc);
+  mode_t m = ::umask(0);
+  ::umask(m);
+  return m;
+}();
+
 mode_t NewFileMode(const std::string& path) {
   struct stat st;
   if (::stat(path.c_str(), &st) == 0) return st.st_mode & 07777;  // keep a replaced file's mode
-  static const mode_t mask = [] {  // read once: reading it means setting it
-    mode_t m = ::umask(0);
-    ::umask(m);
-    return m;
-  }();
-  return 0666 & ~mask;
+  int mask = UmaskFromProc();
+  return 0666 & ~(mask >= 0 ? static_cast<mode_t>(mask) : kUmaskAtStart);
 }
 
 bool Fail(const char* what, std::string& reason) {
@@ -300,23 +322,111 @@ bool Fail(const char* what, std::string& reason) {
   return false;
 }
 
+// The file a write to path replaces: path itself, or the file a symbolic link there names
+// (through any chain of links), so that the link stays a link and its target gets the bytes.
+bool ResolveWriteTarget(const std::string& path, std::string& target, std::string& reason) {
+  target = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st;
+    if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+    std::string link(PATH_MAX, '\0');
+    ssize_t n = ::readlink(target.c_str(), link.data(), link.size());
+    if (n <= 0) return Fail("readlink", reason);
+    link.resize(static_cast<std::size_t>(n));
+    target = link.front() == kPathDelim ? link : ExtractFilePath(target) + link;
+  }
+  errno = ELOOP;
+  return Fail("open", reason);
+}
+
+}  // namespace
+
+// The temporary files of writes under way, in slots a signal handler may read and unlink. The
+// engine library carries its own copy of this code; it finds the host program's table by name,
+// so that one table lists every temporary of the process.
+struct TTemporaryFiles {
+  static constexpr int kSlots = 64;
+  std::atomic<bool> used[kSlots];
+  char path[kSlots][PATH_MAX];
+};
+
+extern "C" __attribute__((visibility("default"))) TTemporaryFiles* PictalonTemporaryFiles() {
+  static TTemporaryFiles files{};
+  return &files;
+}
+
+namespace {
+
+TTemporaryFiles& TemporaryFiles() {
+  static TTemporaryFiles* const files = [] {
+    auto host = reinterpret_cast<TTemporaryFiles* (*)()>(::dlsym(RTLD_DEFAULT, "PictalonTemporaryFiles"));
+    return host ? host() : PictalonTemporaryFiles();
+  }();
+  return *files;
+}
+
+// Lists a temporary file for as long as it lives under its temporary name. A write with every
+// slot taken goes on unlisted.
+class TListedTemporary {
+public:
+  explicit TListedTemporary(const std::string& path) {
+    if (path.size() >= PATH_MAX) return;
+    TTemporaryFiles& files = TemporaryFiles();
+    for (int i = 0; i < TTemporaryFiles::kSlots; ++i) {
+      bool expected = false;
+      if (files.used[i].load() || !files.used[i].compare_exchange_strong(expected, true)) continue;
+      std::memcpy(files.path[i], path.c_str(), path.size() + 1);
+      slot_ = i;
+      return;
+    }
+  }
+  ~TListedTemporary() {
+    if (slot_ >= 0) TemporaryFiles().used[slot_].store(false);
+  }
+  TListedTemporary(const TListedTemporary&) = delete;
+  TListedTemporary& operator=(const TListedTemporary&) = delete;
+
+private:
+  int slot_ = -1;
+};
+
+// A temporary name in the target's folder: the rename then stays on one file system, listings
+// skip it (it begins with '.'), and it is short, so it fits wherever the target's name fits.
+std::string TemporaryName(const std::string& folder) {
+  static std::atomic<unsigned> counter{0};
+  return folder + ".pictalon-" + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+}
+
+// Creates a new temporary file in folder, listed from before it exists until it is renamed or
+// removed, so that an interrupted run can always find it.
+int CreateTemporary(const std::string& folder, std::string& temp,
+                    std::optional<TListedTemporary>& listed) {
+  for (;;) {
+    temp = TemporaryName(folder);
+    listed.emplace(temp);
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0 || errno != EEXIST) return fd;  // a name taken (another machine, say): next one
+  }
+}
+
 bool WriteThroughTemporary(const std::string& path, std::string_view bytes, bool durable,
                            std::string& reason) {
-  std::string folder = ExtractFilePath(path);
-  std::string name = ExtractFileName(path);
-  if (name.empty()) {
+  std::string target;
+  if (!ResolveWriteTarget(path, target, reason)) return false;
+  if (ExtractFileName(target).empty()) {
     reason = "no file name";
     return false;
   }
-  // A hidden name in the same folder: the rename stays on one file system, listings skip it.
-  std::string temp = folder + "." + name + ".XXXXXX";
-  int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  std::string folder = ExtractFilePath(target);
+  std::string temp;
+  std::optional<TListedTemporary> listed;
+  int fd = CreateTemporary(folder, temp, listed);
   if (fd < 0) return Fail("create", reason);
   bool ok = WriteAll(fd, path, bytes, reason);
-  if (ok && ::fchmod(fd, NewFileMode(path)) != 0) ok = Fail("chmod", reason);
+  if (ok && ::fchmod(fd, NewFileMode(target)) != 0) ok = Fail("chmod", reason);
   if (ok && durable && ::fsync(fd) != 0) ok = Fail("sync", reason);
   if (::close(fd) != 0 && ok) ok = Fail("close", reason);
-  if (ok && ::rename(temp.c_str(), path.c_str()) != 0) ok = Fail("rename", reason);
+  if (ok && ::rename(temp.c_str(), target.c_str()) != 0) ok = Fail("rename", reason);
   if (!ok) {
     ::unlink(temp.c_str());
     return false;
@@ -329,6 +439,13 @@ bool WriteThroughTemporary(const std::string& path, std::string_view bytes, bool
 }
 
 }  // namespace
+
+void RemoveTemporaryFiles() {
+  // The program's own table (it holds the engine's temporaries too); its storage is static.
+  TTemporaryFiles& files = *PictalonTemporaryFiles();
+  for (int i = 0; i < TTemporaryFiles::kSlots; ++i)
+    if (files.used[i].load()) ::unlink(files.path[i]);
+}
 
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, bool durable,
                      std::string* error) {
@@ -356,39 +473,47 @@ bool WriteFileIfChanged(const std::string& path, std::string_view bytes, std::st
 
 namespace {
 
-bool OnPath(const char* program) {
-  const char* path = std::getenv("PATH");
-  std::string dirs = path ? path : "/usr/bin:/bin";
-  std::size_t start = 0;
-  while (start <= dirs.size()) {
-    std::size_t end = dirs.find(':', start);
-    if (end == std::string::npos) end = dirs.size();
-    std::string candidate = dirs.substr(start, end - start) + "/" + program;
-    if (::access(candidate.c_str(), X_OK) == 0) return true;
-    start = end + 1;
-  }
-  return false;
-}
-
-// Hands path to xdg-open. Without wait the opener runs detached (double fork), so a browser
-// that stays in the foreground never blocks the caller and leaves no zombie behind.
+// Hands path to xdg-open, with standard input, output and error on /dev/null: a caller that reads
+// this program's output (first=$(pictgen --open ...)) is never held open by the browser. Without
+// wait the opener runs detached (double fork), so a browser that stays in the foreground never
+// blocks the caller and leaves no zombie behind. False when xdg-open cannot be started.
 bool OpenWithXdgOpen(const std::string& path, bool wait) {
-  if (!OnPath("xdg-open")) return false;
   const char* argv[] = {"xdg-open", path.c_str(), nullptr};
+  // The started process reports a failed exec through this pipe; a successful one closes it.
+  int report[2];
+  if (::pipe2(report, O_CLOEXEC) != 0) return false;
   pid_t child = ::fork();
-  if (child < 0) return false;
+  if (child < 0) {
+    ::close(report[0]);
+    ::close(report[1]);
+    return false;
+  }
   if (child == 0) {
+    int null = ::open("/dev/null", O_RDWR);
+    if (null >= 0) {
+      for (int fd = 0; fd <= 2; ++fd) ::dup2(null, fd);
+      if (null > 2) ::close(null);
+    }
     if (!wait) {
       ::setsid();
       if (::fork() != 0) ::_exit(0);
     }
     ::execvp(argv[0], const_cast<char* const*>(argv));
+    int error = errno;
+    (void)!::write(report[1], &error, sizeof error);
     ::_exit(127);
   }
+  ::close(report[1]);
   int status = 0;
   while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  int error = 0;
+  ssize_t n;
+  while ((n = ::read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
+  }
+  ::close(report[0]);
+  if (n > 0) return false;  // the exec failed: no opener
+  return !wait || (WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 }  // namespace

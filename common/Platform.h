@@ -59,6 +59,8 @@ bool ForceDirectories(const std::string& path);
 // Names (no folder) of the files in folder whose names end with ext in any letter case,
 // skipping folders and names beginning with '.', sorted without regard to letter case.
 std::vector<std::string> ListFilesWithExtension(const std::string& folder, std::string_view ext);
+// Sorts names without regard to (ASCII) letter case.
+void SortIgnoringCase(std::vector<std::string>& names);
 
 // path itself when it exists; otherwise the one entry of its folder whose name equals the
 // file name ignoring letter case; otherwise path unchanged.
@@ -72,11 +74,18 @@ int OpenRegularFile(const std::string& path, struct ::stat* info = nullptr);
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 
 // Writes bytes to a temporary file in the same folder, then renames it over path, so a failure
-// never damages the file that was there and leaves no temporary file behind. With durable set
+// never damages the file that was there and leaves no temporary file behind. When path is a
+// symbolic link, the file it names is replaced, in that file's folder, and the link stays. The
+// temporary name is short, so any name the file system allows can be written. With durable set
 // the data reach the disk before the rename (for the user's own files).
 // On failure returns false and, when error is given, sets a reason.
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, bool durable = false,
                      std::string* error = nullptr);
+
+// Removes the temporary files of the atomic writes under way in this process (the engine's
+// included). Safe in a signal handler: a run ended by a signal calls it so that no hidden
+// partial file stays behind.
+void RemoveTemporaryFiles();
 
 // As WriteFileAtomic, but leaves a file that already holds exactly these bytes untouched: a
 // regenerated page that did not change is not rewritten (no new inode, the old timestamp kept).
@@ -88,7 +97,8 @@ using WriteFaultHook = std::function<bool(const std::string& path, std::size_t o
 void SetWriteFaultHook(WriteFaultHook hook);
 
 // Asks the desktop to open path with its associated program (a browser for pages).
-// The result is whether the request was accepted. With wait, waits until that program ends.
+// False when no opener could be started. Without wait the opener runs on by itself; with wait,
+// waits until it ends and gives whether it succeeded.
 bool OpenDocument(const std::string& path, bool wait);
 // Tests replace the opener so that no test starts a browser; an empty function restores it.
 using DocumentOpener = std::function<bool(const std::string& path, bool wait)>;

@@ -166,11 +166,14 @@ bool ParseTranslation(const std::string& text, unsigned& language, unsigned& cod
 
 void TCustomVersionInfo::SetFileName(const std::string& name) {
   fileName_ = name.empty() ? GetProgramFilePath() : name;
+  self_ = name.empty();
 }
 
 void TCustomVersionInfo::Load() {
   data_.clear();
-  switch (ReadElfSection(fileName_, kSectionName, data_)) {
+  // The running program is read through /proc/self/exe, which opens the very file that runs even
+  // after an upgrade has replaced (and so deleted) the one its path named.
+  switch (ReadElfSection(self_ ? "/proc/self/exe" : fileName_, kSectionName, data_)) {
     case SectionResult::kFound:
       return;
     case SectionResult::kMissing:

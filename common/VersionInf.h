@@ -23,6 +23,7 @@ protected:
 
 private:
   std::string fileName_;
+  bool self_ = false;  // fileName_ is the running executable
   std::string data_;
 };
 

@@ -15,14 +15,16 @@ std::string ImageListFilePath();
 
 // Held by a run from writing the image list file to deleting it, so that two runs sharing the
 // file (the desktop program and pictgen, or two pictgen) never read or delete each other's list:
-// the second waits for the first. The lock is taken on the folder that holds the list, so it
-// leaves no file behind and needs no room on the disk; the operating system drops it when a run
-// ends in any way, a crash included.
+// the second waits for the first. The lock is a record lock on a lock file beside the list, which
+// an NFS home passes between machines too; the run deletes that file as it lets go, so none is
+// left behind. The operating system drops the lock when a run ends in any way, a crash included
+// (the empty lock file then stays and the next run reuses it).
 class TImageListLock {
 public:
   // Blocks until no other run holds the lock of the list at listPath; onWait is called once
-  // before that when another run holds it. Where the folder cannot be locked (it is missing, or
-  // its file system has no such locks) nothing is held and the run goes on unguarded.
+  // before that when another run holds it. Where the lock cannot be had at all (the folder is
+  // missing or closed for writing, or its file system has no such locks) nothing is held and
+  // the run goes on unguarded.
   explicit TImageListLock(const std::string& listPath, const std::function<void()>& onWait = {});
   // Takes the lock only when it is free at once and never waits: a window that must keep
   // repainting tries again later while Busy() says another run holds it.
@@ -34,13 +36,18 @@ public:
 
   bool Held() const { return fd_ >= 0; }
   bool Busy() const { return busy_; }
+  // The lock file: the list's path + kLockFileSuffix.
+  const std::string& LockFilePath() const { return lockPath_; }
   void Release();
 
-private:
-  // Opens the list's folder and tries the lock once; true when it is held or cannot be had at
-  // all (nothing to wait for), false when another run holds it (busy_).
-  bool TryAcquire(const std::string& listPath);
+  static constexpr const char* kLockFileSuffix = ".lock";
 
+private:
+  enum class TState { Held, Busy, Unguarded };
+  // Opens the lock file and locks it with command (F_OFD_SETLK or F_OFD_SETLKW).
+  TState Take(int command);
+
+  std::string lockPath_;
   int fd_ = -1;
   bool busy_ = false;
 };
@@ -59,14 +66,23 @@ std::string ImageDetailsPathBeside(const std::string& galleryPath);
 // The image details file the desktop program keeps: user data folder + gallery name with ".dat".
 std::string ImageDetailsPathInUserData(const std::string& galleryPath);
 
-// Cell style index (data folder + "cssIndex.dat").
+// The cell styles: the shipped ones, named by the shipped index (data folder + "cssIndex.dat"),
+// and in the installed layout the user's own sheets ("*.css" of the user's cell styles folder),
+// named by their file names. A user's sheet with the name of a shipped one stands in for it.
 std::string CellStyleIndexPath();
-// Display names of the cell styles (keys of section "index", in file order).
+// Display names of the cell styles: the keys of section "index" in file order, then the user's
+// own sheets that the index does not name.
 std::vector<std::string> CellStyleNames();
-// Value of key fileName in section "xedni"; empty for an empty name or a missing key.
+// The display name of the sheet called fileName: value of key fileName in section "xedni", or
+// the name of the user's own sheet; empty for an empty name or one that is neither.
 std::string CellStyleNameOfFile(const std::string& fileName);
-// Data folder + value of key styleName in section "index"; the data folder alone when missing.
+// The sheet of the style called styleName: the file the index names, the user's own first (see
+// FindUserFirst), or the user's own sheet of that name; the data folder alone when none.
 std::string CellStyleFileOfName(const std::string& styleName);
+// The sheet to read for the cell style sheet a gallery names at path: a sheet of the shipped or
+// the user's cell styles folder, or a bare file name, is looked for by name, the user's own
+// first; any other path is taken as it is.
+std::string FindCellStyleSheet(const std::string& path);
 // Data folder + "Cell" + position + ".jpg" for the style at position (counting from 1).
 std::string CellPreviewPath(int position);
 

@@ -174,8 +174,7 @@ void GeneratePage(TRunState& run, std::int32_t pageNumber) {
                                                  std::string& value) mutable {
       handler.TagHandler(sender, tag, value);
     };
-    std::string templatePath = GetTemplatesFolder() + run.settings.TemplateName.get();
-    builder.SetTemplateFile(FindFileIgnoringCase(templatePath));
+    builder.SetTemplateFile(FindTemplateFile(run.settings.TemplateName.get()));
   }
 
   std::string text;

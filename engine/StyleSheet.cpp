@@ -4,6 +4,7 @@
 #include "GalleryCell.h"
 #include "Platform.h"
 #include "TextUtil.h"
+#include "WorkingFiles.h"
 
 namespace pictalon {
 
@@ -45,7 +46,7 @@ std::string StyleSheetText(const GallerySettings& s, const std::string& backgrou
 void WriteStyleSheet(const TRunState& run, const std::string& outputFolder) {
   const GallerySettings& s = run.settings;
   std::string base = ReadSource(FindFileIgnoringCase(run.dataFolder + "pictalon.css"));
-  std::string cell = ReadSource(s.CellStyleSheet.get());
+  std::string cell = ReadSource(FindCellStyleSheet(s.CellStyleSheet.get()));
   std::string path = outputFolder + "pictalon.css";
   if (!WriteFileIfChanged(path, StyleSheetText(s, GraphicAddress(run, kBackgroundGraphic), base, cell))) throw Error("Cannot create file " + path);
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package dist/pictalon_<version>_amd64.deb (dependencies found by
-# dpkg-shlibdeps) and checks it: lintian must report no error, the desktop entry must pass
-# desktop-file-validate and the metainfo appstreamcli validate. Prints the package's path.
+# dpkg-shlibdeps) and checks it: lintian, pedantic, must report no error and no warning, the
+# desktop entry must pass desktop-file-validate and the metainfo appstreamcli validate. Prints
+# the package's path.
 #   PICTALON_PACKAGE_BUILD  build folder (default build-package)
 #   PICTALON_PACKAGE_DIR    where the package goes (default dist)
 set -euo pipefail
@@ -37,5 +38,5 @@ cp "${debs[0]}" "$deb"
 
 desktop-file-validate data/desktop/pictalon.desktop
 appstreamcli validate --no-net data/desktop/org.example.pictalon.metainfo.xml >&2
-lintian --fail-on error --suppress-tags-from-file /dev/null "$deb" >&2
+lintian --pedantic --fail-on error,warning --suppress-tags-from-file /dev/null "$deb" >&2
 echo "$deb"

@@ -1,9 +1,15 @@
 #include "GenerateCommand.h"
 
+#include <limits.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
+#include <cstring>
+#include <iterator>
 #include <exception>
+#include <filesystem>
 #include <optional>
 
 #include "Error.h"
@@ -29,17 +35,33 @@ extern "C" __attribute__((visibility("default"))) void PictalonReportEngineFailu
 
 namespace pictalon {
 
+namespace {
+
+// Copies source to destination; an empty source is skipped (its cell shows that it is no image),
+// any other failure is kept in failure, the first one only.
+bool CopyForGallery(const std::string& source, const std::string& destination, std::string* failure) {
+  std::error_code error;
+  if (std::filesystem::file_size(source, error) == 0 && !error) return false;
+  std::string reason;
+  if (CopyOrMoveFile(source, destination, false, &reason)) return true;
+  if (failure && failure->empty()) *failure = reason;
+  return false;
+}
+
+}  // namespace
+
 std::size_t CopyImagesToOutput(const GallerySettings& settings,
                                const std::vector<std::string>& images,
-                               const std::function<void(std::size_t, std::size_t)>& progress) {
+                               const std::function<void(std::size_t, std::size_t)>& progress,
+                               std::string* failure) {
   std::string target = GetOutputFolder(settings) + "gallimgs/";
   ForceDirectories(target);
   std::size_t copied = 0;
   for (std::size_t i = 0; i < images.size(); ++i) {
-    if (CopyOrMoveFile(images[i], target + ExtractFileName(images[i]), false)) ++copied;
+    if (CopyForGallery(images[i], target + ExtractFileName(images[i]), failure)) ++copied;
     if (progress) progress(i + 1, images.size());
   }
-  CopyGraphicsToOutput(settings, images);
+  CopyGraphicsToOutput(settings, images, failure);
   return copied;
 }
 
@@ -50,7 +72,8 @@ std::string NotResizedMessage(const std::vector<std::string>& files) {
   return text;
 }
 
-void CopyGraphicsToOutput(const GallerySettings& settings, const std::vector<std::string>& images) {
+void CopyGraphicsToOutput(const GallerySettings& settings, const std::vector<std::string>& images,
+                          std::string* failure) {
   const std::string target = GetOutputFolder(settings) + "gallimgs/";
   // The graphics travel with the images, so a published gallery keeps its logo, title and
   // background; the engine links them by the same names.
@@ -58,7 +81,59 @@ void CopyGraphicsToOutput(const GallerySettings& settings, const std::vector<std
                                   settings.BackgroundImage.get()};
   std::array<std::string, 3> names = GraphicCopyNames(settings, images);
   for (std::size_t i = 0; i < names.size(); ++i)
-    if (!names[i].empty()) CopyOrMoveFile(std::string(TrimBlanks(graphics[i])), target + names[i], false);
+    if (!names[i].empty()) CopyForGallery(std::string(TrimBlanks(graphics[i])), target + names[i], failure);
+}
+
+namespace {
+
+// What an interrupted run deletes: fixed storage, as the signal handler may not allocate.
+struct TInterruptFiles {
+  static constexpr int kFiles = 2;
+  std::atomic<bool> set[kFiles];
+  char path[kFiles][PATH_MAX];
+};
+TInterruptFiles interruptFiles{};
+
+constexpr int kInterruptSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+extern "C" void OnInterrupt(int signal) {
+  for (int i = 0; i < TInterruptFiles::kFiles; ++i)
+    if (interruptFiles.set[i].load()) ::unlink(interruptFiles.path[i]);
+  RemoveTemporaryFiles();
+  // Ended by the same signal, as if it had not been caught: a calling shell sees 128 + signal.
+  ::signal(signal, SIG_DFL);
+  ::raise(signal);
+}
+
+}  // namespace
+
+TInterruptCleanup::TInterruptCleanup() {
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  ::sigemptyset(&action.sa_mask);
+  for (int signal : kInterruptSignals) ::sigaddset(&action.sa_mask, signal);
+  for (std::size_t i = 0; i < std::size(kInterruptSignals); ++i) {
+    ::sigaction(kInterruptSignals[i], nullptr, &previous_[i]);
+    // A signal the program was started to ignore (nohup, say) stays ignored.
+    if (previous_[i].sa_handler == SIG_IGN) continue;
+    installed_[i] = ::sigaction(kInterruptSignals[i], &action, nullptr) == 0;
+  }
+}
+
+TInterruptCleanup::~TInterruptCleanup() {
+  for (std::size_t i = 0; i < std::size(kInterruptSignals); ++i)
+    if (installed_[i]) ::sigaction(kInterruptSignals[i], &previous_[i], nullptr);
+  for (auto& set : interruptFiles.set) set.store(false);
+}
+
+void TInterruptCleanup::DeleteOnInterrupt(const std::string& path) {
+  if (path.size() >= PATH_MAX) return;
+  for (int i = 0; i < TInterruptFiles::kFiles; ++i) {
+    if (interruptFiles.set[i].load()) continue;
+    std::memcpy(interruptFiles.path[i], path.c_str(), path.size() + 1);
+    interruptFiles.set[i].store(true);
+    return;
+  }
 }
 
 namespace {
@@ -82,17 +157,17 @@ TGenerateOutcome RunEngine(const std::string& galleryPath, std::string& failureT
 // file's tail asks for them. False when the user stopped it.
 bool CopyStep(const std::string& galleryPath, const GallerySettings& settings,
               const std::vector<std::string>& images, const TGenerateHooks& hooks,
-              std::vector<std::string>& notResized) {
+              std::vector<std::string>& notResized, std::string& failure) {
   GallerySettings record{};
   TWebCopySettings webCopies;
   ReadGalleryFile(galleryPath, record, webCopies);
   if (!webCopies.ResizeCopies) {
-    CopyImagesToOutput(settings, images, hooks.copyProgress);
+    CopyImagesToOutput(settings, images, hooks.copyProgress, &failure);
     return true;
   }
   TWebCopiesReport report = MakeWebCopies(settings, webCopies, images, hooks.copyProgress, hooks.cancelled);
   notResized = std::move(report.notResized);
-  CopyGraphicsToOutput(settings, images);
+  CopyGraphicsToOutput(settings, images, &failure);
   return !report.cancelled;
 }
 
@@ -111,6 +186,10 @@ TGenerateResult GeneratePages(TImageListLock& listLock, const std::string& galle
                               const GallerySettings& settings,
                               const std::vector<std::string>& images, const TGenerateHooks& hooks) {
   const std::string listPath = ImageListFilePath();
+  TInterruptCleanup interrupted;
+  // Only a held lock makes the list (and the lock's file) this run's to delete.
+  if (listLock.Held()) interrupted.DeleteOnInterrupt(listLock.LockFilePath());
+  interrupted.DeleteOnInterrupt(listPath);
   if (!WriteImageListFile(listPath, images)) throw Error("Cannot create file " + listPath);
 
   // From here on, whatever fails, the list file is deleted and the end hook runs.
@@ -119,10 +198,12 @@ TGenerateResult GeneratePages(TImageListLock& listLock, const std::string& galle
   std::exception_ptr error;
   try {
     if (hooks.begin) hooks.begin();
-    if (settings.CopyImages.get() && !CopyStep(galleryPath, settings, images, hooks, result.notResized))
-      result.outcome = TGenerateOutcome::Cancelled;
-    else
-      result.outcome = RunEngine(galleryPath, result.failure);
+    std::string copyFailure;
+    const bool copied = !settings.CopyImages.get() ||
+                        CopyStep(galleryPath, settings, images, hooks, result.notResized, copyFailure);
+    // Pages that link a photo that is not there would be published as if all were well.
+    if (!copyFailure.empty()) throw Error(copyFailure);
+    result.outcome = copied ? RunEngine(galleryPath, result.failure) : TGenerateOutcome::Cancelled;
   } catch (...) {
     error = std::current_exception();
   }

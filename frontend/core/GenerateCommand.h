@@ -1,6 +1,8 @@
 #pragma once
 // The "Generate Pages" sequence after the gallery file has been saved: image list file, image
 // copies, the engine run, clean-up. Shared by the desktop program and the command line.
+#include <signal.h>
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -41,10 +43,30 @@ struct TGenerateHooks {
   bool openFirstPage = false;   // ask the browser for the first page at the end
 };
 
+// For as long as it lives, SIGINT, SIGTERM and SIGHUP first delete the files handed to
+// DeleteOnInterrupt and the temporary files of unfinished writes, then end the program by that
+// same signal, as if it had not been caught (so a shell sees 130, 143 or 129). A signal that the
+// program was started to ignore stays ignored. One at a time per process.
+class TInterruptCleanup {
+public:
+  TInterruptCleanup();
+  ~TInterruptCleanup();
+  TInterruptCleanup(const TInterruptCleanup&) = delete;
+  TInterruptCleanup& operator=(const TInterruptCleanup&) = delete;
+  // At most two files.
+  void DeleteOnInterrupt(const std::string& path);
+
+private:
+  struct sigaction previous_[3];
+  bool installed_[3] = {};
+};
+
 // Runs the sequence for the gallery file at galleryPath (already written from settings, with the
 // web copy settings in its tail) over images. Holds the image list lock from writing the list to deleting it. Throws Error when the
-// image list file cannot be written (before anything else happens) or the engine cannot be
-// released (after the clean-up).
+// image list file cannot be written (before anything else happens), and, after the clean-up,
+// when an image or graphic cannot be copied (the engine then does not run) or the engine cannot
+// be released. While it runs, SIGINT, SIGTERM and SIGHUP remove the image list file and every
+// temporary file of the run before they end the program (see TInterruptCleanup).
 TGenerateResult GeneratePages(const std::string& galleryPath, const GallerySettings& settings,
                               const std::vector<std::string>& images,
                               const TGenerateHooks& hooks = {});
@@ -60,12 +82,15 @@ TGenerateResult GeneratePages(TImageListLock& listLock, const std::string& galle
 std::string NotResizedMessage(const std::vector<std::string>& files);
 
 // Copies every image into the output folder's "gallimgs/" folder under its own name, and the
-// gallery's graphics under the names GraphicCopyNames gives them; files that are empty or cannot
-// be read or written are skipped. Returns how many images were copied.
+// gallery's graphics under the names GraphicCopyNames gives them; empty files are skipped. A
+// file that cannot be read or written is skipped too, and the first such failure (the file and
+// the reason) goes to failure when given. Returns how many images were copied.
 std::size_t CopyImagesToOutput(const GallerySettings& settings,
                                const std::vector<std::string>& images,
-                               const std::function<void(std::size_t, std::size_t)>& progress = {});
+                               const std::function<void(std::size_t, std::size_t)>& progress = {},
+                               std::string* failure = nullptr);
 // Copies only the graphics, as above (the web copies take the images' place).
-void CopyGraphicsToOutput(const GallerySettings& settings, const std::vector<std::string>& images);
+void CopyGraphicsToOutput(const GallerySettings& settings, const std::vector<std::string>& images,
+                          std::string* failure = nullptr);
 
 }  // namespace pictalon

@@ -23,7 +23,8 @@ constexpr const char* kUsage =
     "Generates the web pages of a Pictalon gallery file into its output folder and prints\n"
     "the path of the first page.\n"
     "  --open    open the first page in the web browser when the run succeeded\n"
-    "Exit status: 0 pages generated, 1 generation failed, 2 wrong command line.\n";
+    "Exit status: 0 pages generated, 1 generation failed (or --open found no program to open\n"
+    "the page), 2 wrong command line.\n";
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "%s\n", message.c_str());
@@ -84,7 +85,8 @@ int main(int argc, char** argv) {
       case TGenerateOutcome::Generated:
         std::printf("%s\n", result.firstPage.c_str());
         std::fflush(stdout);
-        if (open) OpenDocument(result.firstPage, false);
+        if (open && !OpenDocument(result.firstPage, false))
+          return Fail("pictgen: cannot open the first page: no program to open it (xdg-open) could be started.");
         return 0;
       case TGenerateOutcome::EngineReturnedFalse:
         failure = "Error running engine";

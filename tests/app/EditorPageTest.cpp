@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 
 #include "EditorPage.h"
 #include "FakeWizard.h"
@@ -81,6 +82,7 @@ private slots:
   }
 
   void cleanup() {
+    OverrideLayout(std::nullopt);
     page_.reset();
     wizard_.reset();
     dm_.reset();
@@ -125,7 +127,8 @@ private slots:
     QCOMPARE(dialogs_->Entries("Save: ").size(), 2);
     const TFileDialogOptions& asked = dialogs_->lastSave;
     QCOMPARE(asked.defaultSuffix, QString("html"));
-    QCOMPARE(asked.folder, QString::fromStdString(dir_->path() + "Data/"));
+    // Where the template list finds it.
+    QCOMPARE(asked.folder, QString::fromStdString(dir_->path() + "Templates/"));
     QCOMPARE(asked.filter, QString("HTML Document (*.htm *.html)"));
     QCOMPARE(Asked("Message: "), QStringList("You cannot overwrite pictbase.html.\nYou should save "
                                              "your changes with a\ndifferent filename."));
@@ -458,6 +461,61 @@ private slots:
     QCOMPARE(Asked("General: ").size(), 2);
     QVERIFY(wizard_->editorTab);
     QCOMPARE(Bytes(), "p" + QByteArray(kCellSheet));
+  }
+
+  // The editor writes through a link as every other writer does: the link stays.
+  void saveThroughALinkKeepsTheLink() {
+    std::string target = dir_->write("synced/mine.css", kCellSheet);
+    std::string link = dir_->path() + "Data/mine.css";
+    std::filesystem::create_symlink(target, link);
+    dialogs_->openAnswers.push_back({QString::fromStdString(link)});
+    dm_->PictalonCellStyles1->trigger();
+    Type("p");
+    Click("btnSave");
+    QVERIFY(Asked("General: ").isEmpty());
+    QVERIFY(std::filesystem::is_symlink(link));
+    QCOMPARE(test::ReadFile(target), "p" + std::string(kCellSheet));
+  }
+
+  // An installed copy: the shipped files are read-only and shared, so the editor opens and saves
+  // in the user's own folders, and a shipped sheet's changes become the user's copy of it.
+  void installedCopySavesTheUsersOwnCopy() {
+    const std::string own = dir_->path() + "xdg/pictalon/";
+    QByteArray xdgBefore = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", QByteArray::fromStdString(dir_->path() + "xdg"));
+    OverrideLayout(TLayout::Installed);
+    ::chmod(Data("gallerycell6.css").c_str(), 0444);
+
+    page_->btnEditCellClick();
+    Type("p");
+    Click("btnSave");
+    QVERIFY(Asked("General: ").isEmpty());
+    QCOMPARE(test::ReadFile(Data("gallerycell6.css")), std::string(kCellSheet));
+    QCOMPARE(test::ReadFile(own + "Data/gallerycell6.css"), "p" + std::string(kCellSheet));
+    QCOMPARE(page_->EditorFile(), own + "Data/gallerycell6.css");
+    QCOMPARE(wizard_->status, QString::fromStdString("<gallerycell6.css> saved as your own copy in " + own + "Data/"));
+    QCOMPARE(Status(), QString("Saved"));
+    // From now on the user's copy is the one edited and saved.
+    Type("q");
+    Click("btnSave");
+    QCOMPARE(test::ReadFile(own + "Data/gallerycell6.css"), "pq" + std::string(kCellSheet));
+
+    // Opening and Save As start in the user's folders.
+    dm_->PictalonCellStyles1->trigger();  // cancelled
+    QCOMPARE(dialogs_->lastOpen.folder, QString::fromStdString(own + "Data/"));
+    page_->btnEditClick();
+    dialogs_->saveAnswers = {QString::fromStdString(own + "Templates/Mine.html")};
+    Click("btnSave");
+    QCOMPARE(dialogs_->lastSave.folder, QString::fromStdString(own + "Templates/"));
+    QCOMPARE(test::ReadFile(own + "Templates/Mine.html"), std::string(kBaseTemplate));
+    dm_->OtherHTMLfiles1->trigger();  // cancelled
+    QCOMPARE(dialogs_->lastOpen.folder, QString::fromStdString(own + "Templates/"));
+
+    OverrideLayout(std::nullopt);
+    if (xdgBefore.isNull())
+      qunsetenv("XDG_DATA_HOME");
+    else
+      qputenv("XDG_DATA_HOME", xdgBefore);
   }
 
   void editingAbilities() {

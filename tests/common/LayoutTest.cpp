@@ -206,8 +206,10 @@ TEST_F(LayoutTest, ASecondRunWaitsForTheImageListLock) {
     EXPECT_TRUE(tried.Held());
     EXPECT_FALSE(tried.Busy());
   }
-  TImageListLock again(list, [] { ADD_FAILURE() << "nobody holds the lock any more"; });
-  EXPECT_TRUE(again.Held());
+  {
+    TImageListLock again(list, [] { ADD_FAILURE() << "nobody holds the lock any more"; });
+    EXPECT_TRUE(again.Held());
+  }
   EXPECT_EQ(Names(dir.path()), before) << "the lock leaves no file behind";
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+
 #include "Helpers.h"
 #include "Platform.h"
 #include "TestSupport.h"
@@ -87,6 +90,74 @@ TEST(CellStyleIndex, MissingIndexGivesEmptyValues) {
   EXPECT_TRUE(CellStyleNames().empty());
   EXPECT_EQ(CellStyleNameOfFile("gallerycell6.css"), "");
   EXPECT_EQ(CellStyleFileOfName("Plain"), dir.path() + "Data/");
+}
+
+// An installed copy: the user's own templates and cell style sheets are found first, a name in
+// both places is the user's, shown once; a portable copy has one folder of each and lists as
+// before.
+TEST(UserTemplatesAndCellStyles, TheUsersOwnComeFirstAndAreListedOnce) {
+  TempDir dir;
+  test::ProgramFolderOverride program(dir.path() + "program/");
+  const std::string shipped = dir.path() + "program/";
+  dir.write("program/Templates/PictBase.html", "base");
+  dir.write("program/Templates/Dark.html", "shipped dark");
+  dir.write("program/Templates/Minimal.html", "shipped minimal");
+  dir.write("program/Data/cssIndex.dat",
+            "[index]\r\nClassic=gallerycell1.css\r\nPlain=gallerycell6.css\r\n\r\n"
+            "[xedni]\r\ngallerycell1.css=Classic\r\ngallerycell6.css=Plain\r\n");
+  dir.write("program/Data/gallerycell1.css", "shipped 1");
+  dir.write("program/Data/gallerycell6.css", "shipped 6");
+  dir.write("program/Data/pictalon.css", "base sheet");
+  const std::string own = dir.path() + "xdg/pictalon/";
+  dir.write("xdg/pictalon/Templates/dark.html", "my dark");
+  dir.write("xdg/pictalon/Templates/Mine.html", "mine");
+  dir.write("xdg/pictalon/Data/gallerycell6.css", "my 6");
+  dir.write("xdg/pictalon/Data/Mine.css", "my own style");
+  dir.write("xdg/pictalon/Data/pictalon.css", "not a cell style");
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  const std::optional<std::string> xdgBefore = xdg ? std::optional<std::string>(xdg) : std::nullopt;
+  ::setenv("XDG_DATA_HOME", (dir.path() + "xdg").c_str(), 1);
+
+  OverrideLayout(TLayout::Installed);
+  EXPECT_EQ(GetUserTemplatesFolder(), own + "Templates/");
+  EXPECT_EQ(GetUserCellStylesFolder(), own + "Data/");
+  Lines templates;
+  ListTemplates(templates);
+  EXPECT_EQ(templates, (Lines{"dark.html", "Mine.html", "Minimal.html", "PictBase.html"}));
+  EXPECT_EQ(FindTemplateFile("Dark.html"), own + "Templates/dark.html");
+  EXPECT_EQ(FindTemplateFile("minimal.html"), shipped + "Templates/Minimal.html");
+  EXPECT_EQ(FindTemplateFile("Mine.html"), own + "Templates/Mine.html");
+  EXPECT_EQ(FindTemplateFile("None.html"), shipped + "Templates/None.html");
+
+  EXPECT_EQ(CellStyleNames(), (Lines{"Classic", "Plain", "Mine.css"}));
+  EXPECT_EQ(CellStyleFileOfName("Plain"), own + "Data/gallerycell6.css");
+  EXPECT_EQ(CellStyleFileOfName("Classic"), shipped + "Data/gallerycell1.css");
+  EXPECT_EQ(CellStyleFileOfName("mine.css"), own + "Data/Mine.css");
+  EXPECT_EQ(CellStyleFileOfName("Unknown"), shipped + "Data/");
+  EXPECT_EQ(CellStyleNameOfFile("gallerycell6.css"), "Plain");
+  EXPECT_EQ(CellStyleNameOfFile("Mine.css"), "Mine.css");
+  EXPECT_EQ(CellStyleNameOfFile("pictalon.css"), "");
+  // What a gallery stores is looked up by name, the user's first, wherever it was chosen.
+  EXPECT_EQ(FindCellStyleSheet(shipped + "Data/gallerycell6.css"), own + "Data/gallerycell6.css");
+  EXPECT_EQ(FindCellStyleSheet(own + "Data/gallerycell1.css"), shipped + "Data/gallerycell1.css");
+  EXPECT_EQ(FindCellStyleSheet("Mine.css"), own + "Data/Mine.css");
+  EXPECT_EQ(FindCellStyleSheet(dir.path() + "elsewhere/gallerycell6.css"),
+            dir.path() + "elsewhere/gallerycell6.css");
+  EXPECT_EQ(FindCellStyleSheet(own + "Data/gone.css"), own + "Data/gone.css");
+  EXPECT_EQ(FindCellStyleSheet(""), "");
+
+  OverrideLayout(TLayout::Portable);
+  templates.clear();
+  ListTemplates(templates);
+  EXPECT_EQ(templates, (Lines{"Dark.html", "Minimal.html", "PictBase.html"}));
+  EXPECT_EQ(CellStyleNames(), (Lines{"Classic", "Plain"}));
+  EXPECT_EQ(CellStyleFileOfName("Plain"), shipped + "Data/gallerycell6.css");
+  EXPECT_EQ(FindCellStyleSheet(shipped + "Data/gallerycell6.css"), shipped + "Data/gallerycell6.css");
+  OverrideLayout(std::nullopt);
+  if (xdgBefore)
+    ::setenv("XDG_DATA_HOME", xdgBefore->c_str(), 1);
+  else
+    ::unsetenv("XDG_DATA_HOME");
 }
 
 }  // namespace

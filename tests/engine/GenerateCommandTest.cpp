@@ -1,6 +1,10 @@
 // The shared Generate sequence around the engine call.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <string>
 #include <vector>
 
@@ -47,6 +51,69 @@ TEST(GenerateSequence, CleanUpRunsWhenBeginFails) {
   EXPECT_FALSE(FileExists(ImageListFilePath()));
   EXPECT_EQ(ends, 1);
   EXPECT_EQ(opened, std::vector<std::string>{dir.path() + "Output/gallery1.html"});
+}
+
+// With copying on, a photo of any legal name is copied; a copy that cannot be written stops the
+// run before the engine, with the file and the reason, and the clean-up still runs.
+TEST(GenerateSequence, ACopyThatFailsIsAnErrorNamingTheFile) {
+  test::TempDir dir;
+  test::ProgramFolderOverride program(dir.path());  // no engine here: it is never reached
+  GallerySettings settings{};
+  ApplyDefaultSettings(settings, dir.path());
+  settings.CopyImages.set(true);
+  const std::string longName = std::string(246, 'p') + ".jpg";
+  std::vector<std::string> images = {dir.write("photos/" + longName, "JPEG 1"),
+                                     dir.write("photos/b.jpg", "JPEG 2")};
+  int ends = 0;
+  TGenerateHooks hooks;
+  hooks.end = [&] { ++ends; };
+  TGenerateResult result = GeneratePages(dir.path() + "G.pgs", settings, images, hooks);
+  EXPECT_EQ(result.outcome, TGenerateOutcome::EngineNotLoaded);
+  EXPECT_EQ(test::ReadFile(dir.path() + "Output/gallimgs/" + longName), "JPEG 1");
+
+  // A folder where the copy should go: the rename cannot replace it.
+  ASSERT_EQ(::unlink((dir.path() + "Output/gallimgs/b.jpg").c_str()), 0);
+  ASSERT_TRUE(ForceDirectories(dir.path() + "Output/gallimgs/b.jpg"));
+  try {
+    GeneratePages(dir.path() + "G.pgs", settings, images, hooks);
+    ADD_FAILURE() << "the failed copy did not pass on";
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()).rfind("Cannot write " + dir.path() + "Output/gallimgs/b.jpg: ", 0), 0u)
+        << e.what();
+  }
+  EXPECT_EQ(ends, 2);
+  EXPECT_FALSE(FileExists(ImageListFilePath()));
+}
+
+// The desktop program takes the lock itself and runs the sequence on it: ended by a signal during
+// the run, it too deletes the list and the lock's file and ends by that signal.
+TEST(GenerateSequence, ARunOnTheCallersLockEndedBySignalLeavesNothing) {
+  test::TempDir dir;
+  test::ProgramFolderOverride program(dir.path());
+  GallerySettings settings{};
+  ApplyDefaultSettings(settings, dir.path());
+  settings.CopyImages.set(false);
+  std::string list = ImageListFilePath();
+  pid_t run = ::fork();
+  if (run == 0) {
+    TImageListLock lock(list, TImageListLock::TTryOnce{});
+    TGenerateHooks hooks;
+    hooks.begin = [&] {
+      if (FileExists(list) && FileExists(lock.LockFilePath())) ::raise(SIGTERM);
+    };
+    GeneratePages(lock, dir.path() + "G.pgs", settings, {dir.path() + "a.jpg"}, hooks);
+    ::_exit(0);  // only when begin found no list or no lock
+  }
+  int raw = 0;
+  ::waitpid(run, &raw, 0);
+  EXPECT_TRUE(WIFSIGNALED(raw) && WTERMSIG(raw) == SIGTERM) << raw;
+  EXPECT_FALSE(FileExists(list));
+  EXPECT_FALSE(FileExists(list + TImageListLock::kLockFileSuffix));
+  // After a run the signals are handled as before it.
+  GeneratePages(dir.path() + "G.pgs", settings, {dir.path() + "a.jpg"});
+  struct sigaction now {};
+  ::sigaction(SIGTERM, nullptr, &now);
+  EXPECT_EQ(now.sa_handler, SIG_DFL);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 # cmake -DBUILD_DIR=<build> -DPREFIX=<prefix> -P InstallForTest.cmake
 # Installs the build into a fresh prefix and makes the program folder read-only for everybody,
-# as a package leaves it.
+# as a package leaves it. The install manifest is kept as <prefix>.manifest.
 if(EXISTS "${PREFIX}")
   execute_process(COMMAND chmod -R u+w "${PREFIX}")
   file(REMOVE_RECURSE "${PREFIX}")
@@ -10,6 +10,9 @@ execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install into ${PREFIX} failed")
 endif()
+# What the install listed, kept beside the prefix: the package test's install writes the build's
+# manifest again.
+file(COPY_FILE "${BUILD_DIR}/install_manifest.txt" "${PREFIX}.manifest")
 execute_process(COMMAND chmod -R a-w "${PREFIX}/lib/pictalon" RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "cannot make ${PREFIX}/lib/pictalon read-only")

@@ -7,7 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -165,8 +167,10 @@ TEST_F(InstallTest, TheInstalledTree) {
     EXPECT_TRUE(fs::is_regular_file(kProgram + "Pictalon"));
     EXPECT_TRUE(fs::is_regular_file(kPrefix + "share/applications/pictalon.desktop"));
   }
+  const std::string manifest = ReadFile(INSTALL_MANIFEST);
   for (const auto& [link, target] : links) {
     SCOPED_TRACE(link);
+    EXPECT_NE(manifest.find(kPrefix + link + "\n"), std::string::npos) << "the install manifest lists it";
     EXPECT_TRUE(fs::is_symlink(kPrefix + link));
     EXPECT_EQ(fs::read_symlink(kPrefix + link), "../lib/pictalon/" + target) << "relative, so the tree can move";
     EXPECT_EQ(fs::canonical(kPrefix + link), fs::canonical(kProgram + target));
@@ -259,6 +263,193 @@ TEST_F(InstallTest, ACopyWithoutTheMarkerThatCannotBeWrittenCountsAsInstalled) {
   EXPECT_EQ(o.status, 0) << o.err;
   EXPECT_EQ(o.out, userFiles() + "Output/gallery1.html\n");
   EXPECT_FALSE(fs::exists(copy + "Output"));
+}
+
+// Every entry below folder whose name begins with '.' (a temporary left behind).
+std::vector<std::string> HiddenEntries(const std::string& folder) {
+  std::vector<std::string> hidden;
+  std::error_code ec;
+  for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+    if (it->path().filename().string().front() == '.') hidden.push_back(it->path().string());
+  return hidden;
+}
+
+// Ctrl+C, a kill or a closed terminal during the copy step: pictgen deletes the image list, its
+// lock file and the partial copy, and ends by that very signal, as a shell expects.
+TEST_F(InstallTest, ARunEndedBySignalDuringTheCopyLeavesNothingBehind) {
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(strsignal(signal));
+    const std::string name = "big" + std::to_string(signal);
+    const std::string output = userFiles() + "Out" + std::to_string(signal) + "/";
+    std::string gallery = WriteGallery(userFiles() + "User/", name, 1, output);
+    for (int i = 0; i < 60; ++i)
+      dir.write("photos-" + name + "/photo" + std::to_string(i) + ".jpg", std::string(1 << 20, char(i)));
+    std::string logs = dir.path() + name;
+    pid_t run = Start({kPrefix + "bin/pictgen", gallery}, UserEnv(), logs);
+
+    // Stopped at a moment when a copy is being written, so the signal comes mid-copy.
+    const std::string copies = output + "gallimgs/";
+    bool midCopy = false;
+    for (int i = 0; i < 20000 && !midCopy; ++i) {
+      if (!fs::exists(copies)) {
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        continue;
+      }
+      ::kill(run, SIGSTOP);
+      midCopy = !HiddenEntries(copies).empty();
+      if (!midCopy) ::kill(run, SIGCONT);
+    }
+    EXPECT_TRUE(midCopy) << "no moment with a partial copy was caught";
+    EXPECT_TRUE(fs::exists(userFiles() + kImageListFileName));
+    ::kill(run, signal);
+    ::kill(run, SIGCONT);
+    int raw = 0;
+    ::waitpid(run, &raw, 0);
+    EXPECT_TRUE(WIFSIGNALED(raw) && WTERMSIG(raw) == signal) << raw << ReadFile(logs + ".err");
+    EXPECT_FALSE(fs::exists(userFiles() + kImageListFileName));
+    EXPECT_FALSE(fs::exists(userFiles() + kImageListFileName + TImageListLock::kLockFileSuffix));
+    EXPECT_EQ(HiddenEntries(userFiles()), std::vector<std::string>{});
+    EXPECT_LT(Names(copies, ".jpg").size(), 61u) << "the copy step was not finished";
+    EXPECT_TRUE(Names(output, ".html").empty()) << "no page was written";
+  }
+}
+
+// A photo name of 250 bytes is copied; a copy that cannot be written fails the run (exit 1)
+// with the file and the reason, instead of pages with a broken photo.
+TEST_F(InstallTest, LongPhotoNamesAreCopiedAndAFailedCopyFailsTheRun) {
+  std::string gallery = WriteGallery(userFiles() + "User/", "long", 2);
+  const std::string longName = std::string(246, 'l') + ".jpg";
+  dir.write("photos-long/" + longName, test::MakeJpeg(40, 30));
+  Outcome o = Pictgen(kPrefix + "bin/pictgen", gallery, UserEnv());
+  EXPECT_EQ(o.status, 0) << o.err;
+  const std::string copies = userFiles() + "Output/gallimgs/";
+  EXPECT_EQ(ReadFile(copies + longName), ReadFile(dir.path() + "photos-long/" + longName));
+  EXPECT_EQ(Pages(userFiles() + "Output/").find("Invalid Image"), std::string::npos);
+
+  fs::remove(copies + "long2.jpg");
+  fs::create_directory(copies + "long2.jpg");  // what the copy would replace is a folder
+  o = Pictgen(kPrefix + "bin/pictgen", gallery, UserEnv());
+  EXPECT_EQ(o.status, 1);
+  EXPECT_NE(o.err.find("Cannot write " + copies + "long2.jpg: "), std::string::npos) << o.err;
+  EXPECT_EQ(o.out, "");
+  EXPECT_FALSE(fs::exists(userFiles() + kImageListFileName));
+}
+
+// An upgrade replaces the program while a run waits: the run reads its version from the file
+// that runs, not from the path, and still writes every page.
+TEST_F(InstallTest, ARunWhoseProgramWasReplacedStillWritesEveryPage) {
+  std::string copy = PortableCopy();
+  std::string gallery = WriteGallery(copy + "Data/User/", "upgrade", 6);
+  auto holder = std::make_unique<TImageListLock>(copy + kImageListFileName);
+  ASSERT_TRUE(holder->Held());
+  std::string logs = dir.path() + "upgrade";
+  pid_t run = Start({copy + "pictgen", gallery}, UserEnv(), logs);
+  for (int i = 0; i < 500 && ReadFile(logs + ".err").find("waiting") == std::string::npos; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  ASSERT_NE(ReadFile(logs + ".err").find("waiting"), std::string::npos);
+  // As dpkg does it: the new file is written beside the old one and renamed over it.
+  dir.write("portable/pictgen.dpkg-new", "#!/bin/sh\necho a newer program\n");
+  fs::rename(copy + "pictgen.dpkg-new", copy + "pictgen");
+  holder.reset();
+
+  Outcome o = Finish(run, logs);
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(Names(copy + "Output/", ".html"), (std::vector<std::string>{"gallery1.html", "gallery2.html"}));
+  EXPECT_NE(ReadFile(copy + "Output/gallery1.html").find("Pictalon v" PICTALON_VERSION), std::string::npos);
+}
+
+// --open hands the page to xdg-open, which keeps none of pictgen's output: a caller reading that
+// output is done when pictgen is, though the browser runs on. Without any opener pictgen says so.
+TEST_F(InstallTest, OpenNeverHoldsTheCallerAndSaysWhenNothingCanOpen) {
+  std::string gallery = WriteGallery(userFiles() + "User/", "open", 3);
+  dir.write("bin/xdg-open",
+            "#!/bin/sh\n"
+            "out=$(readlink /proc/$$/fd/1)\n"
+            "echo \"$out\" > \"$OPENER_LOG\"\n"
+            "echo \"$1\" >> \"$OPENER_LOG\"\n"
+            "echo $$ > \"$OPENER_PID\"\n"
+            "exec sleep 30\n");
+  fs::permissions(dir.path() + "bin/xdg-open", fs::perms::owner_all);
+  Env env = UserEnv();
+  env["PATH"] = dir.path() + "bin:/usr/bin:/bin";
+  env["OPENER_LOG"] = dir.path() + "opener.log";
+  env["OPENER_PID"] = dir.path() + "opener.pid";
+
+  // As first=$(pictgen --open g.pgs) runs it: output into a pipe, read to its end.
+  int pipeFds[2];
+  ASSERT_EQ(::pipe(pipeFds), 0);
+  pid_t run = ::fork();
+  if (run == 0) {
+    ::dup2(pipeFds[1], 1);
+    ::close(pipeFds[0]);
+    ::close(pipeFds[1]);
+    for (const auto& [name, value] : env) ::setenv(name.c_str(), value->c_str(), 1);
+    const std::string program = kPrefix + "bin/pictgen";
+    ::execl(program.c_str(), program.c_str(), "--open", gallery.c_str(), nullptr);
+    ::_exit(127);
+  }
+  ::close(pipeFds[1]);
+  std::string out;
+  char buffer[256];
+  for (ssize_t n; (n = ::read(pipeFds[0], buffer, sizeof buffer)) != 0;)
+    if (n > 0) out.append(buffer, std::size_t(n));
+  ::close(pipeFds[0]);
+  int raw = 0;
+  ::waitpid(run, &raw, 0);
+  EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << raw;
+  EXPECT_EQ(out, userFiles() + "Output/gallery1.html\n");
+  for (int i = 0; i < 500 && ReadFile(dir.path() + "opener.pid").empty(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  pid_t opener = std::atoi(ReadFile(dir.path() + "opener.pid").c_str());
+  ASSERT_GT(opener, 0);
+  EXPECT_EQ(::kill(opener, 0), 0) << "the opener still runs: the caller did not wait for it";
+  ::kill(opener, SIGTERM);
+  EXPECT_EQ(ReadFile(dir.path() + "opener.log"), "/dev/null\n" + userFiles() + "Output/gallery1.html\n");
+
+  env["PATH"] = dir.path() + "empty";
+  std::string logs = dir.path() + "noopener";
+  Outcome o = Finish(Start({kPrefix + "bin/pictgen", "--open", gallery}, env, logs), logs);
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.out, userFiles() + "Output/gallery1.html\n");
+  EXPECT_NE(o.err.find("no program to open it"), std::string::npos) << o.err;
+}
+
+// A user's own template and cell style sheet: listed beside the shipped ones, and generated by
+// the installed pictgen (the user's gallerycell6.css standing in for the shipped one).
+TEST_F(InstallTest, TheUsersOwnTemplateAndCellStyleAreListedAndGenerated) {
+  std::string base = ReadFile(kProgram + "Templates/PictBase.html");
+  std::string mine = base;
+  mine.insert(mine.find("<#gallery>"), "<p>My own template</p>");
+  dir.write("xdg/pictalon/Templates/Mine.html", mine);
+  std::string cell = ReadFile(kProgram + "Data/gallerycell6.css") + ".mine {margin: 0}\r\n";
+  dir.write("xdg/pictalon/Data/gallerycell6.css", cell);
+  dir.write("xdg/pictalon/Data/Fresh.css", ".fresh {margin: 0}\r\n");
+
+  {
+    test::ProgramFolderOverride program(kProgram);
+    ::setenv("XDG_DATA_HOME", xdg().c_str(), 1);
+    std::vector<std::string> templates;
+    ListTemplates(templates);
+    std::vector<std::string> styles = CellStyleNames();
+    std::string plain = CellStyleFileOfName(CellStyleNameOfFile("gallerycell6.css"));
+    ::unsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(templates, (std::vector<std::string>{"Dark.html", "Mine.html", "Minimal.html", "PictBase.html"}));
+    ASSERT_FALSE(styles.empty());
+    EXPECT_EQ(styles.back(), "Fresh.css");
+    EXPECT_EQ(std::count(styles.begin(), styles.end(), CellStyleNameOfFile("gallerycell6.css")), 1);
+    EXPECT_EQ(plain, userFiles() + "Data/gallerycell6.css");
+  }
+
+  std::string gallery = WriteGallery(userFiles() + "User/", "own", 3);
+  GallerySettings settings{};
+  ASSERT_TRUE(ReadGalleryFile(gallery, settings));
+  settings.TemplateName.set("Mine.html");  // the shipped cell style's path stays as stored
+  std::string written;
+  ASSERT_TRUE(WriteGalleryFile(gallery, settings, written));
+  Outcome o = Pictgen(kPrefix + "bin/pictgen", gallery, UserEnv());
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_NE(ReadFile(userFiles() + "Output/gallery1.html").find("<p>My own template</p>"), std::string::npos);
+  EXPECT_NE(ReadFile(userFiles() + "Output/pictalon.css").find(".mine {margin: 0}"), std::string::npos);
 }
 
 TEST_F(InstallTest, TheDesktopProgramStartsThroughItsLinkAndWritesTheSampleForTheUser) {

@@ -2,7 +2,7 @@
 # check-package.sh BUILD_DIR HAS_DESKTOP_PROGRAM(0|1)
 # Builds the Debian package of the build with CPack into a temporary folder and checks its file
 # list: the program folder, the links, the desktop entry with its metainfo, the icon and the
-# gallery file type.
+# gallery file type; and that it has no maintainer scripts.
 set -euo pipefail
 build=$1
 desktop=$2
@@ -31,6 +31,7 @@ want=(
   "./usr/share/mime/packages/pictalon.xml"
   "./usr/share/doc/pictalon/copyright"
   "./usr/share/doc/pictalon/changelog.gz"
+  "./usr/share/lintian/overrides/pictalon"
   "./usr/share/man/man1/pictgen.1.gz"
 )
 if [ "$desktop" = 1 ]; then
@@ -49,6 +50,12 @@ for f in "${want[@]}"; do
 done
 if grep -q '^\./usr/lib/pictalon/Data/User' "$work/files"; then
   echo "the package holds a user data folder" >&2
+  status=1
+fi
+# No maintainer scripts: the libraries are private (no ldconfig), the desktop's caches are
+# updated by their own triggers.
+if dpkg-deb --ctrl-tarfile "${debs[0]}" | tar -t | grep -qE '(^|/)(preinst|postinst|prerm|postrm)$'; then
+  echo "the package has maintainer scripts" >&2
   status=1
 fi
 # Its dependencies come from dpkg-shlibdeps.

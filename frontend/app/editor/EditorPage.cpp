@@ -26,6 +26,7 @@
 #include "SynEdit.h"
 #include "TextUtil.h"
 #include "WizardHost.h"
+#include "WorkingFiles.h"
 
 namespace pictalon {
 
@@ -104,7 +105,6 @@ TEditorPage::TEditorPage(TdmNonVis& dm, TWizardHost& wizard, QWidget* parent)
   htmlHighlighter_ = CreateHighlighter(THighlighter::Html, this);
   cssHighlighter_ = CreateHighlighter(THighlighter::Css, this);
   SetHighlighter(THighlighter::Html);
-  openFolder_ = QString::fromStdString(GetTemplatesFolder());
 
   BuildToolbar();
   auto* layout = new QVBoxLayout(this);
@@ -263,8 +263,7 @@ void TEditorPage::btnEditClick() {
 void TEditorPage::btnEditCellClick() {
   std::string path = wizard_.CurrentCellStyleSheet();
   if (path.empty()) return;
-  if (path.front() != kPathDelim) path = GetDataFolder() + path;
-  path = FindFileIgnoringCase(path);
+  path = FindFileIgnoringCase(FindCellStyleSheet(path));
   if (!FileExists(path)) return;
   std::string bytes = ReadEditorFile(path);
   EnterEditorFromWizard(wizard_.ActivePageIndex() == kEditorPage);
@@ -290,10 +289,14 @@ void TEditorPage::OpenWithDialog(THighlighter kind, const QString& folder) {
 }
 
 void TEditorPage::PictalonCellStyles1Click() {
-  OpenWithDialog(THighlighter::Css, QString::fromStdString(GetDataFolder()));
+  OpenWithDialog(THighlighter::Css, QString::fromStdString(GetUserCellStylesFolder()));
 }
 
-void TEditorPage::OtherHTMLfiles1Click() { OpenWithDialog(THighlighter::Html, openFolder_); }
+void TEditorPage::OtherHTMLfiles1Click() {
+  // The user's own templates until a file has been opened elsewhere.
+  OpenWithDialog(THighlighter::Html,
+                 openFolder_.isEmpty() ? QString::fromStdString(GetUserTemplatesFolder()) : openFolder_);
+}
 
 void TEditorPage::btnNew1Click() {
   if (SynEdit1->isModified() &&
@@ -307,26 +310,41 @@ void TEditorPage::btnNew1Click() {
 }
 
 void TEditorPage::WriteEditorText(const std::string& path) {
-  // Write through a link to the file it names, so the link stays a link.
-  std::error_code error;
-  std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
-  std::string targetPath = error ? path : target.string();
+  // The write goes through a link to the file it names (stat follows it too).
   struct stat info;
-  if (::stat(targetPath.c_str(), &info) == 0 &&
-      ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(targetPath.c_str(), W_OK) != 0))
+  if (::stat(path.c_str(), &info) == 0 &&
+      ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0))
     throw Error(tr("Cannot write file \"%1\": the file is read-only")
                     .arg(QString::fromStdString(path))
                     .toStdString());
   std::string reason;
-  if (!WriteFileAtomic(targetPath, SynEdit1->Bytes(), true, &reason))
+  if (!WriteFileAtomic(path, SynEdit1->Bytes(), true, &reason))
     throw Error(tr("Cannot write file \"%1\": %2")
                     .arg(QString::fromStdString(path), QString::fromStdString(reason))
                     .toStdString());
 }
 
+std::string TEditorPage::OwnCopyPath(const std::string& path) {
+  // Only an installed copy's shipped folders are shared and replaced by upgrades.
+  if (GetLayout() != TLayout::Installed) return std::string();
+  std::string folder = ExtractFilePath(path);
+  if (folder == GetTemplatesFolder()) return GetUserTemplatesFolder() + ExtractFileName(path);
+  if (folder == GetDataFolder()) return GetUserCellStylesFolder() + ExtractFileName(path);
+  return std::string();
+}
+
 void TEditorPage::btnSaveClick() {
   if (editorFile_ != kUntitled && !IsBaseTemplate(editorFile_) && FileExists(editorFile_)) {
-    WriteEditorText(editorFile_);
+    // A shipped file keeps its name in the user's own folder, where the template and cell
+    // style lists and the generator find it before the shipped one.
+    std::string ownCopy = OwnCopyPath(editorFile_);
+    if (!ownCopy.empty()) ForceDirectories(ExtractFilePath(ownCopy));
+    WriteEditorText(ownCopy.empty() ? editorFile_ : ownCopy);
+    if (!ownCopy.empty()) {
+      editorFile_ = ownCopy;
+      wizard_.SetStatusText(tr("%1 saved as your own copy in %2")
+                                .arg(Angled(ownCopy), QString::fromStdString(ExtractFilePath(ownCopy))));
+    }
     SynEdit1->setModified(false);
     RefreshStatus(true);
     return;
@@ -337,7 +355,9 @@ void TEditorPage::btnSaveClick() {
 void TEditorPage::SaveAs() {
   bool html = highlighter_ == THighlighter::Html;
   TFileDialogOptions options;
-  options.folder = QString::fromStdString(GetDataFolder());
+  std::string folder = html ? GetUserTemplatesFolder() : GetUserCellStylesFolder();
+  ForceDirectories(folder);
+  options.folder = QString::fromStdString(folder);
   options.filter = QtFileFilter(html ? tr(kHtmlFileTypeText) : tr(kCssFileTypeText));
   options.defaultSuffix = html ? "html" : "css";
   for (;;) {

@@ -74,6 +74,9 @@ private:
   void ShowLoadedFile(const std::string& path, const std::string& bytes, THighlighter kind);
   void OpenWithDialog(THighlighter kind, const QString& folder);
   void WriteEditorText(const std::string& path);
+  // Where a save of the shipped template or cell style sheet at path goes in the installed
+  // layout: the user's own folder, same name. Empty for any other file.
+  static std::string OwnCopyPath(const std::string& path);
   void SaveAs();
   bool IsBaseTemplate(const std::string& path) const;
   void SynEdit1KeyDown(QKeyEvent* event);
