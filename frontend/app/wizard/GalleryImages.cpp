@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "Helpers.h"
+#include "IniDocument.h"
 #include "NonVis.h"
 #include "Platform.h"
 #include "TextUtil.h"
@@ -127,6 +128,7 @@ void TGalleryImagesPage::Save(GallerySettings& s) const {
 bool TGalleryImagesPage::LoadCellStyles() {
   if (!FileExists(CellStyleIndexPath())) return false;
   for (const std::string& name : CellStyleNames()) cbGallCell->addItem(QString::fromStdString(name));
+  shippedStyles_ = int(TIniDocument(CellStyleIndexPath()).KeyNames("index").size());
   return true;
 }
 
@@ -139,7 +141,9 @@ void TGalleryImagesPage::SelectCellStyle(const std::string& name) {
 void TGalleryImagesPage::cbGallCellChange(int index) {
   // The style is taken first: it stands even when its preview cannot be shown.
   cellStyleSheet_ = CellStyleFileOfName(cbGallCell->itemText(index).toStdString());
-  if (index >= 0) imgCell->LoadFromFile(CellPreviewPath(index + 1));
+  // The user's own styles, listed after the shipped ones, come without a preview.
+  if (index >= shippedStyles_) imgCell->Clear();
+  else if (index >= 0) imgCell->LoadFromFile(CellPreviewPath(index + 1));
 }
 
 void TGalleryImagesPage::btnViewSamplerClick() {

@@ -89,6 +89,7 @@ private:
   std::vector<std::string> imageList_;
   std::uint64_t imageListVersion_ = 0;
   std::string cellStyleSheet_;
+  int shippedStyles_ = 0;  // the styles the shipped index names come first
   TKeptText folder_, url_;
 };
 
