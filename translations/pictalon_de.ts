@@ -241,6 +241,10 @@ Möchten Sie die Änderungen speichern?</translation>
         <source>Saved</source>
         <translation>Gespeichert</translation>
     </message>
+    <message>
+        <source>%1 saved as your own copy in %2</source>
+        <translation>%1 als eigene Kopie in %2 gespeichert</translation>
+    </message>
 </context>
 <context>
     <name>pictalon::TEngineUi</name>
@@ -432,6 +436,14 @@ und ob er mit HTML-Dateien verknüpft ist.</translation>
         <source>&quot;Back&quot; Link URL:</source>
         <translation>URL des „Back“-Links:</translation>
     </message>
+    <message>
+        <source>Resize copies for the web</source>
+        <translation>Kopien fürs Web verkleinern</translation>
+    </message>
+    <message>
+        <source>Longest side (pixels):</source>
+        <translation>Längste Seite (Pixel):</translation>
+    </message>
 </context>
 <context>
     <name>pictalon::TGenerateRun</name>
@@ -442,6 +454,18 @@ und ob er mit HTML-Dateien verknüpft ist.</translation>
     <message>
         <source>Error running engine</source>
         <translation>Fehler beim Ausführen des Seitengenerators</translation>
+    </message>
+    <message>
+        <source>Copying images to the output folder...</source>
+        <translation>Bilder werden in den Ausgabeordner kopiert...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>These pictures could not be decoded and were copied as they are, at full size:</source>
+        <translation>Diese Bilder konnten nicht gelesen werden und wurden unverändert in voller Größe kopiert:</translation>
     </message>
 </context>
 <context>
