@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // generate-bench [--count N] [--repeat N] [--small] [--cold] [--corpus FOLDER] [--program FOLDER]
 //                [--work FOLDER]
 // Times a whole gallery generation with pictgen (proportional scaling, so every cell opens its

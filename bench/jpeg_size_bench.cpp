@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // jpeg-size FOLDER [REPEAT]: how fast GetJpegSize reads the pixel size of every *.jpg in FOLDER,
 // against a baseline that only opens each file, reads its first 4 KiB and closes it: the least
 // any header reader must do. Bytes read are the process's rchar count from /proc/self/io.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // startup [--galleries N] [--rounds R]
 // Times the start of the desktop program as a user meets it: from starting the process to the
 // first painted frame of the wizard, made as the program makes it (data module, wizard,

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // thumbs [--count N] [--window N] [--corpus FOLDER] [--work FOLDER] [--list-only N]
 // Times the review window's thumbnail maker per image, with one and with two worker threads, next
 // to GraphicsMagick's `gm mogrify -size 300x300 -thumbnail 150x150` over copies of the same

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Pictalon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installing Pictalon like a Linux program, and its Debian package.
 #
 # The program folder keeps the layout it has in the build (programs, the engine and the data

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Pictalon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # pictalon_add_version_section(<target>)
 # Gives an executable the version section that TVersionInfo reads back from its own file:
 # the FileVersion text is the project version (four dotted numbers).

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The gallery file: one GallerySettings record, optionally followed by a tail of settings added
 // since the record was fixed. Readers of the record alone never look past its 4384 bytes, so the

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An in-memory INI document: read whole when opened, read and written by section and key,
 // written back whole on request.

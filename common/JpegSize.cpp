@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GetJpegSize: the pixel size from a JPEG file's header, read with libjpeg.
 //
 // The engine asks once per gallery cell, so this reads only what the header needs: small reads

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the program meets the operating system: its own folder, files, folder listings, atomic
 // writes and opening documents. Everything that differs between platforms lives here.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The gallery settings record: its byte layout is the gallery file format, shared by the
 // desktop program and the engine, so every field is a plain byte array (no padding, no

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reads the version information that the executables carry in a section of their ELF file
 // (see cmake/version_section.c.in): NUL-terminated "name=value" entries.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The small files that carry data between the desktop program and the engine: the image list
 // file, the image details file and the cell style index.

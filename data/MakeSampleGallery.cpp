@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // make-sample-gallery PROGRAM_FOLDER: writes the sample gallery into the program folder's user
 // data folder, "Data/User/Sample.pgs" with its image details file "Sample.dat", so a fresh build
 // has a gallery that shows off the pages at once. An installed program writes the same gallery

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's messages in a host without a GUI: one line each on standard error.
 #include <cstdio>
 

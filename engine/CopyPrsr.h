@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The template tokenizer. It streams a template through a fixed read window, splits it into word
 // and single-character tokens separated by blanks, and copies to an output exactly what its

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's windows: the progress window TfrmMain and its message boxes, when the host runs a
 // Qt GUI application.
 #include "EngineUi.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the engine shows while it runs: its message boxes and its progress window. The text core
 // talks to this interface only, so it runs and is tested without any GUI.

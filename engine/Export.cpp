@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library's one export. No C++ exception ever crosses it: a failure that ends the run is
 // handed to the host when it offers a failure reporter, and shown by the engine otherwise.
 #include <dlfcn.h>

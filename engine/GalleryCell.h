@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The gallery cell of one image: the image scaled by width and height attributes, its caption
 // block from the image details, and its link.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Page assembly: the tag handler that answers the template tags, and one page of a run.
 #include <cstdint>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // One generation run: everything it needs lives in a TRunState made at the start of the call
 // and released when it returns, so nothing survives from one run to the next.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Fills a page template: copies the template to the page text and replaces each template tag,
 // "<" "#" name ... ">", by what the tag handler returns for the name.

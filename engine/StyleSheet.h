@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pages' shared style sheet "pictalon.css", and the tags that link it and add the
 // right-click script.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Pictalon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets (clang, -DPICTALON_FUZZ=ON) and runs each of them on a fresh copy
 # of its seed corpus; prints one line per target and exits nonzero when any of them crashed.
 #   fuzz.sh [--smoke] [--jobs N] [SECONDS] [TARGET...]

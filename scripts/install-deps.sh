@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Pictalon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian package the project needs, when it is missing.
 # Idempotent and quiet when all is there. Run as root (or with sudo available).
 #   install-deps.sh [build|test|bench|package|all]   (default: test)

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Pictalon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the cell style previews data/Data/Cell1.jpg ... CellN.jpg, one for each style of
 # data/Data/cssIndex.dat in the order of its [index] section: headless Chromium renders one
 # gallery cell, in the markup the engine writes, with the real base and cell style sheets and a

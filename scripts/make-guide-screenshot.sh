@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Pictalon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renews the guide's picture of a gallery page, data/Guide/gallery-page.png: builds as
 # scripts/test.sh does and runs the browser test, which then also writes its screenshot of the
 # sample gallery's first page there. The test alone never writes into the source tree.

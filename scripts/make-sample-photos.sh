@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Pictalon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the sample gallery's photos with ImageMagick: landscapes and abstracts made of
 # gradients, shapes and seeded plasma, so the project ships no pictures of anyone else's.
 # The seeds are fixed, so the same ImageMagick draws the same pictures again.

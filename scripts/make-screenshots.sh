@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Pictalon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renews the pictures of the desktop program's windows in data/Guide/ (shown by the README and
 # the guide): the wizard's pages, the editor, the fine tuner and the about box on a virtual X
 # display, and the review window with its error report drawn offscreen.

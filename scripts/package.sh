@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Pictalon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package dist/pictalon_<version>_amd64.deb (dependencies found by
 # dpkg-shlibdeps) and checks it: lintian, pedantic, must report no error and no warning, the
 # desktop entry must pass desktop-file-validate and the metainfo appstreamcli validate. Prints

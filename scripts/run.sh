@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Pictalon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Pictalon. On a desktop (DISPLAY or WAYLAND_DISPLAY set) it starts the desktop program,
 # whose Start page lists the sample gallery; without a display it generates the sample gallery
 # with pictgen and prints the first page's path.

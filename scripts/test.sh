@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Pictalon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that every file names its copyright and licence and that every translation has every
 # text the windows show; builds everything with AddressSanitizer
 # and UndefinedBehaviorSanitizer, warnings as errors, and runs every test; then gives every fuzz

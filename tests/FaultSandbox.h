@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Real file-system faults for the fault-injection tests. A child process takes a mount namespace
 // of its own (inside a user namespace when it is not privileged enough), mounts a small tmpfs

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Pictalon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run by CPack after it has made the Debian package. CPack's DEB generator gives a package
 # maintainer scripts that run ldconfig whenever a shared library lies below /usr/lib, though
 # Pictalon's libraries are private to its program folder, which ldconfig never reads; the package

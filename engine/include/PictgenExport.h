@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one entry of libPictgen.so: generates the pages of the gallery file at settingsPath.
 // True when pages were generated; false when the settings were unreadable, the image list was

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The data module: what all windows share and nothing shows by itself. Every dialog and message
 // box of the program is reached through its dialog service, so tests answer them without a person.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture loader: JPEG through libjpeg with DCT scaling, PNG through libpng, GIF through giflib.
 //
 // The decoders report failures by longjmp (libjpeg, libpng) or by return codes (giflib). Each

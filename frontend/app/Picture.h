@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's one picture-loading module, over libjpeg, libpng and giflib (the format is told
 // by the file's content, not its name). A decoder failure never ends the process: it becomes an

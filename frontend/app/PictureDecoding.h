@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the picture loader's decoders share, inside the loader only: the open file, the messages
 // and the size limit.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture loader's PNG decoder (libpng) and GIF decoder (giflib).
 //
 // libpng reports failures by longjmp: its decoding runs in a function that takes all its state by

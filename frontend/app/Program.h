@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's windows, created in start-up order: the data module, the wizard window, the
 // fine-tune dialog and the review window. The program's main routine and the tests build it alike.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Small controls the wizard and its dialogs share: colour swatches, picture boxes, memos that
 // hold no more than their string slots store, and path boxes with buttons.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the other windows and the editor page need of the wizard window: its page rules, its
 // status label and its working state. The wizard implements it; tests may fake it.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "Generate Pages" sequence after the gallery file has been saved: image list file, image
 // copies, the engine run, clean-up. Shared by the desktop program and the command line.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The sample gallery: "Sample.pgs" with its image details file, eight pictures shipped in the
 // data folder's "Samples/", so that a new user has a gallery that shows off the pages at once.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // pictgen: generates the pages of a gallery file from the command line, as "Generate Pages" does
 // in the desktop program (without saving the gallery first).
 #include <unistd.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The template and style sheet editor page: its commands, the colour box, the status pane, the
 // highlighting and files of any bytes, with every dialog answered by a script.
 #include <QAction>

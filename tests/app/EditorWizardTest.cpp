@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor inside the real wizard window: entering it from the Start page, the toolbar and the
 // Gallery Images tab, Exit back to where the user came from, and closing the wizard with unsaved
 // editor text. Dialogs are answered by a script.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The review window, driven offscreen: thumbnail runs, the three texts of each image and where
 // they are stored, the tool window, keys, bad pictures, and one run through the real engine.
 #include <QCheckBox>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The desktop program in an installed copy: its program folder holds the installed marker and is
 // read-only, so the user's galleries, details, pages and image list go to the user's own folder
 // ($XDG_DATA_HOME/pictalon/), while the shipped data is still found beside the program.

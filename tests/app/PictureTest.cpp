@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture loader: the DCT scale it picks, the three formats, and damaged or hostile files,
 // each of which must end in an Error with a message, never in a crash or a huge allocation.
 #include <gtest/gtest.h>

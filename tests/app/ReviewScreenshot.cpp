@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // review_screenshot OUTPUT.png SAMPLES_FOLDER
 // Draws the guide's picture of the review window: the sample photos as thumbnails, one damaged
 // file with its error report beside, a selected portrait photo (stored on its side, as cameras do)

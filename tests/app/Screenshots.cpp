@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // make-screenshots OUTPUT_FOLDER: pictures of the wizard's pages, the editor, the fine-tune dialog
 // and the about box for the README and the guide, taken from the real windows over the sample
 // gallery in a copy of the build's program folder.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A dialog service for window tests: answers every dialog from a script and records what the
 // program asked, so no test waits for a person or opens a browser.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window tests' program folder: the test program's own folder, laid out afresh for every
 // test with the shipped data, so the program and the engine it loads agree on every folder.

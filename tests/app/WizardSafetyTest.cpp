@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wizard never loses, overwrites or mixes up a gallery, never freezes, and speaks to screen
 // readers: each case drives the window the way the fault it guards against was found.
 #include <QAccessible>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wizard window driven as a user would: creation checks, first page, navigation, gallery
 // files, the settings binding and the fine-tune dialog. Dialogs are answered by a script.
 #include <QAccessible>

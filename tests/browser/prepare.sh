@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Pictalon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the browser test's npm packages into WORK_DIR from the committed lock file, only when
 # they are missing or the lock file changed. Never downloads a browser: the test drives the
 # system's Chromium.

@@ -1,3 +1,5 @@
+/* SPDX-FileCopyrightText: 2026 Pictalon developers */
+/* SPDX-License-Identifier: GPL-3.0-or-later */
 // Generates the sample gallery with pictgen in a copy of the program folder, opens every page in
 // headless Chromium and checks what a visitor sees: pictures that load at the size the settings
 // ask for, the cell style applied, page links that lead somewhere, pictures kept from the context

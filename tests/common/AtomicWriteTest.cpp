@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one write primitive under every writer: names of any legal length and bytes, symbolic
 // links kept, modes from the umask, and the temporaries an interrupted run must find.
 #include <gtest/gtest.h>

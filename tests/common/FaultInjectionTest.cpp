@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every file the shared library writes, written when the disk fills up part-way, into a read-only
 // folder, and with a write failing part-way through the I/O layer's fault hook. In each case the
 // previous file stays whole, the failure is reported, and no temporary file is left behind.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the user's files go: the portable layout (beside the program) and the installed one
 // (the user's own folder), how the layout is chosen, and the lock two runs share.
 #include <gtest/gtest.h>

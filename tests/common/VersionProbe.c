@@ -1,3 +1,5 @@
+/* SPDX-FileCopyrightText: 2026 Pictalon developers */
+/* SPDX-License-Identifier: GPL-3.0-or-later */
 /* Helper executables for the version reader's tests. Built plain it has no version section;
    with PROBE_WITHOUT_FILE_VERSION its section names a string table that lacks FileVersion. */
 #ifdef PROBE_WITHOUT_FILE_VERSION

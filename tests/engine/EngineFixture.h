@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A program folder of the engine's own in a temporary folder, a recording UI, and a run state
 // with the settings of a new gallery.

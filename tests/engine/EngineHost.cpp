@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A minimal host of the engine library that offers no failure reporter: loads libPictgen.so from
 // its own folder once, calls the export for every argument and prints each result.
 #include <dlfcn.h>

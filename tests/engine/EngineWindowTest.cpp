@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The engine's windows in a Qt GUI host: the progress window during a run, its message boxes,
 // and nothing left open afterwards.
 #include <dlfcn.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the real export: the pictgen program and a bare host, copied with libPictgen.so into a
 // program folder of the test's own.
 #include <gtest/gtest.h>

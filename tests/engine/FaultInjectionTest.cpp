@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The files a Generate writes into the output folder (pages, the style sheet, image copies, and
 // the image list file of the Generate sequence), written when the disk fills up part-way, into a
 // read-only folder, and with a write failing part-way through the I/O layer's fault hook. In each

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "EngineFixture.h"
 #include "GalleryCell.h"
 #include "Platform.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Colour texts come from gallery files and from what users type: HtmlToColour must refuse bad
 // text only with an Error, and the two conversions must agree with each other.
 #include <cctype>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Gallery files come from anywhere (a path on the command line, a copied .pgs): reading one must
 // accept any bytes, and every field of the record, and every tag text the engine makes of it,
 // must be usable whatever they hold. Bytes after the record, which the reader ignores, serve as

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The image list file is the engine's only list of pictures: whatever bytes it holds, every
 // entry must be one line, and writing the entries out again must give back the same list.
 #include <cstdint>

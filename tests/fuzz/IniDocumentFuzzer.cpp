@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Image details files are edited by hand and come with copied galleries: the INI document must
 // take any bytes, and what it writes must read back as the same document and write the same text
 // again, or every save would change the user's file a little more.

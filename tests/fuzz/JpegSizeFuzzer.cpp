@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any file with a ".jpg" name ends up in a gallery, so the JPEG size reader meets every kind of
 // damaged or foreign file. It must give a plausible size or -1 for both, never leave its shared
 // decompressor in a state that spoils the next file, and never end the process.

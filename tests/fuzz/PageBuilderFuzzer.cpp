@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Templates are the user's own files, edited in the program or elsewhere: the page builder must
 // take any bytes, fail only with an Error (a line too long for its window), give the same page
 // however the reads are cut and whether text is copied in runs or token by token, and copy text

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Pictalon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the seed corpus of every fuzz target into tests/fuzz/corpus/<target>/: a few small
 # inputs of each reader's own format, built here byte by byte (no outside files).
 # Run it again after changing it; the files are committed.

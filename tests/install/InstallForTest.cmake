@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 Pictalon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DBUILD_DIR=<build> -DPREFIX=<prefix> -P InstallForTest.cmake
 # Installs the build into a fresh prefix and makes the program folder read-only for everybody,
 # as a package leaves it. The install manifest is kept as <prefix>.manifest.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The installed program, run as a user runs it: a prefix of the build's own (made by the
 // install_into_prefix fixture) whose program folder is read-only, and a home folder per test.
 #include <gtest/gtest.h>

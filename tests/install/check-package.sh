@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 Pictalon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # check-package.sh BUILD_DIR HAS_DESKTOP_PROGRAM(0|1)
 # Builds the Debian package of the build with CPack into a temporary folder and checks its file
 # list: the program folder, the links, the desktop entry with its metainfo, the icon and the

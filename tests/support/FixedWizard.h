@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The wizard as the windows beside it see it, with an image list and a gallery file set by the
 // test, benchmark or tool that drives those windows; the page rules do nothing.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // JPEGs made on the spot for tests and benchmarks, so that no picture file needs to be shipped.
 #include <string>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The editor's two highlighters, coloured the program's way on white: token classes of the
 // page templates and of the cell style sheets mapped onto the lexers' styles.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The wizard's Editor page: the template and style sheet editor with its toolbar. The wizard
 // enters it through btnEditClick and btnEditCellClick and asks AskSaveEditorChanges when it closes.

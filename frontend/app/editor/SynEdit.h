@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The editor control of the template and style sheet editor: QScintilla set up with the abilities
 // the editor promises (automatic indent, virtual space, smart tabs, tabs as spaces, trailing

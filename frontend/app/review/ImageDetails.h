@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The image details of the current gallery as the review window keeps them: an in-memory INI
 // document with a "Title", "Ref" and "Size" per image, read when opened and written back whole.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // TfrmImageReview, "Gallery Image Review": the images of the current gallery as thumbnails, and a
 // title, reference and size for each, kept in the gallery's image details file.

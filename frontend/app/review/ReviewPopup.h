@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // twPopup: the review window's floating tool window, which shows either the error report of a
 // thumbnail run or one image at full size (halved until it fits the screen).

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The review window's list of thumbnails: a model over one store of pictures (the window's
 // ilThumbs) and a delegate that draws each cell as a sunken frame with its picture, so that ten

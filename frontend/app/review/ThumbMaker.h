@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The thumbnail maker of the review window: where a picture goes in its cell, and worker threads
 // that decode the pictures of a list while the user interface thread takes the results strictly in

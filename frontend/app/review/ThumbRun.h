@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The loop of a thumbnail run: the maker's thumbnails into the review window's list, in list
 // order, with the window handling its events meanwhile.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The gallery being worked on: its settings record and its gallery file, and how a new gallery
 // file gets its name. The wizard window is its only user.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fine-tune dialog: the gallery table's width and cell spacing and how images are linked.
 // Not modal; its controls are the live copy of six settings, loaded and saved with the wizard's.

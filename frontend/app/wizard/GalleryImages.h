@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "Gallery Images" page: the cell style with its preview and the cell sampler, and the
 // images of the gallery (folder or chosen files), the images URL and the review button. The page

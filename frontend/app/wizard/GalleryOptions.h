@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "Gallery Options" page: template, output folder, layout, image scaling, what the pages
 // disable, the "Back" link and the "Generate Pages" button.

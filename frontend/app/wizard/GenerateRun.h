@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one owner of a "Generate Pages" run in the wizard: it knows whether a run is in progress,
 // alone decides whether the Generate button can be pressed, and makes the commands that would

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "Graphic Options" page: logo, title and background pictures with their previews and
 // "No Graphic" boxes, and the background colour.

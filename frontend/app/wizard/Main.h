@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The wizard window: a Start page, four wizard tabs and an Editor tab between a toolbar of
 // gallery file commands and a Back/Next button bar. It holds the page rules and the current

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How the settings travel between the record and the pages' controls: the introduction's four
 // slots and the colour values.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The Start page: the banner, the gallery files of the user data folder as icons, and the
 // New Gallery and template editor buttons.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "Text Options" page: title, introduction and footer texts, shown in the gallery's text
 // colour on its background colour as a preview of the pages.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The wizard's toolbar: the gallery file commands, the gallery combo, the status label and the
 // information menu.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 Pictalon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The wizard frame's own controls: tabs of a minimum width and the gallery combo's entries.
 #include <QStyledItemDelegate>
