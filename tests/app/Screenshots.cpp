@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QPixmap>
 #include <QTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
 
@@ -77,6 +78,8 @@ int main(int argc, char* argv[]) {
   wizard.frmFineTune->show();
   Save(*wizard.frmFineTune, out, "fine-tune.png");
   TfrmAbout about(wizard.dmNonVis);
+  // The guide's address as an installed copy shows it, not the temporary program folder's.
+  about.findChild<QLabel*>("RzURLLabel1")->setText("file:///usr/lib/pictalon/Guide/index.html");
   about.show();
   Save(about, out, "about.png");
   return 0;
