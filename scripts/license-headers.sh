@@ -57,13 +57,16 @@ while IFS= read -r -d '' file; do
   fi
   open=${style%%|*}
   close=${style#*|}
-  header="${open}${copyright}${close}"$'\n'"${open}${licence}${close}"
   first=$(head -n 1 "$file")
+  # The lines end as the file's own do (the guide keeps CR LF).
+  eol=$'\n'
+  [[ $first == *$'\r' ]] && eol=$'\r\n'
+  header="${open}${copyright}${close}${eol}${open}${licence}${close}${eol}"
   tmp=$(mktemp)
   case "$first" in
     '#!'* | '<?xml'* | '<!DOCTYPE'* | '<!doctype'*)
-      { printf '%s\n%s\n' "$first" "$header"; tail -n +2 "$file"; } >"$tmp" ;;
-    *) { printf '%s\n' "$header"; cat "$file"; } >"$tmp" ;;
+      { printf '%s\n%s' "$first" "$header"; tail -n +2 "$file"; } >"$tmp" ;;
+    *) { printf '%s' "$header"; cat "$file"; } >"$tmp" ;;
   esac
   # Keeps the file's mode (scripts stay executable).
   cat "$tmp" >"$file"
