@@ -121,9 +121,10 @@ std::string OwnCellStyleFile(const TIniDocument& index, const std::string& name)
 
 }  // namespace
 
-std::vector<std::string> CellStyleNames() {
+std::vector<std::string> CellStyleNames(std::size_t* shipped) {
   TIniDocument index(CellStyleIndexPath());
   std::vector<std::string> names = index.KeyNames("index");
+  if (shipped) *shipped = names.size();
   for (std::string& own : OwnCellStyleFiles(index)) names.push_back(std::move(own));
   return names;
 }

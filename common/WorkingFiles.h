@@ -3,6 +3,7 @@
 #pragma once
 // The small files that carry data between the desktop program and the engine: the image list
 // file, the image details file and the cell style index.
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -74,7 +75,9 @@ std::string ImageDetailsPathInUserData(const std::string& galleryPath);
 std::string CellStyleIndexPath();
 // Display names of the cell styles: the keys of section "index" in file order, then the user's
 // own sheets that the index does not name.
-std::vector<std::string> CellStyleNames();
+// shipped, when given, receives how many of them the shipped index names (they come first; only
+// those have a preview picture).
+std::vector<std::string> CellStyleNames(std::size_t* shipped = nullptr);
 // The display name of the sheet called fileName: value of key fileName in section "xedni", or
 // the name of the user's own sheet; empty for an empty name or one that is neither.
 std::string CellStyleNameOfFile(const std::string& fileName);

@@ -11,7 +11,6 @@
 #include <QVBoxLayout>
 
 #include "Helpers.h"
-#include "IniDocument.h"
 #include "NonVis.h"
 #include "Platform.h"
 #include "TextUtil.h"
@@ -129,8 +128,9 @@ void TGalleryImagesPage::Save(GallerySettings& s) const {
 
 bool TGalleryImagesPage::LoadCellStyles() {
   if (!FileExists(CellStyleIndexPath())) return false;
-  for (const std::string& name : CellStyleNames()) cbGallCell->addItem(QString::fromStdString(name));
-  shippedStyles_ = int(TIniDocument(CellStyleIndexPath()).KeyNames("index").size());
+  std::size_t shipped = 0;
+  for (const std::string& name : CellStyleNames(&shipped)) cbGallCell->addItem(QString::fromStdString(name));
+  shippedStyles_ = int(shipped);
   return true;
 }
 
