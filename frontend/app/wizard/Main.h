@@ -68,8 +68,6 @@ public:
   const std::vector<std::string>& ImageList() const override;
   std::uint64_t ImageListVersion() const override;
 
-  const GallerySettings& Settings() const { return current_.Settings(); }
-
   // Settings binding: defaults into the record and the pages, the record into the pages, the
   // pages into the record and the gallery file.
   void ApplyDefaults();
