@@ -211,7 +211,7 @@ int main(int argc, char** argv) {
   for (int web = 0; web < 2; ++web) {
     const std::string out = (work / (web ? "site-web" : "site-full")).string() + "/";
     settings.OutputFolder.set(out);
-    if (!WriteGalleryFile(gallery, settings, TWebCopySettings{web == 1, kLongest}, written) || !Run({pictgen, gallery})) {
+    if (!WriteGalleryFile(gallery, settings, TGalleryTail::WebCopies(web == 1, kLongest), written) || !Run({pictgen, gallery})) {
       std::fprintf(stderr, "pictgen failed on %s\n", gallery.c_str());
       return 1;
     }

@@ -73,32 +73,68 @@ std::string GetUserDataFolder() {
 
 void SetGalleryNameProvider(GalleryNameProvider provider) { NameProvider() = std::move(provider); }
 
-std::string GalleryTail(const TWebCopySettings& webCopies) {
-  if (webCopies == TWebCopySettings{}) return "";
-  return std::string("\r\n[") + kTailSection + "]\r\n" +
-         "ResizeCopies=" + (webCopies.ResizeCopies ? "1" : "0") + "\r\n" +
-         "LongestSide=" + std::to_string(webCopies.LongestSide) + "\r\n";
+TGalleryTail TGalleryTail::ForNewGallery() {
+  TGalleryTail tail;
+  tail.PageStyle = TPageStyle::Modern;
+  tail.PhotoCaptions = true;
+  return tail;
 }
 
-TWebCopySettings ParseGalleryTail(std::string_view tail) {
+std::string GalleryTail(const TGalleryTail& tail) {
+  if (tail == TGalleryTail{}) return "";
+  const TGalleryTail defaults;
+  std::string text = std::string("\r\n[") + kTailSection + "]\r\n" +
+                     "ResizeCopies=" + (tail.ResizeCopies ? "1" : "0") + "\r\n" +
+                     "LongestSide=" + std::to_string(tail.LongestSide) + "\r\n";
+  auto line = [&text](const char* key, const std::string& value) {
+    text += std::string(key) + "=" + value + "\r\n";
+  };
+  if (tail.PageStyle != defaults.PageStyle) line("PageStyle", "modern");
+  if (tail.PublishTo != defaults.PublishTo) line("PublishTo", tail.PublishTo);
+  if (tail.PhotoCaptions != defaults.PhotoCaptions) line("PhotoCaptions", tail.PhotoCaptions ? "1" : "0");
+  if (tail.Order != defaults.Order) line("Order", "date");
+  for (const auto& [key, value] : tail.Other) line(key.c_str(), value);
+  return text;
+}
+
+TGalleryTail ParseGalleryTail(std::string_view text) {
   TIniDocument ini;
-  ini.SetText(tail);
-  TWebCopySettings webCopies;
-  webCopies.ResizeCopies = IntValue(ini, "ResizeCopies", 0, 1, 0) == 1;
-  webCopies.LongestSide = IntValue(ini, "LongestSide", TWebCopySettings::kMinLongestSide,
-                                   TWebCopySettings::kMaxLongestSide, webCopies.LongestSide);
-  return webCopies;
+  ini.SetText(text);
+  TGalleryTail tail;
+  tail.ResizeCopies = IntValue(ini, "ResizeCopies", 0, 1, 0) == 1;
+  tail.LongestSide = IntValue(ini, "LongestSide", TGalleryTail::kMinLongestSide,
+                              TGalleryTail::kMaxLongestSide, tail.LongestSide);
+  tail.PageStyle = SameTextIgnoringCase(ini.ReadString(kTailSection, "PageStyle", ""), "modern")
+                       ? TPageStyle::Modern
+                       : TPageStyle::Classic;
+  // The address is one line of text; a control character in it cannot be typed, only damaged.
+  tail.PublishTo = ini.ReadString(kTailSection, "PublishTo", "");
+  if (std::any_of(tail.PublishTo.begin(), tail.PublishTo.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 32; }))
+    tail.PublishTo.clear();
+  tail.PhotoCaptions = IntValue(ini, "PhotoCaptions", 0, 1, 0) == 1;
+  tail.Order = SameTextIgnoringCase(ini.ReadString(kTailSection, "Order", ""), "date")
+                   ? TImageOrder::ByDate
+                   : TImageOrder::ByName;
+  static constexpr const char* kKnown[] = {"ResizeCopies", "LongestSide", "PageStyle",
+                                           "PublishTo",    "PhotoCaptions", "Order"};
+  for (const std::string& key : ini.KeyNames(kTailSection)) {
+    const bool known = std::any_of(std::begin(kKnown), std::end(kKnown),
+                                   [&key](const char* k) { return SameTextIgnoringCase(key, k); });
+    if (!known && !key.empty()) tail.Other.emplace_back(key, ini.ReadString(kTailSection, key, ""));
+  }
+  return tail;
 }
 
 bool WriteGalleryFile(const std::string& path, GallerySettings settings, std::string& writtenPath) {
   GallerySettings ignored{};
-  TWebCopySettings kept;
+  TGalleryTail kept;
   if (!path.empty()) ReadGalleryFile(path, ignored, kept);
   return WriteGalleryFile(path, settings, kept, writtenPath);
 }
 
 bool WriteGalleryFile(const std::string& path, GallerySettings settings,
-                      const TWebCopySettings& webCopies, std::string& writtenPath) {
+                      const TGalleryTail& tail, std::string& writtenPath) {
   std::string target = path;
   if (target.empty()) {
     if (!NameProvider()) return false;
@@ -107,7 +143,7 @@ bool WriteGalleryFile(const std::string& path, GallerySettings settings,
     if (!EndsWithIgnoringCase(target, ".pgs")) target += ".pgs";
   }
   std::string bytes(reinterpret_cast<const char*>(&settings), sizeof settings);
-  bytes += GalleryTail(webCopies);
+  bytes += GalleryTail(tail);
   if (!WriteFileAtomic(target, bytes, /*durable=*/true)) return false;
   writtenPath = target;
   return true;
@@ -121,13 +157,13 @@ bool ReadGalleryFile(const std::string& path, GallerySettings& settings) {
   return true;
 }
 
-bool ReadGalleryFile(const std::string& path, GallerySettings& settings, TWebCopySettings& webCopies) {
+bool ReadGalleryFile(const std::string& path, GallerySettings& settings, TGalleryTail& tail) {
   std::string bytes;
   if (!ReadGalleryBytes(path, sizeof settings + kMaxTail, bytes)) return false;
   std::memcpy(&settings, bytes.data(), std::min(bytes.size(), sizeof settings));
-  webCopies = bytes.size() > sizeof settings
-                  ? ParseGalleryTail(std::string_view(bytes).substr(sizeof settings))
-                  : TWebCopySettings{};
+  tail = bytes.size() > sizeof settings
+             ? ParseGalleryTail(std::string_view(bytes).substr(sizeof settings))
+             : TGalleryTail{};
   return true;
 }
 

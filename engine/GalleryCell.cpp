@@ -143,7 +143,7 @@ std::string MakeGalleryCell(TRunState& run, std::int64_t index) {
   if (s.CopyImages.get()) {
     imagePath = shownPath = "gallimgs/" + fileName;
     measuredPath = GetOutputFolder(s) + imagePath;
-    if (run.webCopies.ResizeCopies) {
+    if (run.tail.ResizeCopies) {
       measuredPath = entry;
       const std::string cell = "gallimgs/cells/" + fileName;
       if (FileExists(GetOutputFolder(s) + cell)) shownPath = cell;

@@ -59,7 +59,7 @@ bool RunGeneration(const std::string& settingsPath, TEngineUi& ui) {
   run.dataFolder = GetDataFolder();
   run.settingsPath = settingsPath;
 
-  bool settingsRead = ReadGalleryFile(run.settingsPath, run.settings, run.webCopies);
+  bool settingsRead = ReadGalleryFile(run.settingsPath, run.settings, run.tail);
   run.rows = run.settings.Rows.get();
   run.columns = run.settings.Columns.get();
   if (!settingsRead) {

@@ -54,7 +54,7 @@ struct TRunState {
   std::string dataFolder;     // program folder + "Data/"
   std::string settingsPath;
   GallerySettings settings{};
-  TWebCopySettings webCopies;  // from the gallery file's tail
+  TGalleryTail tail;  // the settings kept after the record in the gallery file
   std::int32_t rows = 0;
   std::int32_t columns = 0;
   std::optional<TIniDocument> details;  // absent when there is no image details file

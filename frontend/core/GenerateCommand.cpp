@@ -161,7 +161,7 @@ bool CopyStep(const std::string& galleryPath, const GallerySettings& settings,
               const std::vector<std::string>& images, const TGenerateHooks& hooks,
               std::vector<std::string>& notResized, std::string& failure) {
   GallerySettings record{};
-  TWebCopySettings webCopies;
+  TGalleryTail webCopies;
   ReadGalleryFile(galleryPath, record, webCopies);
   if (!webCopies.ResizeCopies) {
     CopyImagesToOutput(settings, images, hooks.copyProgress, &failure);

@@ -25,7 +25,7 @@ std::string FileStamp(const std::string& path) {
 // What one image's copies were made from: its size and modification time, and the settings that
 // shape them. The copy's own stamp is kept beside it, so a copy that was replaced since (by plain
 // copies, or by hand) is not taken for current.
-std::string Stamp(const std::string& source, const GallerySettings& s, const TWebCopySettings& web) {
+std::string Stamp(const std::string& source, const GallerySettings& s, const TGalleryTail& web) {
   const std::string file = FileStamp(source);
   if (file.empty()) return "";
   return file + " " + std::to_string(web.LongestSide) + " " + std::to_string(s.ScalingMode) + " " +
@@ -42,7 +42,7 @@ struct TItem {
 
 }  // namespace
 
-TWebCopiesReport MakeWebCopies(const GallerySettings& settings, const TWebCopySettings& webCopies,
+TWebCopiesReport MakeWebCopies(const GallerySettings& settings, const TGalleryTail& webCopies,
                                const std::vector<std::string>& images,
                                const std::function<void(std::size_t, std::size_t)>& progress,
                                const std::function<bool()>& cancelled) {

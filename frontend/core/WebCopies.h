@@ -27,7 +27,7 @@ constexpr const char* kWebCopiesRecord = ".pictalon-copies";
 // Makes the web copy (and, when smaller, the cell picture) of every image, on all cores. progress
 // (done, total) and cancelled run on the calling thread while the copies are made; cancelled
 // returning true starts no further copy. Every file is written whole or not at all.
-TWebCopiesReport MakeWebCopies(const GallerySettings& settings, const TWebCopySettings& webCopies,
+TWebCopiesReport MakeWebCopies(const GallerySettings& settings, const TGalleryTail& webCopies,
                                const std::vector<std::string>& images,
                                const std::function<void(std::size_t, std::size_t)>& progress = {},
                                const std::function<bool()>& cancelled = {});

@@ -575,7 +575,7 @@ private slots:
     s.ImageFolder.set(photos.path());
     s.OutputFolder.set(InProgram("Output/Web"));
     std::string path;
-    QVERIFY(WriteGalleryFile(GetUserDataFolder() + "Web.pgs", s, TWebCopySettings{true, 2000}, path));
+    QVERIFY(WriteGalleryFile(GetUserDataFolder() + "Web.pgs", s, TGalleryTail::WebCopies(true, 2000), path));
     TStartedProgram started(path);
     TfrmSetup& w = started.wizard();
     QCheckBox* copy = Child<QCheckBox>(w, "cbCopyImgs");
@@ -588,9 +588,9 @@ private slots:
     copy->setChecked(true);
     side->setValue(800);
     w.SaveForm();
-    TWebCopySettings back;
+    TGalleryTail back;
     QVERIFY(ReadGalleryFile(path, s, back));
-    QCOMPARE(back, (TWebCopySettings{true, 800}));
+    QCOMPARE(back, (TGalleryTail::WebCopies(true, 800)));
 
     bool cancelled = false;
     QTimer::singleShot(0, [&] {

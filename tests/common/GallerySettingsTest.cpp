@@ -169,17 +169,17 @@ TEST(GalleryTail, WrittenOnlyWhenNotAtDefaultsAndReadBack) {
   ApplyDefaultSettings(settings, "/opt/pictalon/");
   const std::string path = dir.path() + "Web.pgs";
   std::string written;
-  ASSERT_TRUE(WriteGalleryFile(path, settings, TWebCopySettings{}, written));
+  ASSERT_TRUE(WriteGalleryFile(path, settings, TGalleryTail{}, written));
   EXPECT_EQ(ReadFile(path).size(), 4384u);
 
-  TWebCopySettings web{true, 2048};
+  const TGalleryTail web = TGalleryTail::WebCopies(true, 2048);
   ASSERT_TRUE(WriteGalleryFile(path, settings, web, written));
   const std::string bytes = ReadFile(path);
   EXPECT_EQ(bytes.substr(0, 4384), Bytes(settings));
   EXPECT_EQ(bytes.substr(4384), "\r\n[Pictalon]\r\nResizeCopies=1\r\nLongestSide=2048\r\n");
 
   GallerySettings read{};
-  TWebCopySettings readWeb;
+  TGalleryTail readWeb;
   ASSERT_TRUE(ReadGalleryFile(path, read, readWeb));
   EXPECT_EQ(Bytes(read), Bytes(settings));
   EXPECT_EQ(readWeb, web);
@@ -195,23 +195,45 @@ TEST(GalleryTail, WrittenOnlyWhenNotAtDefaultsAndReadBack) {
   EXPECT_EQ(readWeb, web);
 }
 
+TGalleryTail WithOther(std::vector<std::pair<std::string, std::string>> other) {
+  TGalleryTail tail;
+  tail.Other = std::move(other);
+  return tail;
+}
+
+TEST(GalleryTail, NewerKeysAreWrittenOnlyWhenSetAndUnknownKeysAreKept) {
+  TGalleryTail tail = TGalleryTail::ForNewGallery();
+  tail.PublishTo = "sftp://me@example.org/~/www";
+  tail.Order = TImageOrder::ByDate;
+  tail.Other = {{"Future", "x=1"}, {"Later", ""}};
+  const std::string text = GalleryTail(tail);
+  EXPECT_EQ(text,
+            "\r\n[Pictalon]\r\nResizeCopies=0\r\nLongestSide=1600\r\nPageStyle=modern\r\n"
+            "PublishTo=sftp://me@example.org/~/www\r\nPhotoCaptions=1\r\nOrder=date\r\n"
+            "Future=x=1\r\nLater=\r\n");
+  EXPECT_EQ(ParseGalleryTail(text), tail);
+}
+
 TEST(GalleryTail, MissingDamagedOrForeignTailsGiveTheDefaults) {
-  const TWebCopySettings defaults;
+  const TGalleryTail defaults;
   using namespace std::string_literals;
   struct Case {
     std::string tail;
-    TWebCopySettings expected;
+    TGalleryTail expected;
   } cases[] = {
       {"", defaults},
       {"\x7F\x7F\x7F", defaults},
       {"\r\n[Other]\r\nResizeCopies=1\r\n", defaults},
-      {"\r\n[pictalon]\nresizecopies=1\n", {true, 1600}},  // LF lines, any letter case
+      {"\r\n[pictalon]\nresizecopies=1\n", TGalleryTail::WebCopies(true, 1600)},  // LF lines, any letter case
       {"\r\n[Pictalon]\r\nResizeCopies=2\r\nLongestSide=319\r\n", defaults},
       {"\r\n[Pictalon]\r\nResizeCopies=yes\r\nLongestSide=8193\r\n", defaults},
-      {"\r\n[Pictalon]\r\nLongestSide=-800\r\nLongestSide2=900\r\n", defaults},
+      {"\r\n[Pictalon]\r\nLongestSide=-800\r\nLongestSide2=900\r\n", WithOther({{"LongestSide2", "900"}})},
       {"\r\n[Pictalon]\r\nLongestSide=99999999999999999999\r\n", defaults},
-      {"\r\n[Pictalon]\r\nFuture=1\r\nLongestSide= 8192 \r\n", {false, 8192}},
-      {"\r\n[Pictalon]\r\nLongestSide=320\0ResizeCopies=1"s, {false, 320}},  // a zero byte ends it
+      {"\r\n[Pictalon]\r\nFuture=1\r\nLongestSide= 8192 \r\n", {false, 8192, {}, {}, {}, {}, {{"Future", "1"}}}},
+      {"\r\n[Pictalon]\r\nPageStyle=Modern\r\nOrder=DATE\r\nPhotoCaptions=1\r\n",
+       {false, 1600, TPageStyle::Modern, "", true, TImageOrder::ByDate, {}}},
+      {"\r\n[Pictalon]\r\nPageStyle=fancy\r\nOrder=size\r\nPhotoCaptions=2\r\nPublishTo=a\x01" "b\r\n", defaults},
+      {"\r\n[Pictalon]\r\nLongestSide=320\0ResizeCopies=1"s, TGalleryTail::WebCopies(false, 320)},  // a zero byte ends it
   };
   TempDir dir;
   GallerySettings settings{};
@@ -221,13 +243,13 @@ TEST(GalleryTail, MissingDamagedOrForeignTailsGiveTheDefaults) {
     const std::string& tail = c.tail;
     EXPECT_EQ(ParseGalleryTail(tail), c.expected);
     GallerySettings read{};
-    TWebCopySettings web{true, 999};
+    TGalleryTail web = TGalleryTail::WebCopies(true, 999);
     ASSERT_TRUE(ReadGalleryFile(dir.write("t.pgs", Bytes(settings) + tail), read, web));
     EXPECT_EQ(web, c.expected);
     EXPECT_EQ(Bytes(read), Bytes(settings));
   }
   // A file cut inside the record has no tail.
-  TWebCopySettings web{true, 999};
+  TGalleryTail web = TGalleryTail::WebCopies(true, 999);
   GallerySettings read{};
   ASSERT_TRUE(ReadGalleryFile(dir.write("short.pgs", Bytes(settings).substr(0, 100)), read, web));
   EXPECT_EQ(web, defaults);

@@ -60,7 +60,7 @@ protected:
     std::string written;
     settingsPath = dir.path() + "Data/User/Test.pgs";
     ForceDirectories(dir.path() + "Data/User");
-    EXPECT_TRUE(WriteGalleryFile(settingsPath, run.settings, run.webCopies, written));
+    EXPECT_TRUE(WriteGalleryFile(settingsPath, run.settings, run.tail, written));
     EXPECT_TRUE(WriteImageListFile(dir.path() + kImageListFileName, images));
     return RunGeneration(settingsPath, ui);
   }

@@ -197,7 +197,7 @@ TEST_F(GalleryCellTest, WebCopiesShowTheCellPictureAndLinkTheCopy) {
   const std::string portrait =
       dir.write("photos/p 1.jpg", test::WithApp1(test::MakeJpeg(400, 300), test::ExifPayload(6)));
   run.settings.CopyImages.set(true);
-  run.webCopies = {true, 320};
+  run.tail = TGalleryTail::WebCopies(true, 320);
   run.settings.HyperlinkMode = 1;
   run.settings.LinkInNewWindow.set(false);
   run.settings.DisableImageToolbar.set(false);

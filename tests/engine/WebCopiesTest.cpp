@@ -65,7 +65,7 @@ TEST_F(WebCopiesTest, MadeOnceAndRedoneOnlyWhenTheirSourceOrShapeChanges) {
       dir.write("photos/p.jpg", test::WithApp1(test::MakeJpeg(1200, 900), test::ExifPayload(6))),
       dir.write("photos/bad.jpg", "not a picture"),
   };
-  TWebCopySettings web{true, 600};
+  TGalleryTail web = TGalleryTail::WebCopies(true, 600);
   std::vector<std::pair<std::size_t, std::size_t>> progress;
   TWebCopiesReport report =
       MakeWebCopies(settings, web, images, [&](std::size_t d, std::size_t t) { progress.emplace_back(d, t); });
@@ -126,7 +126,7 @@ TEST_F(WebCopiesTest, CancelLeavesOnlyWholeFiles) {
   const std::string gallery = dir.path() + "G.pgs";
   std::string written;
   settings.CopyImages.set(true);
-  ASSERT_TRUE(WriteGalleryFile(gallery, settings, TWebCopySettings{true, 400}, written));
+  ASSERT_TRUE(WriteGalleryFile(gallery, settings, TGalleryTail::WebCopies(true, 400), written));
   std::vector<std::string> opened;
   SetDocumentOpener([&](const std::string& path, bool) {
     opened.push_back(path);
@@ -149,7 +149,7 @@ TEST_F(WebCopiesTest, CancelLeavesOnlyWholeFiles) {
   }
   EXPECT_LT(copies, images.size());
   // The next run makes only what the cancelled one did not.
-  EXPECT_EQ(MakeWebCopies(settings, TWebCopySettings{true, 400}, images).made, images.size() - copies);
+  EXPECT_EQ(MakeWebCopies(settings, TGalleryTail::WebCopies(true, 400), images).made, images.size() - copies);
 }
 
 }  // namespace

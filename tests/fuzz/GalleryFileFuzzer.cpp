@@ -79,11 +79,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   GallerySettings settings;
   std::memset(&settings, 0, sizeof settings);
-  TWebCopySettings webCopies;
+  TGalleryTail webCopies;
   FUZZ_CHECK(ReadGalleryFile(path, settings, webCopies));
   // Whatever follows the record, the tail's settings stay within their range.
-  FUZZ_CHECK(webCopies.LongestSide >= TWebCopySettings::kMinLongestSide &&
-             webCopies.LongestSide <= TWebCopySettings::kMaxLongestSide);
+  FUZZ_CHECK(webCopies.LongestSide >= TGalleryTail::kMinLongestSide &&
+             webCopies.LongestSide <= TGalleryTail::kMaxLongestSide);
   // The leading bytes come from the file, the rest keeps the caller's zeros.
   const std::size_t used = size < sizeof settings ? size : sizeof settings;
   const auto* record = reinterpret_cast<const std::uint8_t*>(&settings);

@@ -35,14 +35,14 @@ TCurrentGallery::~TCurrentGallery() { SetGalleryNameProvider({}); }
 void TCurrentGallery::Open(const std::string& path) {
   path_ = path;
   settings_ = GallerySettings{};
-  webCopies_ = TWebCopySettings{};
-  ReadGalleryFile(path, settings_, webCopies_);
+  tail_ = TGalleryTail{};
+  ReadGalleryFile(path, settings_, tail_);
 }
 
 void TCurrentGallery::New() {
   settings_ = GallerySettings{};
   ApplyDefaultSettings(settings_);
-  webCopies_ = TWebCopySettings{};
+  tail_ = TGalleryTail::ForNewGallery();
   path_.clear();
 }
 
@@ -72,7 +72,7 @@ void TCurrentGallery::SaveAs() {
 void TCurrentGallery::WriteTo(const std::string& path) {
   namedPath_.clear();
   std::string written;
-  if (WriteGalleryFile(path, settings_, webCopies_, written)) {
+  if (WriteGalleryFile(path, settings_, tail_, written)) {
     path_ = written;
     return;
   }

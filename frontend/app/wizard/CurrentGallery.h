@@ -29,8 +29,8 @@ public:
   GallerySettings& Settings() { return settings_; }
   const GallerySettings& Settings() const { return settings_; }
   // The settings the gallery file keeps after the record.
-  TWebCopySettings& WebCopies() { return webCopies_; }
-  const TWebCopySettings& WebCopies() const { return webCopies_; }
+  TGalleryTail& Tail() { return tail_; }
+  const TGalleryTail& Tail() const { return tail_; }
   // The current gallery file; empty when none.
   const std::string& Path() const { return path_; }
 
@@ -54,7 +54,7 @@ private:
   TdmNonVis& dm_;
   QWidget& window_;
   GallerySettings settings_{};
-  TWebCopySettings webCopies_;
+  TGalleryTail tail_;
   std::string path_;
   bool askForName_ = false;
   std::string namedPath_;  // the name the last naming settled on

@@ -46,8 +46,8 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   // Web copies: only for copied images, their size only when they are made.
   cbResizeCopies = new QCheckBox(tr("Resize copies for the web"));
   cbResizeCopies->setObjectName("cbResizeCopies");
-  seLongestSide = SpinEdit("seLongestSide", TWebCopySettings::kMinLongestSide,
-                           TWebCopySettings::kMaxLongestSide, TWebCopySettings().LongestSide);
+  seLongestSide = SpinEdit("seLongestSide", TGalleryTail::kMinLongestSide,
+                           TGalleryTail::kMaxLongestSide, TGalleryTail().LongestSide);
   seLongestSide->setFixedWidth(70);
 
   // Layout group.
@@ -180,7 +180,7 @@ void TGalleryOptionsPage::SetTemplates(const std::vector<std::string>& names) {
   cbTemplates->setCurrentIndex(0);
 }
 
-void TGalleryOptionsPage::Load(const GallerySettings& s, const TWebCopySettings& web) {
+void TGalleryOptionsPage::Load(const GallerySettings& s, const TGalleryTail& web) {
   const std::string templateName = s.TemplateName.empty() ? "PictBase.html" : s.TemplateName.get();
   cbTemplates->setEditText(QString::fromStdString(templateName));
   template_.Load(templateName, cbTemplates->currentText());
@@ -205,7 +205,7 @@ void TGalleryOptionsPage::Load(const GallerySettings& s, const TWebCopySettings&
   seLongestSide->setValue(web.LongestSide);
 }
 
-void TGalleryOptionsPage::Save(GallerySettings& s, TWebCopySettings& web) const {
+void TGalleryOptionsPage::Save(GallerySettings& s, TGalleryTail& web) const {
   s.TemplateName.set(template_.Save(cbTemplates->currentText()));
   const std::string output = output_.Save(ebOutput->text());
   s.OutputFolder.set(IsBlank(output) ? GetDefaultOutputFolder() : output);

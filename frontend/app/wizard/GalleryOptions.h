@@ -33,8 +33,8 @@ public:
 
   // The template box's entries, the first one selected.
   void SetTemplates(const std::vector<std::string>& names);
-  void Load(const GallerySettings& s, const TWebCopySettings& web);
-  void Save(GallerySettings& s, TWebCopySettings& web) const;
+  void Load(const GallerySettings& s, const TGalleryTail& web);
+  void Save(GallerySettings& s, TGalleryTail& web) const;
   // The button that starts a run. Whether it can be pressed is its run owner's to decide alone.
   QAbstractButton& GenerateButton() { return *btnGenerate; }
 

@@ -332,7 +332,7 @@ void TfrmSetup::LoadForm() {
   tsGraphic->Load(s, problems);
   tsText->SetMemoBackground(tsGraphic->BackgroundColour());
   tsGallery->Load(s, problems);
-  tsGallOpt->Load(s, current_.WebCopies());
+  tsGallOpt->Load(s, current_.Tail());
   if (frmFineTune_) frmFineTune_->Load(s);
   ReportLoadProblems(problems);
 }
@@ -355,7 +355,7 @@ void TfrmSetup::SaveForm(bool ask) {
   tsText->Save(s);
   tsGraphic->Save(s);
   tsGallery->Save(s);
-  tsGallOpt->Save(s, current_.WebCopies());
+  tsGallOpt->Save(s, current_.Tail());
   if (frmFineTune_) frmFineTune_->Save(s);
   current_.Write(ask);
 }
