@@ -70,7 +70,7 @@ TEST_F(WebCopiesTest, MadeOnceAndRedoneOnlyWhenTheirSourceOrShapeChanges) {
   TWebCopiesReport report =
       MakeWebCopies(settings, web, images, [&](std::size_t d, std::size_t t) { progress.emplace_back(d, t); });
   EXPECT_EQ(report.made, 3u);
-  EXPECT_EQ(report.notResized, std::vector<std::string>{images[2]});
+  EXPECT_EQ(report.notResized, (std::vector<TNotResizedImage>{{images[2], TNotResized::NotJpeg}}));
   EXPECT_FALSE(report.cancelled);
   ASSERT_FALSE(progress.empty());
   EXPECT_EQ(progress.back(), std::make_pair(std::size_t(3), std::size_t(3)));
@@ -89,7 +89,7 @@ TEST_F(WebCopiesTest, MadeOnceAndRedoneOnlyWhenTheirSourceOrShapeChanges) {
   EXPECT_EQ(progress.back(), std::make_pair(std::size_t(3), std::size_t(3)));
   EXPECT_EQ(report.made, 0u);
   EXPECT_EQ(report.kept, 3u);
-  EXPECT_EQ(report.notResized, std::vector<std::string>{images[2]});
+  EXPECT_EQ(report.notResized, (std::vector<TNotResizedImage>{{images[2], TNotResized::NotJpeg}}));
   EXPECT_EQ(Changed(Copy("a.jpg")), a);
   EXPECT_EQ(Changed(Cell("p.jpg")), cell);
 

@@ -150,9 +150,15 @@ void TGenerateRun::Run(const TRunSnapshot& snapshot) {
     dm_.Dialogs().MessageBox(&window_, tr("Error running engine"));
   if (!result.notResized.empty()) {
     QString files;
-    for (const std::string& file : result.notResized) files += "\n  " + QString::fromStdString(file);
+    for (const TNotResizedImage& file : result.notResized) {
+      const QString why = file.why == TNotResized::CutShort      ? tr("the file is cut short")
+                          : file.why == TNotResized::TooLarge    ? tr("the picture is too large")
+                          : file.why == TNotResized::OutOfMemory ? tr("out of memory")
+                                                                 : tr("it could not be decoded");
+      files += "\n  " + QString::fromStdString(file.file) + " (" + why + ")";
+    }
     dm_.Dialogs().MessageBox(
-        &window_, tr("These pictures could not be decoded and were copied as they are, at full size:") + files);
+        &window_, tr("These pictures could not be resized and were copied as they are, at full size:") + files);
   }
   // The first page is asked for after every run, as the user expects to see what there is.
   dm_.Dialogs().OpenDocument(QString::fromStdString(GetOutputFolder(snapshot.settings) + "gallery1.html"));
