@@ -75,10 +75,11 @@ struct TErrorManager {
   std::longjmp(err->jump, 1);
 }
 
-// Ends the run of libjpeg as ErrorExit does, for a reason of this program's own.
-[[noreturn]] void Refuse(TErrorManager& err, TNotResized why, std::string message) {
-  err.message = std::move(message);
-  err.why = why;
+// Ends the run of libjpeg as ErrorExit does, for a picture of size that is too large to decode.
+[[noreturn]] void RefuseTooLarge(TErrorManager& err, TPixelSize size) {
+  err.message = "The picture is too large: " + std::to_string(size.width) + " x " + std::to_string(size.height) +
+                " pixels";
+  err.why = TNotResized::TooLarge;
   std::longjmp(err.jump, 1);
 }
 
@@ -95,11 +96,6 @@ void EndIsAnError(j_common_ptr cinfo, int level) {
 
 // ---------------------------------------------------------------------------------------------
 // Decoding
-
-std::string TooLargeText(TPixelSize size) {
-  return "The picture is too large: " + std::to_string(size.width) + " x " + std::to_string(size.height) +
-         " pixels";
-}
 
 struct TDecodeJob {
   jpeg_decompress_struct cinfo{};
@@ -143,7 +139,7 @@ bool RunDecode(const std::string& bytes, TDecodeJob& job) {
   job.orientation = SavedOrientation(job.cinfo);
   job.stored = {std::int32_t(job.cinfo.image_width), std::int32_t(job.cinfo.image_height)};
   if (std::size_t(job.stored.width) * std::size_t(job.stored.height) > kMaxSourcePixels)
-    Refuse(job.err, TNotResized::TooLarge, TooLargeText(job.stored));
+    RefuseTooLarge(job.err, job.stored);
   const bool cmyk = job.cinfo.jpeg_color_space == JCS_CMYK || job.cinfo.jpeg_color_space == JCS_YCCK;
   // A CMYK profile does not describe the RGB pixels written.
   if (!cmyk) jpeg_read_icc_profile(&job.cinfo, &job.icc, &job.iccSize);
@@ -152,7 +148,7 @@ bool RunDecode(const std::string& bytes, TDecodeJob& job) {
   ScaleToCover(job.cinfo, JDIMENSION(wanted.width), JDIMENSION(wanted.height));
   TRaster& r = job.raster;
   if (std::size_t(job.cinfo.output_width) * job.cinfo.output_height > kMaxPixels)
-    Refuse(job.err, TNotResized::TooLarge, TooLargeText(job.stored));
+    RefuseTooLarge(job.err, job.stored);
   r.Reset(int(job.cinfo.output_width), int(job.cinfo.output_height),
           job.cinfo.out_color_space == JCS_GRAYSCALE ? 1 : 3);
   if (cmyk) job.cmykRow.resize(std::size_t(r.width) * 4);

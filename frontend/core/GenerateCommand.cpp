@@ -146,6 +146,10 @@ TInterruptCleanup::TInterruptCleanup() {
 TInterruptCleanup::~TInterruptCleanup() {
   for (std::size_t i = 0; i < std::size(kInterruptSignals); ++i)
     if (installed_[i]) ::sigaction(kInterruptSignals[i], &previous_[i], nullptr);
+  ForgetFiles();
+}
+
+void TInterruptCleanup::ForgetFiles() {
   for (auto& set : interruptFiles.set) set.store(false);
 }
 
@@ -234,8 +238,10 @@ TGenerateResult GeneratePages(TImageListLock& listLock, const std::string& galle
     error = std::current_exception();
   }
 
-  // Clean-up, however the run ended; an error is passed on only afterwards.
+  // Clean-up, however the run ended; an error is passed on only afterwards. Once the lock is let
+  // go, the list's path and the lock file's may be the next run's: a signal must not remove them.
   ::unlink(listPath.c_str());
+  interrupted.ForgetFiles();
   listLock.Release();
   if (hooks.end) hooks.end();
   if (hooks.openFirstPage && result.outcome != TGenerateOutcome::Cancelled) OpenDocument(result.firstPage, false);

@@ -59,6 +59,9 @@ public:
   TInterruptCleanup& operator=(const TInterruptCleanup&) = delete;
   // At most two files.
   void DeleteOnInterrupt(const std::string& path);
+  // From now on a signal deletes none of the files handed to DeleteOnInterrupt (they may be
+  // another run's by then); the temporary files still go.
+  void ForgetFiles();
 
 private:
   struct sigaction previous_[3];

@@ -80,7 +80,6 @@ TCopiesRecord ReadCopiesRecord(const std::string& folder) {
     entry.cell = line.compare(at[1] + 1, at[2] - at[1] - 1, "1") == 0;
     const int why = std::atoi(line.c_str() + at[2] + 1);
     entry.why = why > 0 && why <= int(TNotResized::OutOfMemory) ? TNotResized(why) : TNotResized::None;
-    entry.asIs = entry.why != TNotResized::None;
     record[line.substr(at[3] + 1)] = entry;
   }
   return record;
@@ -95,7 +94,7 @@ void WriteCopiesRecord(const std::string& folder, const TCopiesRecord& record) {
   for (const auto& [name, entry] : record) {
     if (name.find('\n') != std::string::npos) continue;  // not recordable: made again next time
     text += entry.stamp + "\t" + entry.copy + "\t" + (entry.cell ? "1" : "0") + "\t" +
-            std::to_string(int(entry.asIs ? entry.why : TNotResized::None)) + "\t" + name + "\n";
+            std::to_string(int(entry.why)) + "\t" + name + "\n";
   }
   WriteFileIfChanged(folder + kWebCopiesRecord, text);
 }
@@ -173,8 +172,7 @@ TWebCopiesReport MakeWebCopies(const GallerySettings& settings, const TGalleryTa
   for (const TItem& item : items) {
     if (report.failure.empty()) report.failure = item.failure;
     if (item.done) {
-      updated[item.name] = {item.stamp, FileStamp(target + item.name), item.cell, item.why != TNotResized::None,
-                            item.why};
+      updated[item.name] = {item.stamp, FileStamp(target + item.name), item.cell, item.why};
       ++(item.current ? report.kept : report.made);
       if (item.why != TNotResized::None) report.notResized.push_back({item.source, item.why});
     } else if (!item.stamp.empty() && record.count(item.name)) {

@@ -42,8 +42,7 @@ struct TCopyRecord {
   std::string stamp;  // the source's size and modification time, and what shaped the copy
   std::string copy;   // the copy's own size and modification time when it was made
   bool cell = false;  // a cell picture was made too
-  bool asIs = false;  // the picture was copied as it is (TNotResized in why)
-  TNotResized why = TNotResized::None;
+  TNotResized why = TNotResized::None;  // why the picture was copied as it is; None: resized
 };
 using TCopiesRecord = std::map<std::string, TCopyRecord>;
 

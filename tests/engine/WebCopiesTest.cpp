@@ -56,13 +56,27 @@ protected:
     return static_cast<long long>(info.st_ino) * 1000000007LL + info.st_mtim.tv_nsec + info.st_mtim.tv_sec;
   }
 
-  // Writes the gallery file for a run with web copies (longest side 600) or plain ones.
-  std::string Gallery(bool web) {
+  // Writes the gallery file for a run with web copies (of that longest side) or plain ones.
+  std::string Gallery(bool web, std::int32_t longest = 600) {
     const std::string gallery = dir.path() + "G.pgs";
     std::string written;
     settings.CopyImages.set(true);
-    EXPECT_TRUE(WriteGalleryFile(gallery, settings, TGalleryTail::WebCopies(web, 600), written));
+    EXPECT_TRUE(WriteGalleryFile(gallery, settings, TGalleryTail::WebCopies(web, longest), written));
     return gallery;
+  }
+  // A run that the user cancels at once; the pages it asks the browser for go to opened.
+  TGenerateResult CancelledRun(const std::string& gallery, const std::vector<std::string>& images,
+                               std::vector<std::string>& opened) {
+    SetDocumentOpener([&](const std::string& path, bool) {
+      opened.push_back(path);
+      return true;
+    });
+    TGenerateHooks hooks;
+    hooks.cancelled = [] { return true; };
+    hooks.openFirstPage = true;
+    const TGenerateResult result = GeneratePages(gallery, settings, images, hooks);
+    SetDocumentOpener(nullptr);
+    return result;
   }
   // The failure of a whole run, empty when it succeeded; the image list file must be gone either way.
   std::string RunFailure(bool web, const std::vector<std::string>& images) {
@@ -189,15 +203,7 @@ TEST_F(WebCopiesTest, PlainCopiesAreIncrementalAndCanBeCancelled) {
 
   fs::remove_all(dir.path() + "out");
   std::vector<std::string> opened;
-  SetDocumentOpener([&](const std::string& path, bool) {
-    opened.push_back(path);
-    return true;
-  });
-  TGenerateHooks hooks;
-  hooks.cancelled = [] { return true; };
-  hooks.openFirstPage = true;
-  const TGenerateResult result = GeneratePages(Gallery(false), settings, images, hooks);
-  SetDocumentOpener(nullptr);
+  const TGenerateResult result = CancelledRun(Gallery(false), images, opened);
   EXPECT_EQ(result.outcome, TGenerateOutcome::Cancelled);
   EXPECT_TRUE(opened.empty());
   EXPECT_FALSE(FileExists(Copy("a.jpg")));
@@ -268,20 +274,8 @@ TEST_F(WebCopiesTest, CancelLeavesOnlyWholeFiles) {
   std::vector<std::string> images;
   for (int i = 0; i < 8; ++i)
     images.push_back(dir.write("photos/" + std::to_string(i) + ".jpg", test::MakeJpeg(1600, 1200)));
-  const std::string gallery = dir.path() + "G.pgs";
-  std::string written;
-  settings.CopyImages.set(true);
-  ASSERT_TRUE(WriteGalleryFile(gallery, settings, TGalleryTail::WebCopies(true, 400), written));
   std::vector<std::string> opened;
-  SetDocumentOpener([&](const std::string& path, bool) {
-    opened.push_back(path);
-    return true;
-  });
-  TGenerateHooks hooks;
-  hooks.cancelled = [] { return true; };
-  hooks.openFirstPage = true;
-  const TGenerateResult result = GeneratePages(gallery, settings, images, hooks);
-  SetDocumentOpener(nullptr);
+  const TGenerateResult result = CancelledRun(Gallery(true, 400), images, opened);
   EXPECT_EQ(result.outcome, TGenerateOutcome::Cancelled);
   EXPECT_TRUE(opened.empty());
   EXPECT_FALSE(FileExists(ImageListFilePath()));
