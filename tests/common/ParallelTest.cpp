@@ -4,6 +4,7 @@
 // program.
 #include <gtest/gtest.h>
 
+#include <sched.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -60,6 +61,28 @@ TEST(RunParallel, WithoutThreadsTheCallerDoesTheWork) {
   ASSERT_TRUE(WIFEXITED(status));
   if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "cannot become an ordinary user limited to one process here";
   if (WEXITSTATUS(status) == 3) GTEST_SKIP() << "the process limit does not stop threads here";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// Workers follow the CPUs this process may run on (taskset), not the machine's, and no more run
+// than the free memory holds.
+TEST(RunParallel, WorkersFollowTheUsableCpusAndTheMemory) {
+  EXPECT_EQ(WorkerCount(8, ~std::uint64_t(0) / 4), 1u);  // each would need more than there is
+  EXPECT_EQ(WorkerCount(1, 1), 1u);
+  EXPECT_GT(AvailableMemory(), 0u);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(::sched_getcpu(), &one);
+    if (::sched_setaffinity(0, sizeof one, &one) != 0) ::_exit(2);
+    ::_exit(UsableCpuCount() == 1 && WorkerCount(8, 1) == 1 ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "cannot narrow the CPU affinity here";
   EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
