@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Helpers.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -104,20 +105,56 @@ TColor HtmlToColour(const std::string& text) {
 
 TColor ComplementColour(TColor colour) { return ~colour & 0xFFFFFF; }
 
-bool CopyOrMoveFile(const std::string& source, const std::string& destination, bool deleteSource,
-                    std::string* error) {
-  std::string bytes, reason;
+namespace {
+
+// Reads source whole and hands it to write; false (with the reason, naming the file) when the
+// source is empty or unreadable or the write fails.
+template <typename Write>
+bool CopyThrough(const std::string& source, const std::string& destination, std::string& reason, Write write) {
+  std::string bytes;
   if (!ReadWholeFile(source, bytes)) {
     reason = std::string("Cannot read ") + source + ": " + std::strerror(errno);
   } else if (bytes.empty()) {
     reason = source + " is empty";
-  } else if (!WriteFileAtomic(destination, bytes, false, &reason)) {
+  } else if (!write(destination, bytes, reason)) {
     reason = "Cannot write " + destination + ": " + reason;
-  } else if (deleteSource && ::unlink(source.c_str()) != 0) {
-    reason = std::string("Cannot delete ") + source + ": " + std::strerror(errno);
   } else {
     return true;
   }
+  return false;
+}
+
+}  // namespace
+
+bool CopyOrMoveFile(const std::string& source, const std::string& destination, bool deleteSource,
+                    std::string* error) {
+  std::string reason;
+  const auto write = [](const std::string& path, const std::string& bytes, std::string& why) {
+    return WriteFileAtomic(path, bytes, false, &why);
+  };
+  bool ok = CopyThrough(source, destination, reason, write);
+  if (ok && deleteSource && ::unlink(source.c_str()) != 0) {
+    reason = std::string("Cannot delete ") + source + ": " + std::strerror(errno);
+    ok = false;
+  }
+  if (!ok && error) *error = reason;
+  return ok;
+}
+
+bool IsOwnSource(const std::string& source, const std::string& destination) {
+  struct ::stat link, to, from;
+  if (::lstat(destination.c_str(), &link) != 0 || S_ISLNK(link.st_mode)) return false;
+  return ::stat(destination.c_str(), &to) == 0 && ::stat(source.c_str(), &from) == 0 &&
+         to.st_dev == from.st_dev && to.st_ino == from.st_ino;
+}
+
+bool CopyIntoOutput(const std::string& source, const std::string& destination, std::string* error) {
+  if (IsOwnSource(source, destination)) return true;
+  std::string reason;
+  const auto write = [](const std::string& path, const std::string& bytes, std::string& why) {
+    return ReplaceFileAtomic(path, bytes, &why);
+  };
+  if (CopyThrough(source, destination, reason, write)) return true;
   if (error) *error = reason;
   return false;
 }

@@ -60,6 +60,16 @@ TColor ComplementColour(TColor colour);
 bool CopyOrMoveFile(const std::string& source, const std::string& destination, bool deleteSource,
                     std::string* error = nullptr);
 
+// Whether destination is source itself (the same file by device and inode, through any link in
+// either path), so that a copy written there would replace the original. A symbolic link at
+// destination is not: a copy replaces the link and leaves the file it names alone.
+bool IsOwnSource(const std::string& source, const std::string& destination);
+
+// A copy for the output folder: as CopyOrMoveFile, but a symbolic link at destination is replaced
+// by the copy, never written through, and nothing is written when destination is the source
+// itself (true: the picture is there already).
+bool CopyIntoOutput(const std::string& source, const std::string& destination, std::string* error = nullptr);
+
 // The pixel size of a JPEG file as it is shown, turned upright by its Exif orientation; both -1
 // when it cannot be opened or read as a JPEG.
 void GetJpegSize(const std::string& path, std::int32_t& height, std::int32_t& width);

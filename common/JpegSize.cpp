@@ -11,7 +11,9 @@
 //
 // The size is the one the picture is shown at: a camera stores a portrait photo lying on its side
 // with an Exif Orientation that tells viewers to turn it, so for orientations 5 to 8 the sides are
-// exchanged. The orientation sits near the start of the Exif block, inside the first read.
+// exchanged. The orientation usually sits near the start of the Exif block, inside the first read;
+// the block is read further only as far as its first directory lies, so the answer is the one the
+// decoders (web copies, windows) take from the whole block.
 #include "Helpers.h"
 
 #include <csetjmp>
@@ -33,9 +35,8 @@
 namespace pictalon {
 namespace {
 
-// The most of an Exif block read for its orientation: a camera's first directory ends within a few
-// hundred bytes; one that lies further out is taken as upright rather than read through.
-constexpr std::size_t kExifLook = 4096;
+// The most of an Exif block read for its orientation: the whole of the largest segment there is.
+constexpr std::size_t kExifLook = 0xFFFF - 2;
 
 // Enough for a whole JFIF header, or for the DQT + SOF + DHT + SOS run that follows a camera's
 // Exif block, in one read.

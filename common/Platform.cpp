@@ -411,10 +411,10 @@ int CreateTemporary(const std::string& folder, std::string& temp,
   }
 }
 
-bool WriteThroughTemporary(const std::string& path, std::string_view bytes, bool durable,
+bool WriteThroughTemporary(const std::string& path, std::string_view bytes, bool durable, bool followLinks,
                            std::string& reason) {
-  std::string target;
-  if (!ResolveWriteTarget(path, target, reason)) return false;
+  std::string target = path;
+  if (followLinks && !ResolveWriteTarget(path, target, reason)) return false;
   if (ExtractFileName(target).empty()) {
     reason = "no file name";
     return false;
@@ -452,7 +452,14 @@ void RemoveTemporaryFiles() {
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, bool durable,
                      std::string* error) {
   std::string reason;
-  bool ok = WriteThroughTemporary(path, bytes, durable, reason);
+  bool ok = WriteThroughTemporary(path, bytes, durable, true, reason);
+  if (!ok && error) *error = reason;
+  return ok;
+}
+
+bool ReplaceFileAtomic(const std::string& path, std::string_view bytes, std::string* error) {
+  std::string reason;
+  bool ok = WriteThroughTemporary(path, bytes, false, false, reason);
   if (!ok && error) *error = reason;
   return ok;
 }

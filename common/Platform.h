@@ -84,6 +84,10 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 bool WriteFileAtomic(const std::string& path, std::string_view bytes, bool durable = false,
                      std::string* error = nullptr);
 
+// As WriteFileAtomic, but a symbolic link at path is itself replaced by the new file: a copy in
+// the output folder never writes through a link to the file the link names (an original photo).
+bool ReplaceFileAtomic(const std::string& path, std::string_view bytes, std::string* error = nullptr);
+
 // Removes the temporary files of the atomic writes under way in this process (the engine's
 // included). Safe in a signal handler: a run ended by a signal calls it so that no hidden
 // partial file stays behind.

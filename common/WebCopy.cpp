@@ -9,15 +9,18 @@
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>  // jpeglib.h needs FILE and size_t declared first
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include <jerror.h>
 #include <jpeglib.h>
 
 #include "Exif.h"
+#include "Helpers.h"
 #include "JpegDecoding.h"
 #include "Platform.h"
 
@@ -25,20 +28,27 @@ namespace pictalon {
 namespace {
 
 // A decoded picture may not take more than this (after DCT scaling), nor libjpeg's own buffers.
+// Checked before anything is allocated for it.
 constexpr std::size_t kMaxPixels = std::size_t(64) << 20;
 constexpr long kJpegWorkMemory = 256L << 20;
 
-// Pixels, rows one after another, channels interleaved (1 grey or 3 RGB). The storage only grows:
-// each worker thread keeps its rasters from one picture to the next, as fresh buffers of this
-// size cost page faults that threads of one process wait for each other to take.
+// Pixels, rows one after another, channels interleaved (1 grey or 3 RGB). The storage only grows
+// and is never cleared (every pixel is written before it is read): each worker thread keeps its
+// rasters from one picture to the next, as fresh buffers of this size cost page faults that
+// threads of one process wait for each other to take.
 struct TRaster {
   int width = 0, height = 0, channels = 3;
-  std::vector<unsigned char> pixels;
+  std::unique_ptr<unsigned char[]> pixels;
+  std::size_t capacity = 0;
 
   void Reset(int w, int h, int ch) {
     width = w, height = h, channels = ch;
     const std::size_t size = std::size_t(w) * std::size_t(h) * std::size_t(ch);
-    if (pixels.size() < size) pixels.resize(size);
+    if (capacity >= size) return;
+    pixels.reset();
+    capacity = 0;
+    pixels.reset(new unsigned char[size]);
+    capacity = size;
   }
   unsigned char* Row(int y) { return &pixels[std::size_t(y) * std::size_t(width) * std::size_t(channels)]; }
   const unsigned char* Row(int y) const {
@@ -50,6 +60,7 @@ struct TErrorManager {
   jpeg_error_mgr pub;
   std::jmp_buf jump;
   std::string message;
+  TNotResized why = TNotResized::NotJpeg;
 };
 
 [[noreturn]] void ErrorExit(j_common_ptr cinfo) {
@@ -57,15 +68,30 @@ struct TErrorManager {
   char text[JMSG_LENGTH_MAX];
   (*cinfo->err->format_message)(cinfo, text);
   err->message = text;
+  const int code = cinfo->err->msg_code;
+  err->why = code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER ? TNotResized::CutShort
+             : code == JERR_OUT_OF_MEMORY                    ? TNotResized::OutOfMemory
+                                                             : TNotResized::NotJpeg;
   std::longjmp(err->jump, 1);
+}
+
+// Ends the run of libjpeg as ErrorExit does, for a picture of size that is too large to decode.
+[[noreturn]] void RefuseTooLarge(TErrorManager& err, TPixelSize size) {
+  err.message = "The picture is too large: " + std::to_string(size.width) + " x " + std::to_string(size.height) +
+                " pixels";
+  err.why = TNotResized::TooLarge;
+  std::longjmp(err.jump, 1);
 }
 
 void SilentMessage(j_common_ptr, int) {}
 
-// Warnings are dropped (cameras write many harmless ones), except the early end of the data: a
-// cut file would be copied with a grey lower part, while the original shows what it holds.
+// Warnings are dropped (cameras write many harmless ones), except an early end of the data, at
+// the end of the file or at a marker inside the picture's data (a cut file that still ends with
+// an end-of-image marker): it would be copied with a grey lower part, while the original shows
+// what it holds.
 void EndIsAnError(j_common_ptr cinfo, int level) {
-  if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) ErrorExit(cinfo);
+  const int code = cinfo->err->msg_code;
+  if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) ErrorExit(cinfo);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -86,7 +112,10 @@ struct TDecodeJob {
   explicit TDecodeJob(TRaster& into) : raster(into) {}
   TDecodeJob(const TDecodeJob&) = delete;
   TDecodeJob& operator=(const TDecodeJob&) = delete;
-  ~TDecodeJob() { std::free(icc); }
+  ~TDecodeJob() {
+    if (created) jpeg_destroy_decompress(&cinfo);  // left by an exception (no memory for a raster)
+    std::free(icc);
+  }
 };
 
 // Decodes job's source at the smallest eighth whose picture still covers the web copy's size.
@@ -96,6 +125,7 @@ bool RunDecode(const std::string& bytes, TDecodeJob& job) {
   job.err.pub.emit_message = EndIsAnError;
   if (setjmp(job.err.jump) != 0) {
     if (job.created) jpeg_destroy_decompress(&job.cinfo);
+    job.created = false;
     return false;
   }
   jpeg_create_decompress(&job.cinfo);
@@ -108,6 +138,8 @@ bool RunDecode(const std::string& bytes, TDecodeJob& job) {
   jpeg_read_header(&job.cinfo, TRUE);
   job.orientation = SavedOrientation(job.cinfo);
   job.stored = {std::int32_t(job.cinfo.image_width), std::int32_t(job.cinfo.image_height)};
+  if (std::size_t(job.stored.width) * std::size_t(job.stored.height) > kMaxSourcePixels)
+    RefuseTooLarge(job.err, job.stored);
   const bool cmyk = job.cinfo.jpeg_color_space == JCS_CMYK || job.cinfo.jpeg_color_space == JCS_YCCK;
   // A CMYK profile does not describe the RGB pixels written.
   if (!cmyk) jpeg_read_icc_profile(&job.cinfo, &job.icc, &job.iccSize);
@@ -115,7 +147,8 @@ bool RunDecode(const std::string& bytes, TDecodeJob& job) {
   job.cinfo.out_color_space = cmyk ? JCS_CMYK : job.cinfo.num_components == 1 ? JCS_GRAYSCALE : JCS_RGB;
   ScaleToCover(job.cinfo, JDIMENSION(wanted.width), JDIMENSION(wanted.height));
   TRaster& r = job.raster;
-  if (std::size_t(job.cinfo.output_width) * job.cinfo.output_height > kMaxPixels) ERREXIT(&job.cinfo, JERR_OUT_OF_MEMORY);
+  if (std::size_t(job.cinfo.output_width) * job.cinfo.output_height > kMaxPixels)
+    RefuseTooLarge(job.err, job.stored);
   r.Reset(int(job.cinfo.output_width), int(job.cinfo.output_height),
           job.cinfo.out_color_space == JCS_GRAYSCALE ? 1 : 3);
   if (cmyk) job.cmykRow.resize(std::size_t(r.width) * 4);
@@ -130,6 +163,7 @@ bool RunDecode(const std::string& bytes, TDecodeJob& job) {
   }
   jpeg_finish_decompress(&job.cinfo);
   jpeg_destroy_decompress(&job.cinfo);
+  job.created = false;
   return true;
 }
 
@@ -320,6 +354,21 @@ TScratch& Scratch() {
   return scratch;
 }
 
+// Writes bytes to path unless path is source itself; the reason, naming path, on failure.
+bool WriteCopy(const std::string& source, const std::string& path, const std::string& bytes, std::string& error) {
+  if (IsOwnSource(source, path)) {
+    error = "Cannot write " + path + ": it is the original picture";
+    return false;
+  }
+  if (bytes.empty()) {
+    error = "Cannot make " + path + ": out of memory";
+    return false;
+  }
+  if (ReplaceFileAtomic(path, bytes, &error)) return true;
+  error = "Cannot write " + path + ": " + error;
+  return false;
+}
+
 // Decodes bytes into job.raster and returns the web copy, resized and upright (one of the scratch
 // rasters); nullptr when they cannot be decoded (job.err.message says why). The colour profile
 // stays in job.
@@ -375,38 +424,56 @@ TWebCopyResult MakeWebCopy(const std::string& source, std::int32_t longest, cons
   try {
     std::string bytes;
     if (!ReadWholeFile(source, bytes)) {
-      result.error = "Cannot read the file";
+      result.error = std::string("Cannot read ") + source + ": " + std::strerror(errno);
       return result;
     }
     TDecodeJob job(Scratch().decoded);
     const TRaster* copy = Shape(bytes, longest, job, result.shown);
     if (!copy) {
+      result.why = job.err.why;
       result.error = job.err.message;
       return result;
     }
     bytes.clear();
     bytes.shrink_to_fit();
     result.decoded = true;
+    result.why = TNotResized::None;
     result.copy = {copy->width, copy->height};
-    const std::string copyBytes = Encode(*copy, job.icc, job.iccSize);
-    if (copyBytes.empty() || !WriteFileAtomic(copyPath, copyBytes, false, &result.error)) {
-      if (result.error.empty()) result.error = "Out of memory";
-      return result;
-    }
+    if (!WriteCopy(source, copyPath, Encode(*copy, job.icc, job.iccSize), result.error)) return result;
     const TPixelSize cell = cellFor ? cellFor(result.shown, result.copy) : TPixelSize{};
     if (cell.empty()) return result;
     TScratch& scratch = Scratch();
     const std::string cellBytes =
         Encode(Resize(*copy, cell.width, cell.height, scratch.wide, scratch.cell), job.icc, job.iccSize);
-    if (cellBytes.empty() || !WriteFileAtomic(cellPath, cellBytes, false, &result.error)) {
-      if (result.error.empty()) result.error = "Out of memory";
-      return result;
-    }
+    if (!WriteCopy(source, cellPath, cellBytes, result.error)) return result;
     result.cell = cell;
-  } catch (const std::exception& e) {  // std::bad_alloc from the buffers
+  } catch (const std::bad_alloc&) {  // a raster or a buffer
+    if (!result.decoded) result.why = TNotResized::OutOfMemory;
+    result.error = result.decoded ? "Cannot make the web copy of " + source + ": out of memory" : "Out of memory";
+  } catch (const std::exception& e) {
     result.error = e.what();
   }
   return result;
+}
+
+void ReleaseWebCopyScratch() { Scratch() = TScratch{}; }
+
+std::size_t WebCopyWorkMemory(TPixelSize stored, std::int32_t longest) {
+  const TPixelSize copy = FitLongestSide(stored, longest);
+  // The smallest eighth that covers the copy, as ScaleToCover picks it (libjpeg rounds up).
+  std::size_t decoded = std::size_t(stored.width) * std::size_t(stored.height);
+  for (std::size_t n = 1; n <= 8; ++n) {
+    const std::size_t w = (std::size_t(stored.width) * n + 7) / 8, h = (std::size_t(stored.height) * n + 7) / 8;
+    if (w >= std::size_t(copy.width) && h >= std::size_t(copy.height)) {
+      decoded = w * h;
+      break;
+    }
+  }
+  decoded = std::min(decoded, kMaxPixels);
+  const std::size_t copyPixels = std::size_t(copy.width) * std::size_t(copy.height);
+  // The decoded raster, the rows resized across (copy's width, decoded height: at most decoded),
+  // the resized and the upright copy, at three bytes a pixel; the file and the encoded copy on top.
+  return 3 * (2 * decoded + 2 * copyPixels) + (std::size_t(16) << 20);
 }
 
 }  // namespace pictalon

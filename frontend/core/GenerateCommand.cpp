@@ -39,13 +39,13 @@ namespace pictalon {
 
 namespace {
 
-// Copies source to destination; an empty source is skipped (its cell shows that it is no image),
-// any other failure is kept in failure, the first one only.
+// Copies source to destination (see CopyIntoOutput); an empty source is skipped (its cell shows
+// that it is no image), any other failure is kept in failure, the first one only.
 bool CopyForGallery(const std::string& source, const std::string& destination, std::string* failure) {
   std::error_code error;
   if (std::filesystem::file_size(source, error) == 0 && !error) return false;
   std::string reason;
-  if (CopyOrMoveFile(source, destination, false, &reason)) return true;
+  if (CopyIntoOutput(source, destination, &reason)) return true;
   if (failure && failure->empty()) *failure = reason;
   return false;
 }
@@ -55,23 +55,44 @@ bool CopyForGallery(const std::string& source, const std::string& destination, s
 std::size_t CopyImagesToOutput(const GallerySettings& settings,
                                const std::vector<std::string>& images,
                                const std::function<void(std::size_t, std::size_t)>& progress,
-                               std::string* failure) {
+                               std::string* failure, const std::function<bool()>& cancelled) {
   std::string target = GetOutputFolder(settings) + "gallimgs/";
   ForceDirectories(target);
+  const TCopiesRecord record = ReadCopiesRecord(target);
+  TCopiesRecord updated;
   std::size_t copied = 0;
-  for (std::size_t i = 0; i < images.size(); ++i) {
-    if (CopyForGallery(images[i], target + ExtractFileName(images[i]), failure)) ++copied;
+  for (std::size_t i = 0; i < images.size() && !(cancelled && cancelled()); ++i) {
+    const std::string name = ExtractFileName(images[i]), copy = target + name;
+    const std::string source = FileStamp(images[i]), stamp = source.empty() ? "" : source + " plain";
+    const auto found = record.find(name);
+    // A copy whose source did not change since it was made (and that is still as it was made) stays.
+    const bool current = !stamp.empty() && found != record.end() && found->second.stamp == stamp &&
+                         found->second.copy == FileStamp(copy);
+    if (current || CopyForGallery(images[i], copy, failure)) {
+      ++copied;
+      if (!stamp.empty()) updated[name] = {stamp, FileStamp(copy)};
+    }
     if (progress) progress(i + 1, images.size());
   }
+  WriteCopiesRecord(target, updated);
   CopyGraphicsToOutput(settings, images, failure);
   return copied;
 }
 
-std::string NotResizedMessage(const std::vector<std::string>& files) {
+std::string NotResizedMessage(const std::vector<TNotResizedImage>& files) {
   if (files.empty()) return "";
-  std::string text = "These pictures could not be decoded and were copied as they are, at full size:\n";
-  for (const std::string& file : files) text += "  " + file + "\n";
+  std::string text = "These pictures could not be resized and were copied as they are, at full size:\n";
+  for (const TNotResizedImage& file : files) text += "  " + file.file + " (" + NotResizedReason(file.why) + ")\n";
   return text;
+}
+
+std::string NotResizedReason(TNotResized why) {
+  switch (why) {
+    case TNotResized::CutShort: return "the file is cut short";
+    case TNotResized::TooLarge: return "the picture is too large";
+    case TNotResized::OutOfMemory: return "out of memory";
+    default: return "it could not be decoded";
+  }
 }
 
 void CopyGraphicsToOutput(const GallerySettings& settings, const std::vector<std::string>& images,
@@ -125,6 +146,10 @@ TInterruptCleanup::TInterruptCleanup() {
 TInterruptCleanup::~TInterruptCleanup() {
   for (std::size_t i = 0; i < std::size(kInterruptSignals); ++i)
     if (installed_[i]) ::sigaction(kInterruptSignals[i], &previous_[i], nullptr);
+  ForgetFiles();
+}
+
+void TInterruptCleanup::ForgetFiles() {
   for (auto& set : interruptFiles.set) set.store(false);
 }
 
@@ -159,16 +184,19 @@ TGenerateOutcome RunEngine(const std::string& galleryPath, std::string& failureT
 // file's tail asks for them. False when the user stopped it.
 bool CopyStep(const std::string& galleryPath, const GallerySettings& settings,
               const std::vector<std::string>& images, const TGenerateHooks& hooks,
-              std::vector<std::string>& notResized, std::string& failure) {
+              std::vector<TNotResizedImage>& notResized, std::string& failure) {
   GallerySettings record{};
   TGalleryTail webCopies;
   ReadGalleryFile(galleryPath, record, webCopies);
   if (!webCopies.ResizeCopies) {
-    CopyImagesToOutput(settings, images, hooks.copyProgress, &failure);
-    return true;
+    bool stopped = false;
+    CopyImagesToOutput(settings, images, hooks.copyProgress, &failure,
+                       [&] { return stopped = hooks.cancelled && hooks.cancelled(); });
+    return !stopped;
   }
   TWebCopiesReport report = MakeWebCopies(settings, webCopies, images, hooks.copyProgress, hooks.cancelled);
   notResized = std::move(report.notResized);
+  failure = report.failure;
   CopyGraphicsToOutput(settings, images, &failure);
   return !report.cancelled;
 }
@@ -210,8 +238,10 @@ TGenerateResult GeneratePages(TImageListLock& listLock, const std::string& galle
     error = std::current_exception();
   }
 
-  // Clean-up, however the run ended; an error is passed on only afterwards.
+  // Clean-up, however the run ended; an error is passed on only afterwards. Once the lock is let
+  // go, the list's path and the lock file's may be the next run's: a signal must not remove them.
   ::unlink(listPath.c_str());
+  interrupted.ForgetFiles();
   listLock.Release();
   if (hooks.end) hooks.end();
   if (hooks.openFirstPage && result.outcome != TGenerateOutcome::Cancelled) OpenDocument(result.firstPage, false);

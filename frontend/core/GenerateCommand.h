@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "TypeDef.h"
+#include "WebCopies.h"
 #include "WorkingFiles.h"
 
 namespace pictalon {
@@ -20,16 +21,16 @@ enum class TGenerateOutcome {
   EngineReturnedFalse,  // the engine showed its own message and returned false
   EngineFailed,         // the run failed; failure holds its message
   EngineNotLoaded,      // the library or its export is missing
-  Cancelled,            // stopped while the web copies were made; the engine did not run
+  Cancelled,            // stopped while the images were copied; the engine did not run
 };
 
 struct TGenerateResult {
   TGenerateOutcome outcome = TGenerateOutcome::EngineNotLoaded;
   std::string failure;
   std::string firstPage;  // output folder + "gallery1.html"
-  // Images that could not be decoded for their web copies and were copied as they are, for one
+  // Images that could not be resized for their web copies and were copied as they are, for one
   // message at the end.
-  std::vector<std::string> notResized;
+  std::vector<TNotResizedImage> notResized;
 };
 
 struct TGenerateHooks {
@@ -39,7 +40,8 @@ struct TGenerateHooks {
   std::function<void()> begin;  // once the image list file is written (busy cursor, button off)
   std::function<void()> end;    // in the clean-up, however the run ended (begin failing included)
   // While the images are copied, on the calling thread (web copies are made on worker threads
-  // meanwhile): progress, and whether the user asked to stop (only web copies can be stopped).
+  // meanwhile): progress, and whether the user asked to stop (no further copy is then started,
+  // and the engine does not run).
   std::function<void(std::size_t done, std::size_t total)> copyProgress;
   std::function<bool()> cancelled;
   bool openFirstPage = false;   // ask the browser for the first page at the end
@@ -57,6 +59,9 @@ public:
   TInterruptCleanup& operator=(const TInterruptCleanup&) = delete;
   // At most two files.
   void DeleteOnInterrupt(const std::string& path);
+  // From now on a signal deletes none of the files handed to DeleteOnInterrupt (they may be
+  // another run's by then); the temporary files still go.
+  void ForgetFiles();
 
 private:
   struct sigaction previous_[3];
@@ -79,18 +84,22 @@ TGenerateResult GeneratePages(TImageListLock& listLock, const std::string& galle
                               const std::vector<std::string>& images,
                               const TGenerateHooks& hooks = {});
 
-// The one message that lists the images copied as they are because they could not be decoded
-// (lines end with "\n"); empty when there are none.
-std::string NotResizedMessage(const std::vector<std::string>& files);
+// The one message that lists the images copied as they are because they could not be resized,
+// each with its reason (lines end with "\n"); empty when there are none.
+std::string NotResizedMessage(const std::vector<TNotResizedImage>& files);
+// Why a picture was not resized, as the message above says it.
+std::string NotResizedReason(TNotResized why);
 
 // Copies every image into the output folder's "gallimgs/" folder under its own name, and the
-// gallery's graphics under the names GraphicCopyNames gives them; empty files are skipped. A
-// file that cannot be read or written is skipped too, and the first such failure (the file and
-// the reason) goes to failure when given. Returns how many images were copied.
+// gallery's graphics under the names GraphicCopyNames gives them; empty files are skipped. An
+// image whose source did not change since its copy was made (the copies record says) is not
+// copied again. A file that cannot be read or written is skipped too, and the first such failure
+// (the file and the reason) goes to failure when given. cancelled, asked before each image,
+// returning true copies no further one. Returns how many images are in place.
 std::size_t CopyImagesToOutput(const GallerySettings& settings,
                                const std::vector<std::string>& images,
                                const std::function<void(std::size_t, std::size_t)>& progress = {},
-                               std::string* failure = nullptr);
+                               std::string* failure = nullptr, const std::function<bool()>& cancelled = {});
 // Copies only the graphics, as above (the web copies take the images' place).
 void CopyGraphicsToOutput(const GallerySettings& settings, const std::vector<std::string>& images,
                           std::string* failure = nullptr);

@@ -12,6 +12,10 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -169,9 +173,14 @@ private slots:
 
   void aRunGeneratesWhatWasSavedAtItsStart() {
     TPhotoGallery a("A", 3, InProgram("Output/A"));
-    // What a program ended during its run left behind.
-    fs::create_directories(ExtractFilePath(ImageListFilePath()) + ".run-left");
-    QVERIFY(WriteFileAtomic(ExtractFilePath(ImageListFilePath()) + ".run-left/A.pgs", "old"));
+    // What a program ended during its run left behind, and the folder of another live run
+    // (which holds its lock).
+    const std::string files = ExtractFilePath(ImageListFilePath());
+    fs::create_directories(files + ".run-left");
+    QVERIFY(WriteFileAtomic(files + ".run-left/A.pgs", "old"));
+    fs::create_directories(files + ".run-live");
+    const int live = ::open((files + ".run-live").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    QVERIFY(live >= 0 && ::flock(live, LOCK_EX | LOCK_NB) == 0);
     TStartedProgram started(a.path);
     TfrmSetup& w = started.wizard();
     DuringTheRun([&] {
@@ -189,9 +198,13 @@ private slots:
     QVERIFY(page.find("changed meanwhile") == std::string::npos);
     QVERIFY(!fs::exists(InProgram("Output/B")));
     QCOMPARE(ReadBack(a.path).TitleText.get(), std::string("changed meanwhile"));
-    // The run's own copy of the gallery is gone with it, and so is an older one left behind.
-    for (const auto& entry : fs::directory_iterator(ExtractFilePath(ImageListFilePath())))
-      QVERIFY2(entry.path().filename().string().rfind(".run-", 0) != 0, entry.path().c_str());
+    // The run's own copy of the gallery is gone with it, and so is an older one left behind; the
+    // live run's stays.
+    for (const auto& entry : fs::directory_iterator(files))
+      QVERIFY2(entry.path().filename().string().rfind(".run-", 0) != 0 || entry.path().filename() == ".run-live",
+               entry.path().c_str());
+    QVERIFY(fs::is_directory(files + ".run-live"));
+    ::close(live);
   }
 
   void waitingForAnotherRun_data() {

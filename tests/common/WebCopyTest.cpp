@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "Helpers.h"
 #include "Platform.h"
 #include "TestSupport.h"
 #include "WebCopy.h"
@@ -120,6 +121,55 @@ TEST(WebCopy, PicturesThatCannotBeDecodedWriteNothing) {
     EXPECT_FALSE(FileExists(dir.file("copy.jpg")));
   }
   EXPECT_FALSE(MakeWebCopy(dir.file("missing.jpg"), 100, dir.file("copy.jpg"), {}, "").decoded);
+}
+
+// Each way a picture is refused says why, and writes nothing: a header claiming 65000 x 65000
+// (refused from the header, before any raster), and a photo cut short, with or without an
+// end-of-image marker after the cut (else copied with a grey lower half).
+TEST(WebCopy, RefusedPicturesSayWhy) {
+  TempDir dir;
+  std::string huge = test::MakeJpeg(8, 8);
+  const std::size_t sof = huge.find("\xFF\xC0");
+  ASSERT_NE(sof, std::string::npos);
+  huge.replace(sof + 5, 4, "\xFD\xE8\xFD\xE8");  // height and width 65000
+  const std::string photo = test::MakeJpeg(256, 256), half = photo.substr(0, photo.size() / 2);
+  const struct {
+    const char* name;
+    std::string bytes;
+    TNotResized why;
+    const char* says;
+  } cases[] = {
+      {"header claims 65000 x 65000", huge, TNotResized::TooLarge, "too large: 65000 x 65000"},
+      {"cut short, then an end marker", half + "\xFF\xD9", TNotResized::CutShort, "premature end"},
+      {"cut short", half, TNotResized::CutShort, "Premature end"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TWebCopyResult made = MakeWebCopy(dir.write("in.jpg", c.bytes), 1600, dir.file("copy.jpg"), {}, "");
+    EXPECT_FALSE(made.decoded);
+    EXPECT_EQ(made.why, c.why);
+    EXPECT_NE(made.error.find(c.says), std::string::npos) << made.error;
+    EXPECT_FALSE(FileExists(dir.file("copy.jpg")));
+  }
+}
+
+// The size reader and the decoder read the same orientation, also from a first Exif directory
+// that lies beyond the first 4 KiB of the block.
+TEST(WebCopy, OrientationFarIntoTheExifBlockIsReadAlike) {
+  TempDir dir;
+  constexpr int kGap = 5000;
+  std::string payload = std::string("Exif\0\0II*\0", 10) + std::string(1, char((8 + kGap) & 0xFF)) +
+                        char((8 + kGap) >> 8) + std::string(2, '\0') + std::string(kGap, '\0');
+  payload += std::string("\x01\x00\x12\x01\x03\x00\x01\x00\x00\x00\x06\x00\x00\x00", 14);
+  payload += std::string(4, '\0');  // no next directory
+  const std::string source = dir.write("p.jpg", test::WithApp1(test::MakeJpeg(120, 90), payload));
+  std::int32_t height = 0, width = 0;
+  GetJpegSize(source, height, width);
+  EXPECT_EQ(width, 90);
+  EXPECT_EQ(height, 120);
+  const TWebCopyResult made = MakeWebCopy(source, 1600, dir.file("copy.jpg"), {}, "");
+  EXPECT_EQ(made.shown, (TPixelSize{90, 120}));
+  EXPECT_EQ(made.copy, (TPixelSize{90, 120}));
 }
 
 }  // namespace

@@ -118,5 +118,32 @@ TEST(GenerateSequence, ARunOnTheCallersLockEndedBySignalLeavesNothing) {
   EXPECT_EQ(now.sa_handler, SIG_DFL);
 }
 
+// A signal after the run has let go of the lock (here in the end hook, which runs then) leaves the
+// list and the lock file alone: by then they can be the next run's.
+TEST(GenerateSequence, ASignalAfterTheLockIsReleasedLeavesTheNextRunsList) {
+  test::TempDir dir;
+  test::ProgramFolderOverride program(dir.path());
+  GallerySettings settings{};
+  ApplyDefaultSettings(settings, dir.path());
+  settings.CopyImages.set(false);
+  const std::string list = ImageListFilePath(), lockFile = list + TImageListLock::kLockFileSuffix;
+  const pid_t run = ::fork();
+  if (run == 0) {
+    TGenerateHooks hooks;
+    hooks.end = [&] {
+      WriteFileAtomic(list, "the next run's\r\n");
+      WriteFileAtomic(lockFile, "");
+      ::raise(SIGTERM);
+    };
+    GeneratePages(dir.path() + "G.pgs", settings, {dir.path() + "a.jpg"}, hooks);
+    ::_exit(0);
+  }
+  int raw = 0;
+  ::waitpid(run, &raw, 0);
+  EXPECT_TRUE(WIFSIGNALED(raw) && WTERMSIG(raw) == SIGTERM) << raw;
+  EXPECT_TRUE(FileExists(list));
+  EXPECT_TRUE(FileExists(lockFile));
+}
+
 }  // namespace
 }  // namespace pictalon

@@ -5,7 +5,10 @@
 #include <QApplication>
 #include <QProgressDialog>
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <exception>
 #include <filesystem>
@@ -27,19 +30,26 @@ constexpr const char* kFrozenPrefix = ".run-";
 
 // The run's own copy of the gallery file and its image details, in a hidden folder beside the
 // image list: the engine reads these, so a save made while the images are copied (a tab change,
-// the review window closing) cannot change what this run generates. Made while the image list
-// lock is held, so any other such folder is what an ended program left: it goes first.
+// the review window closing) cannot change what this run generates. The run holds a lock on its
+// folder (flock) for as long as it lives; any other such folder whose lock can be had is what an
+// ended program left: it goes first. One that another live run holds stays.
 class TFrozenGallery {
 public:
   explicit TFrozenGallery(const std::string& galleryPath) : path_(galleryPath) {
     const std::string files = ExtractFilePath(ImageListFilePath());
     std::error_code ignored;
-    for (const fs::directory_entry& entry : fs::directory_iterator(files, ignored))
-      if (entry.path().filename().string().rfind(kFrozenPrefix, 0) == 0) fs::remove_all(entry.path(), ignored);
+    for (const fs::directory_entry& entry : fs::directory_iterator(files, ignored)) {
+      if (entry.path().filename().string().rfind(kFrozenPrefix, 0) != 0) continue;
+      const int left = LockFolder(entry.path().string());
+      if (left < 0) continue;  // another run's, or no lock to be had here: left alone
+      fs::remove_all(entry.path(), ignored);
+      ::close(left);
+    }
     if (galleryPath.empty() || !FileExists(galleryPath)) return;
     std::string folder = files + kFrozenPrefix + "XXXXXX";
     if (!::mkdtemp(folder.data())) return;
     folder_ = folder + "/";
+    held_ = LockFolder(folder);
     const std::string copy = folder_ + ExtractFileName(galleryPath);
     const std::string details = ImageDetailsPathBeside(galleryPath);
     if (CopyOrMoveFile(galleryPath, copy, false) &&
@@ -49,13 +59,25 @@ public:
   ~TFrozenGallery() {
     std::error_code ignored;
     if (!folder_.empty()) fs::remove_all(folder_, ignored);
+    if (held_ >= 0) ::close(held_);
   }
+  TFrozenGallery(const TFrozenGallery&) = delete;
+  TFrozenGallery& operator=(const TFrozenGallery&) = delete;
   // The copy to generate from; the gallery file itself when no copy could be made.
   const std::string& Path() const { return path_; }
 
 private:
+  // The folder opened and locked, never waiting; -1 when it is another run's or cannot be locked.
+  static int LockFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) return fd;
+    if (fd >= 0) ::close(fd);
+    return -1;
+  }
+
   std::string path_;
   std::string folder_;
+  int held_ = -1;
 };
 
 }  // namespace
@@ -121,7 +143,7 @@ void TGenerateRun::Run(const TRunSnapshot& snapshot) {
     // Let the window repaint before the browser takes over.
     QCoreApplication::processEvents();
   };
-  // The copies show their progress once they take a while, and web copies can be stopped.
+  // The copies show their progress once they take a while, and can be stopped.
   QProgressDialog progress(tr("Copying images to the output folder..."), tr("Cancel"), 0, 0, &window_);
   progress.setWindowTitle(QApplication::applicationName());
   progress.setWindowModality(Qt::WindowModal);
@@ -150,9 +172,15 @@ void TGenerateRun::Run(const TRunSnapshot& snapshot) {
     dm_.Dialogs().MessageBox(&window_, tr("Error running engine"));
   if (!result.notResized.empty()) {
     QString files;
-    for (const std::string& file : result.notResized) files += "\n  " + QString::fromStdString(file);
+    for (const TNotResizedImage& file : result.notResized) {
+      const QString why = file.why == TNotResized::CutShort      ? tr("the file is cut short")
+                          : file.why == TNotResized::TooLarge    ? tr("the picture is too large")
+                          : file.why == TNotResized::OutOfMemory ? tr("out of memory")
+                                                                 : tr("it could not be decoded");
+      files += "\n  " + QString::fromStdString(file.file) + " (" + why + ")";
+    }
     dm_.Dialogs().MessageBox(
-        &window_, tr("These pictures could not be decoded and were copied as they are, at full size:") + files);
+        &window_, tr("These pictures could not be resized and were copied as they are, at full size:") + files);
   }
   // The first page is asked for after every run, as the user expects to see what there is.
   dm_.Dialogs().OpenDocument(QString::fromStdString(GetOutputFolder(snapshot.settings) + "gallery1.html"));
