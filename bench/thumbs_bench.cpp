@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 Pictalon developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// thumbs [--count N] [--window N] [--corpus FOLDER] [--work FOLDER] [--list-only N]
+// thumbs [--count N] [--window N] [--corpus FOLDER] [--work FOLDER] [--list-only N] [--compare PNG]
 // Times the review window's thumbnail maker per image, with one and with two worker threads, next
 // to GraphicsMagick's `gm mogrify -size 300x300 -thumbnail 150x150` over copies of the same
 // camera-like photos (bench/make-corpus.sh) in the same run, all from a warm page cache. Then it
@@ -10,6 +10,8 @@
 // page at a time and types a title for twenty photos along it. Over all of it: the process's peak
 // memory and the longest pause of the user interface thread, measured as the longest gap between
 // the ticks of a 5 ms timer.
+// --compare PNG writes a picture of the first photos' cells: the camera's preview above, the exact
+// thumbnail below, and prints how far apart they are.
 // --list-only N runs only the window, over N links to one small picture made here, so that the
 // cost of the list itself shows (10,000 items).
 #include <sys/resource.h>
@@ -22,6 +24,7 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -36,6 +39,7 @@
 
 #include "ImageReview.h"
 #include "NonVis.h"
+#include "Picture.h"
 #include "Platform.h"
 #include "TestJpeg.h"
 #include "ThumbList.h"
@@ -155,7 +159,7 @@ int WindowRun(const std::vector<std::string>& corpus, int count, const std::stri
   const long baseKiB = PeakKiB();
 
   QElapsedTimer sinceTick, sinceStart;
-  qint64 longestGap = 0, longestAt = 0;
+  qint64 longestGap = 0, longestAt = 0, longestCpuAt = 0;
   double longestGapCpu = 0, longestCpu = 0;  // ms the thread itself ran within a gap
   double cpuAtTick = ThreadCpuMs();
   int over50 = 0, over100 = 0;
@@ -166,6 +170,7 @@ int WindowRun(const std::vector<std::string>& corpus, int count, const std::stri
     if (sinceTick.isValid()) {
       over50 += sinceTick.elapsed() > 50;
       over100 += sinceTick.elapsed() > 100;
+      if (cpu - cpuAtTick > longestCpu) longestCpuAt = sinceStart.elapsed();
       longestCpu = std::max(longestCpu, cpu - cpuAtTick);
     }
     if (sinceTick.isValid() && sinceTick.elapsed() > longestGap) {
@@ -213,13 +218,16 @@ int WindowRun(const std::vector<std::string>& corpus, int count, const std::stri
               "  the whole run %.1f s (%.2f ms per image), %d thumbnails\n",
               count, firstScreen, exactScreen, runSeconds, runSeconds * 1000 / count, model.rowCount());
 
-  // The user goes through the list: a page down every 40 ms to the end, a title typed for twenty
-  // photos along the way, then back to the top in one jump.
+  // The user goes through the list: a page down (or a four-hundredth of the list, when more) every
+  // 40 ms to the end, a title typed for twenty photos along the way, then back to the top in one
+  // jump.
   const Clock::time_point browse = Clock::now();
   QScrollBar& bar = *view.verticalScrollBar();
-  int titles = 0;
+  const int step = std::max(bar.pageStep(), bar.maximum() / 400);
+  int titles = 0, steps = 0;
   while (bar.value() < bar.maximum()) {
-    bar.setValue(bar.value() + bar.pageStep());
+    bar.setValue(bar.value() + step);
+    ++steps;
     const int row = TThumbFollower::VisibleRows(view).first;
     if (titles < 20 && row >= titles * model.rowCount() / 20) {
       view.selectionModel()->setCurrentIndex(model.index(row), QItemSelectionModel::ClearAndSelect);
@@ -236,20 +244,51 @@ int WindowRun(const std::vector<std::string>& corpus, int count, const std::stri
   while (settle.elapsed() < 1000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
   ticker.stop();
   watcher.stop();
-  std::printf("  scrolled end to end (%d pages) with %d titles typed in %.1f s\n",
-              bar.maximum() / std::max(1, bar.pageStep()), titles, Since(browse));
+  std::printf("  scrolled end to end in %d steps of %d pixels with %d titles typed in %.1f s\n", steps,
+              step, titles, Since(browse));
   std::printf("  peak memory: %.0f MB (%.0f MB before the run)\n", PeakKiB() / 1024.0,
               baseKiB / 1024.0);
   std::printf("  longest pause of the user interface thread: %lld ms, %.1f s into the run "
               "(timer ticks every 5 ms)\n",
               static_cast<long long>(longestGap), longestAt / 1000.0);
   std::printf("  pauses over 50 ms: %d, over 100 ms: %d; the thread ran %.0f ms of the longest;\n"
-              "  the longest stretch it ran between two ticks: %.0f ms (its own work, without waits\n"
-              "  for a processor taken by other programs)\n",
-              over50, over100, longestGapCpu, longestCpu);
+              "  the longest stretch it ran between two ticks: %.0f ms, %.1f s into the run (its own\n"
+              "  work, without waits for a processor taken by other programs)\n",
+              over50, over100, longestGapCpu, longestCpu, longestCpuAt / 1000.0);
   window.close();
   fs::remove_all(folder);
   return 0;
+}
+
+// The cells of the first photos, preview above exact, into png; the mean difference per channel.
+int Compare(const std::vector<std::string>& photos, const std::string& png) {
+  int argc = 1;
+  char arg0[] = "thumbs";
+  char* argv[] = {arg0, nullptr};
+  QApplication app(argc, argv);
+  const int count = int(std::min<std::size_t>(photos.size(), 4)), gap = 8;
+  QImage sheet(count * (kThumbCell + gap) + gap, 2 * (kThumbCell + gap) + gap, QImage::Format_RGB32);
+  sheet.fill(Qt::white);
+  QPainter painter(&sheet);
+  for (int i = 0; i < count; ++i) {
+    const TThumbResult preview = MakeFirstThumbnail(photos[std::size_t(i)]);
+    const TThumbResult exact = MakeThumbnail(photos[std::size_t(i)]);
+    const QImage a = DecodeJpeg(preview.jpeg), b = DecodeJpeg(exact.jpeg);
+    const int x = gap + i * (kThumbCell + gap);
+    TThumbDelegate::PaintCell(painter, {x, gap}, a, preview.rect, app.palette());
+    TThumbDelegate::PaintCell(painter, {x, 2 * gap + kThumbCell}, b, exact.rect, app.palette());
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+      for (int x2 = 0; x2 < a.width(); ++x2) {
+        const QRgb p = a.pixel(x2, y), q = b.pixel(x2, y);
+        sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+      }
+    std::printf("%s: preview %s, mean difference to the exact thumbnail %.1f of 255 per channel\n",
+                fs::path(photos[std::size_t(i)]).filename().c_str(),
+                preview.exact ? "not usable" : "used", sum / (3.0 * a.width() * a.height()));
+  }
+  painter.end();
+  return sheet.save(QString::fromStdString(png)) ? 0 : 1;
 }
 
 }  // namespace
@@ -262,6 +301,7 @@ int main(int argc, char** argv) {
   std::string work = fs::temp_directory_path().string();
   bool child = false;
   int listOnly = 0;
+  std::string compare;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--count" && i + 1 < argc) count = std::strtoul(argv[++i], nullptr, 10);
@@ -270,8 +310,10 @@ int main(int argc, char** argv) {
     else if (a == "--work" && i + 1 < argc) work = argv[++i];
     else if (a == "--window-child") child = true;
     else if (a == "--list-only" && i + 1 < argc) listOnly = std::atoi(argv[++i]);
+    else if (a == "--compare" && i + 1 < argc) compare = argv[++i];
     else {
-      std::fprintf(stderr, "usage: thumbs [--count N] [--window N] [--corpus FOLDER] [--work FOLDER]\n");
+      std::fprintf(stderr, "usage: thumbs [--count N] [--window N] [--corpus FOLDER] [--work FOLDER] "
+                           "[--list-only N] [--compare PNG]\n");
       return 2;
     }
   }
@@ -296,6 +338,7 @@ int main(int argc, char** argv) {
   if (!getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   work += "/pictalon-thumbs-bench";
   if (child) return WindowRun(photos, windowCount, work);
+  if (!compare.empty()) return Compare(photos, compare);
 
   fs::create_directories(work);
   if (photos.size() > count) photos.resize(count);
