@@ -190,18 +190,13 @@ int WindowRun(const std::vector<std::string>& corpus, int count, const std::stri
   watcher.setInterval(2);
   Clock::time_point start;
   QObject::connect(&watcher, &QTimer::timeout, [&] {
-    const auto [first, last] = TThumbFollower::VisibleRows(view);
+    // The rows the window last saw in view, as many as the view holds.
     const QSize grid = view.gridSize();
     const int capacity = std::max(1, view.viewport()->width() / grid.width()) *
                          ((view.viewport()->height() + grid.height() - 1) / grid.height());
-    const bool full = last - first + 1 >= std::min(capacity, count);
-    bool shown = full && last >= first, exact = shown;
-    for (int row = first; row <= last && shown; ++row) {
-      shown = !model.Thumb(row).dropped;
-      exact = exact && model.Thumb(row).exact;
-    }
-    if (firstScreen < 0 && shown) firstScreen = Since(start);
-    if (runDone && exactScreen < 0 && exact) exactScreen = Since(start);
+    if (model.LastVisible() - model.FirstVisible() + 1 < std::min(capacity, count)) return;
+    if (firstScreen < 0 && model.VisibleShown()) firstScreen = Since(start);
+    if (runDone && exactScreen < 0 && model.VisibleExact()) exactScreen = Since(start);
   });
   QObject::connect(&window, &TfrmImageReview::ThumbnailsDone, &window, [&] {
     runSeconds = Since(start);

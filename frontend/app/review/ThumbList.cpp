@@ -70,7 +70,7 @@ void TThumbModel::SetVisibleRows(int first, int last) {
 void TThumbModel::Drop(int row) {
   TThumb& thumb = thumbs_[std::size_t(row)];
   if (thumb.dropped || (thumb.jpeg.empty() && thumb.picture.isNull())) return;
-  thumb.jpeg = std::string();
+  std::string().swap(thumb.jpeg);  // an assignment could keep the bytes' room
   thumb.picture = QImage();
   thumb.exact = false;
   thumb.dropped = true;

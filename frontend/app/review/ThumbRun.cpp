@@ -8,6 +8,8 @@
 #include <QItemSelectionModel>
 #include <QScrollBar>
 
+#include <algorithm>
+
 #include "Platform.h"
 #include "ThumbList.h"
 #include "ThumbMaker.h"
@@ -53,11 +55,14 @@ QStringList RunThumbnails(TThumbMaker& maker, const std::vector<std::string>& im
     if (items.empty()) return;
     const int before = made;
     made += int(items.size());
+    const bool previews = std::any_of(thumbs.begin(), thumbs.end(), [](const TThumb& t) { return !t.exact; });
     model.Append(std::move(items), std::move(thumbs));
     items.clear();
     thumbs.clear();
-    // The newest thumbnails come into view, unless the user is already looking at one.
-    if (made / 10 != before / 10 && !view.selectionModel()->hasSelection())
+    // The newest thumbnails come into view, unless the user is already looking at one. Camera
+    // previews arrive faster than anyone could look at them: the view stays where the user is,
+    // and the exact thumbnails are made there first.
+    if (made / 10 != before / 10 && !previews && !view.selectionModel()->hasSelection())
       view.scrollTo(model.index(made - 1));
   };
 

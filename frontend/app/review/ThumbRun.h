@@ -21,7 +21,7 @@ class TThumbModel;
 
 // Appends to model the thumbnails maker makes of images, in list order, until every image is
 // done or stopped() says to end; the newest come into view every tenth, unless the user is looking
-// at one. The program's events are handled at least every 20 ms (where Stop and closing take
+// at one or they came as camera previews. The program's events are handled at least every 20 ms (where Stop and closing take
 // effect); a request to quit calls onQuit. Returns the error report's lines: per failed image
 // its file name, "Error: " with the message, and an empty line.
 QStringList RunThumbnails(TThumbMaker& maker, const std::vector<std::string>& images,
