@@ -181,7 +181,7 @@ int WindowRun(const std::vector<std::string>& corpus, int count, const std::stri
     cpuAtTick = cpu;
     sinceTick.restart();
   });
-  // Watches the cells in view: when all first show a picture, and when all are exact after the run.
+  // Watches the cells in view: when all first show a picture, and when all are exact.
   TThumbModel& model = window.Thumbs();
   QListView& view = *window.lvThumbs;
   double firstScreen = -1, exactScreen = -1, runSeconds = -1;
@@ -196,7 +196,7 @@ int WindowRun(const std::vector<std::string>& corpus, int count, const std::stri
                          ((view.viewport()->height() + grid.height() - 1) / grid.height());
     if (model.LastVisible() - model.FirstVisible() + 1 < std::min(capacity, count)) return;
     if (firstScreen < 0 && model.VisibleShown()) firstScreen = Since(start);
-    if (runDone && exactScreen < 0 && model.VisibleExact()) exactScreen = Since(start);
+    if (exactScreen < 0 && model.VisibleExact()) exactScreen = Since(start);
   });
   QObject::connect(&window, &TfrmImageReview::ThumbnailsDone, &window, [&] {
     runSeconds = Since(start);
@@ -218,9 +218,10 @@ int WindowRun(const std::vector<std::string>& corpus, int count, const std::stri
   // jump.
   const Clock::time_point browse = Clock::now();
   QScrollBar& bar = *view.verticalScrollBar();
-  const int step = std::max(bar.pageStep(), bar.maximum() / 400);
-  int titles = 0, steps = 0;
+  int titles = 0, steps = 0, step = 0;
   while (bar.value() < bar.maximum()) {
+    // The view may still be laying out the last rows: the end is taken anew at each step.
+    step = std::max(bar.pageStep(), bar.maximum() / 400);
     bar.setValue(bar.value() + step);
     ++steps;
     const int row = TThumbFollower::VisibleRows(view).first;
