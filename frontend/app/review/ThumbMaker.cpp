@@ -138,17 +138,23 @@ TThumbMaker::TThumbMaker(std::vector<std::string> paths, int threads, bool yield
     : paths_(std::move(paths)), yield_(yield), ahead_(std::max<std::size_t>(ahead, 1)), cell_(cell),
       previewsFirst_(previewsFirst), results_(paths_.size()) {
   const std::size_t count = std::min<std::size_t>(std::max(threads, 1), paths_.size());
-  workers_.reserve(count);
+  workers_ = StartWorkers(count, [this] { Work(); });
+}
+
+std::vector<std::thread> StartWorkers(std::size_t count, const std::function<void()>& work) {
+  std::vector<std::thread> workers;
+  workers.reserve(count);
   try {
-    for (std::size_t i = 0; i < count; ++i) workers_.emplace_back([this] { Work(); });
+    for (std::size_t i = 0; i < count; ++i) workers.emplace_back(work);
   } catch (const std::system_error& e) {
     // The system has no thread to spare: fewer workers still make every thumbnail, none is an
     // error for the window to report.
-    if (workers_.empty())
+    if (workers.empty())
       throw Error(QCoreApplication::translate("TThumbMaker", "Cannot start a thumbnail worker: %1")
                       .arg(QString::fromStdString(e.what()))
                       .toStdString());
   }
+  return workers;
 }
 
 TThumbMaker::~TThumbMaker() {

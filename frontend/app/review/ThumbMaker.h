@@ -12,6 +12,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -73,6 +74,9 @@ TThumbResult MakeFirstThumbnail(const std::string& path, int cell = kThumbCell);
 // Runs the calling worker thread below the user interface thread's priority, so that a window
 // keeps answering the user even when the processors are busy.
 void LowerThreadPriority();
+// Starts count threads that run work; fewer when the system has no more to spare.
+// Throws Error when none of them starts.
+std::vector<std::thread> StartWorkers(std::size_t count, const std::function<void()>& work);
 
 // Makes the thumbnails of paths on worker threads. Workers start images in list order and run at
 // most `ahead` images beyond the last one taken, so memory stays bounded however long the list.

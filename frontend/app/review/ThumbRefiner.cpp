@@ -2,27 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ThumbRefiner.h"
 
-#include <QCoreApplication>
-
 #include <algorithm>
-#include <system_error>
-
-#include "Error.h"
 
 namespace pictalon {
 
 TThumbRefiner::TThumbRefiner(int threads, bool yield, int cell) : yield_(yield), cell_(cell) {
-  const int count = std::max(threads, 1);
-  workers_.reserve(std::size_t(count));
-  try {
-    for (int i = 0; i < count; ++i) workers_.emplace_back([this] { Work(); });
-  } catch (const std::system_error& e) {
-    // Fewer workers still make every picture.
-    if (workers_.empty())
-      throw Error(QCoreApplication::translate("TThumbMaker", "Cannot start a thumbnail worker: %1")
-                      .arg(QString::fromStdString(e.what()))
-                      .toStdString());
-  }
+  workers_ = StartWorkers(std::size_t(std::max(threads, 1)), [this] { Work(); });
 }
 
 TThumbRefiner::~TThumbRefiner() {
