@@ -1,12 +1,17 @@
 // SPDX-FileCopyrightText: 2026 Pictalon developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-// thumbs [--count N] [--window N] [--corpus FOLDER] [--work FOLDER] [--list-only N]
+// thumbs [--count N] [--window N] [--corpus FOLDER] [--work FOLDER] [--list-only N] [--compare PNG]
 // Times the review window's thumbnail maker per image, with one and with two worker threads, next
 // to GraphicsMagick's `gm mogrify -size 300x300 -thumbnail 150x150` over copies of the same
 // camera-like photos (bench/make-corpus.sh) in the same run, all from a warm page cache. Then it
 // shows the real review window offscreen over a list of --window photos (links cycling over the
-// corpus) and reports the run's time, the process's peak memory and the longest pause of the user
-// interface thread, measured as the longest gap between the ticks of a 5 ms timer.
+// corpus) and reports the time to its first screen (every cell in view painted with a picture),
+// until every cell in view is exact, the whole run's time; then it scrolls the list end to end a
+// page at a time and types a title for twenty photos along it. Over all of it: the process's peak
+// memory and the longest pause of the user interface thread, measured as the longest gap between
+// the ticks of a 5 ms timer.
+// --compare PNG writes a picture of the first photos' cells: the camera's preview above, the exact
+// thumbnail below, and prints how far apart they are.
 // --list-only N runs only the window, over N links to one small picture made here, so that the
 // cost of the list itself shows (10,000 items).
 #include <sys/resource.h>
@@ -16,7 +21,11 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPainter>
+#include <QScrollBar>
 #include <QTimer>
 
 #include <algorithm>
@@ -30,10 +39,12 @@
 
 #include "ImageReview.h"
 #include "NonVis.h"
+#include "Picture.h"
 #include "Platform.h"
 #include "TestJpeg.h"
 #include "ThumbList.h"
 #include "ThumbMaker.h"
+#include "ThumbRun.h"
 #include "FixedWizard.h"
 
 namespace {
@@ -148,7 +159,7 @@ int WindowRun(const std::vector<std::string>& corpus, int count, const std::stri
   const long baseKiB = PeakKiB();
 
   QElapsedTimer sinceTick, sinceStart;
-  qint64 longestGap = 0, longestAt = 0;
+  qint64 longestGap = 0, longestAt = 0, longestCpuAt = 0;
   double longestGapCpu = 0, longestCpu = 0;  // ms the thread itself ran within a gap
   double cpuAtTick = ThreadCpuMs();
   int over50 = 0, over100 = 0;
@@ -159,6 +170,7 @@ int WindowRun(const std::vector<std::string>& corpus, int count, const std::stri
     if (sinceTick.isValid()) {
       over50 += sinceTick.elapsed() > 50;
       over100 += sinceTick.elapsed() > 100;
+      if (cpu - cpuAtTick > longestCpu) longestCpuAt = sinceStart.elapsed();
       longestCpu = std::max(longestCpu, cpu - cpuAtTick);
     }
     if (sinceTick.isValid() && sinceTick.elapsed() > longestGap) {
@@ -169,29 +181,110 @@ int WindowRun(const std::vector<std::string>& corpus, int count, const std::stri
     cpuAtTick = cpu;
     sinceTick.restart();
   });
-  QEventLoop loop;
-  QObject::connect(&window, &TfrmImageReview::ThumbnailsDone, &loop, &QEventLoop::quit);
-  Clock::time_point start = Clock::now();
+  // Watches the cells in view: when all first show a picture, and when all are exact.
+  TThumbModel& model = window.Thumbs();
+  QListView& view = *window.lvThumbs;
+  double firstScreen = -1, exactScreen = -1, runSeconds = -1;
+  bool runDone = false;
+  QTimer watcher;
+  watcher.setInterval(2);
+  Clock::time_point start;
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    // The rows the window last saw in view, as many as the view holds.
+    const QSize grid = view.gridSize();
+    const int capacity = std::max(1, view.viewport()->width() / grid.width()) *
+                         ((view.viewport()->height() + grid.height() - 1) / grid.height());
+    if (model.LastVisible() - model.FirstVisible() + 1 < std::min(capacity, count)) return;
+    if (firstScreen < 0 && model.VisibleShown()) firstScreen = Since(start);
+    if (exactScreen < 0 && model.VisibleExact()) exactScreen = Since(start);
+  });
+  QObject::connect(&window, &TfrmImageReview::ThumbnailsDone, &window, [&] {
+    runSeconds = Since(start);
+    runDone = true;
+  });
+  start = Clock::now();
   sinceStart.start();
   ticker.start();
+  watcher.start();
   window.show();
-  loop.exec();
+  while (!runDone || (exactScreen < 0 && Since(start) < runSeconds + 60))
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+  std::printf("review window, %d photos: first screen %.3f s, every cell in view exact %.3f s,\n"
+              "  the whole run %.1f s (%.2f ms per image), %d thumbnails\n",
+              count, firstScreen, exactScreen, runSeconds, runSeconds * 1000 / count, model.rowCount());
+
+  // The user goes through the list: a page down (or a four-hundredth of the list, when more) every
+  // 40 ms to the end, a title typed for twenty photos along the way, then back to the top in one
+  // jump.
+  const Clock::time_point browse = Clock::now();
+  QScrollBar& bar = *view.verticalScrollBar();
+  int titles = 0, steps = 0, step = 0;
+  while (bar.value() < bar.maximum()) {
+    // The view may still be laying out the last rows: the end is taken anew at each step.
+    step = std::max(bar.pageStep(), bar.maximum() / 400);
+    bar.setValue(bar.value() + step);
+    ++steps;
+    const int row = TThumbFollower::VisibleRows(view).first;
+    if (titles < 20 && row >= titles * model.rowCount() / 20) {
+      view.selectionModel()->setCurrentIndex(model.index(row), QItemSelectionModel::ClearAndSelect);
+      window.ebTitle->setText(QString("Title %1").arg(++titles));
+      window.btnSaveClick();
+    }
+    QElapsedTimer page;
+    page.start();
+    while (page.elapsed() < 40) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 40);
+  }
+  bar.setValue(0);
+  QElapsedTimer settle;
+  settle.start();
+  while (settle.elapsed() < 1000) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
   ticker.stop();
-  const double seconds = Since(start);
-  std::printf("review window, %d photos: %.1f s (%.1f ms per image), %d thumbnails\n", count, seconds,
-              seconds * 1000 / count, window.Thumbs().rowCount());
+  watcher.stop();
+  std::printf("  scrolled end to end in %d steps of %d pixels with %d titles typed in %.1f s\n", steps,
+              step, titles, Since(browse));
   std::printf("  peak memory: %.0f MB (%.0f MB before the run)\n", PeakKiB() / 1024.0,
               baseKiB / 1024.0);
   std::printf("  longest pause of the user interface thread: %lld ms, %.1f s into the run "
               "(timer ticks every 5 ms)\n",
               static_cast<long long>(longestGap), longestAt / 1000.0);
   std::printf("  pauses over 50 ms: %d, over 100 ms: %d; the thread ran %.0f ms of the longest;\n"
-              "  the longest stretch it ran between two ticks: %.0f ms (its own work, without waits\n"
-              "  for a processor taken by other programs)\n",
-              over50, over100, longestGapCpu, longestCpu);
+              "  the longest stretch it ran between two ticks: %.0f ms, %.1f s into the run (its own\n"
+              "  work, without waits for a processor taken by other programs)\n",
+              over50, over100, longestGapCpu, longestCpu, longestCpuAt / 1000.0);
   window.close();
   fs::remove_all(folder);
   return 0;
+}
+
+// The cells of the first photos, preview above exact, into png; the mean difference per channel.
+int Compare(const std::vector<std::string>& photos, const std::string& png) {
+  int argc = 1;
+  char arg0[] = "thumbs";
+  char* argv[] = {arg0, nullptr};
+  QApplication app(argc, argv);
+  const int count = int(std::min<std::size_t>(photos.size(), 4)), gap = 8;
+  QImage sheet(count * (kThumbCell + gap) + gap, 2 * (kThumbCell + gap) + gap, QImage::Format_RGB32);
+  sheet.fill(Qt::white);
+  QPainter painter(&sheet);
+  for (int i = 0; i < count; ++i) {
+    const TThumbResult preview = MakeFirstThumbnail(photos[std::size_t(i)]);
+    const TThumbResult exact = MakeThumbnail(photos[std::size_t(i)]);
+    const QImage a = DecodeJpeg(preview.jpeg), b = DecodeJpeg(exact.jpeg);
+    const int x = gap + i * (kThumbCell + gap);
+    TThumbDelegate::PaintCell(painter, {x, gap}, a, preview.rect, app.palette());
+    TThumbDelegate::PaintCell(painter, {x, 2 * gap + kThumbCell}, b, exact.rect, app.palette());
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+      for (int x2 = 0; x2 < a.width(); ++x2) {
+        const QRgb p = a.pixel(x2, y), q = b.pixel(x2, y);
+        sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+      }
+    std::printf("%s: preview %s, mean difference to the exact thumbnail %.1f of 255 per channel\n",
+                fs::path(photos[std::size_t(i)]).filename().c_str(),
+                preview.exact ? "not usable" : "used", sum / (3.0 * a.width() * a.height()));
+  }
+  painter.end();
+  return sheet.save(QString::fromStdString(png)) ? 0 : 1;
 }
 
 }  // namespace
@@ -204,6 +297,7 @@ int main(int argc, char** argv) {
   std::string work = fs::temp_directory_path().string();
   bool child = false;
   int listOnly = 0;
+  std::string compare;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--count" && i + 1 < argc) count = std::strtoul(argv[++i], nullptr, 10);
@@ -212,8 +306,10 @@ int main(int argc, char** argv) {
     else if (a == "--work" && i + 1 < argc) work = argv[++i];
     else if (a == "--window-child") child = true;
     else if (a == "--list-only" && i + 1 < argc) listOnly = std::atoi(argv[++i]);
+    else if (a == "--compare" && i + 1 < argc) compare = argv[++i];
     else {
-      std::fprintf(stderr, "usage: thumbs [--count N] [--window N] [--corpus FOLDER] [--work FOLDER]\n");
+      std::fprintf(stderr, "usage: thumbs [--count N] [--window N] [--corpus FOLDER] [--work FOLDER] "
+                           "[--list-only N] [--compare PNG]\n");
       return 2;
     }
   }
@@ -238,6 +334,7 @@ int main(int argc, char** argv) {
   if (!getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   work += "/pictalon-thumbs-bench";
   if (child) return WindowRun(photos, windowCount, work);
+  if (!compare.empty()) return Compare(photos, compare);
 
   fs::create_directories(work);
   if (photos.size() > count) photos.resize(count);

@@ -9,6 +9,7 @@ namespace {
 
 constexpr std::size_t kExifHeader = 6;  // "Exif\0\0"
 constexpr std::uint16_t kOrientationTag = 0x0112;
+constexpr std::uint16_t kThumbnailOffsetTag = 0x0201, kThumbnailLengthTag = 0x0202;
 constexpr std::uint16_t kShort = 3, kLong = 4;
 
 struct TTiff {
@@ -23,7 +24,43 @@ struct TTiff {
   }
 };
 
+// The TIFF block of an Exif payload, or nothing when the payload is none.
+std::optional<TTiff> TiffOf(const unsigned char* payload, std::size_t size) {
+  if (size < kExifHeader + 8 || std::memcmp(payload, "Exif\0\0", kExifHeader) != 0) return {};
+  const unsigned char* data = payload + kExifHeader;
+  if (std::memcmp(data, "MM\0*", 4) == 0) return TTiff{data, true};
+  if (std::memcmp(data, "II*\0", 4) == 0) return TTiff{data, false};
+  return {};
+}
+
 }  // namespace
+
+std::optional<TByteRange> ExifThumbnail(const unsigned char* payload, std::size_t size) {
+  const std::optional<TTiff> tiff = TiffOf(payload, size);
+  if (!tiff) return {};
+  const std::uint64_t tiffSize = size - kExifHeader;
+  // The first directory only leads to the second; 64-bit sums, so no offset can wrap around.
+  const std::uint64_t first = tiff->U32(4);
+  if (first < 8 || first + 2 > tiffSize) return {};
+  const std::uint64_t link = first + 2 + 12 * std::uint64_t(tiff->U16(std::size_t(first)));
+  if (link + 4 > tiffSize) return {};
+  const std::uint64_t second = tiff->U32(std::size_t(link));
+  if (second < 8 || second == first || second + 2 > tiffSize) return {};
+  std::uint64_t offset = 0, length = 0;
+  const std::uint32_t count = tiff->U16(std::size_t(second));
+  for (std::uint64_t i = 0; i < count; ++i) {
+    const std::uint64_t entry = second + 2 + 12 * i;
+    if (entry + 12 > tiffSize) return {};
+    const auto at = std::size_t(entry);
+    const std::uint32_t tag = tiff->U16(at), type = tiff->U16(at + 2);
+    if ((tag != kThumbnailOffsetTag && tag != kThumbnailLengthTag) || tiff->U32(at + 4) != 1)
+      continue;
+    const std::uint64_t value = type == kLong ? tiff->U32(at + 8) : type == kShort ? tiff->U16(at + 8) : 0;
+    (tag == kThumbnailOffsetTag ? offset : length) = value;
+  }
+  if (offset < 8 || length == 0 || offset + length > tiffSize) return {};
+  return TByteRange{std::size_t(offset) + kExifHeader, std::size_t(length)};
+}
 
 int ExifOrientation(const unsigned char* payload, std::size_t size, std::size_t* wanted) {
   std::size_t want = 0;

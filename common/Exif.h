@@ -1,9 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Pictalon developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The one thing read from a camera's Exif block: how the picture must be turned to stand upright.
+// What is read from a camera's Exif block: how the picture must be turned to stand upright, and
+// where the small preview the camera stored beside it lies.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 namespace pictalon {
 
@@ -23,5 +25,15 @@ constexpr bool SidesSwapped(int orientation) { return orientation >= 5 && orient
 // length that would settle it (a caller reading a file piecewise reads that far and asks again);
 // otherwise *wanted is set to 0.
 int ExifOrientation(const unsigned char* payload, std::size_t size, std::size_t* wanted = nullptr);
+
+// A stretch of bytes: where it starts and how long it is.
+struct TByteRange {
+  std::size_t offset = 0, length = 0;
+};
+
+// Where the preview JPEG that the second directory (IFD1) names lies in an APP1 segment's payload,
+// counted from the payload's start; nothing for any other segment, a damaged block, or a preview
+// that would reach past size. Stored in the picture's own orientation, as cameras write it.
+std::optional<TByteRange> ExifThumbnail(const unsigned char* payload, std::size_t size);
 
 }  // namespace pictalon

@@ -15,6 +15,15 @@ int SavedOrientation(const jpeg_decompress_struct& cinfo) {
   return kUpright;
 }
 
+std::string_view SavedExifThumbnail(const jpeg_decompress_struct& cinfo) {
+  for (jpeg_saved_marker_ptr m = cinfo.marker_list; m; m = m->next) {
+    if (m->marker != JPEG_APP0 + 1) continue;
+    if (const std::optional<TByteRange> range = ExifThumbnail(m->data, m->data_length))
+      return {reinterpret_cast<const char*>(m->data) + range->offset, range->length};
+  }
+  return {};
+}
+
 void ScaleToCover(jpeg_decompress_struct& cinfo, JDIMENSION width, JDIMENSION height) {
   cinfo.scale_denom = 8;
   for (unsigned num = 1; num <= 8; ++num) {

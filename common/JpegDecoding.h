@@ -3,6 +3,7 @@
 #pragma once
 // Steps that every JPEG decoder of the program takes the same way, over libjpeg.
 #include <cstddef>
+#include <string_view>
 #include <cstdio>  // jpeglib.h needs FILE and size_t declared first
 
 #include <jpeglib.h>
@@ -12,6 +13,10 @@ namespace pictalon {
 // The orientation recorded by the first Exif block among the APP1 segments libjpeg saved
 // (jpeg_save_markers for JPEG_APP0 + 1 before reading the header); upright when there is none.
 int SavedOrientation(const jpeg_decompress_struct& cinfo);
+
+// The bytes of the preview JPEG the first Exif block among the saved APP1 segments carries
+// (ExifThumbnail); empty when there is none.
+std::string_view SavedExifThumbnail(const jpeg_decompress_struct& cinfo);
 
 // Sets cinfo's DCT scale to the smallest eighth whose picture is still at least width x height
 // (at most the full size), with its output dimensions calculated.

@@ -89,6 +89,7 @@ struct TJpegJob {
   QSize fullSize;  // as shown, upright
   int orientation = kUpright;
   const std::function<QSize(QSize)>* atLeastFor = nullptr;  // none: the header only
+  std::string* thumbnail = nullptr;  // given: receives the Exif preview's bytes
   std::string_view bytes;  // the source when there is no file
   bool tooLarge = false;
   QImage image;
@@ -163,6 +164,7 @@ bool RunJpeg(FILE* file, TJpegJob& job) {
   job.fullSize = QSize(static_cast<int>(job.cinfo.image_width),
                        static_cast<int>(job.cinfo.image_height));
   if (SidesSwapped(job.orientation)) job.fullSize.transpose();
+  if (job.thumbnail) job.thumbnail->assign(SavedExifThumbnail(job.cinfo));
   if (!job.atLeastFor) {
     jpeg_destroy_decompress(&job.cinfo);
     return true;
@@ -229,11 +231,21 @@ TDecodedPicture FinishJpeg(FILE* file, TJpegJob& job) {
   return {Upright(job.image, job.orientation), job.fullSize};
 }
 
-TDecodedPicture DecodeJpegFile(TFd& fd, const std::function<QSize(QSize)>* atLeastFor) {
+// The Exif preview's bytes and the photo's orientation, when wanted, of a header-only read.
+struct TPreviewWanted {
+  std::string bytes;
+  int orientation = kUpright;
+};
+
+TDecodedPicture DecodeJpegFile(TFd& fd, const std::function<QSize(QSize)>* atLeastFor,
+                               TPreviewWanted* preview) {
   TFile file(fd);
   TJpegJob job;
   job.atLeastFor = atLeastFor;
-  return FinishJpeg(file.get(), job);
+  if (preview) job.thumbnail = &preview->bytes;
+  TDecodedPicture picture = FinishJpeg(file.get(), job);
+  if (preview) preview->orientation = job.orientation;
+  return picture;
 }
 
 struct TJpegWriteJob {
@@ -289,7 +301,7 @@ bool RunJpegWrite(const QImage& image, int quality, TJpegWriteJob& job) {
 // ---------------------------------------------------------------------------------------------
 
 TDecodedPicture Decode(const std::string& path, const std::function<QSize(QSize)>* atLeastFor,
-                       bool headerOnly) {
+                       bool headerOnly, TPreviewWanted* preview = nullptr) {
   errno = 0;
   TFd fd(OpenRegularFile(path));
   if (fd.get() < 0) {
@@ -310,7 +322,7 @@ TDecodedPicture Decode(const std::string& path, const std::function<QSize(QSize)
   const TFormat format = FormatOf(head, n);
   switch (format) {
     case TFormat::Jpeg:
-      return DecodeJpegFile(fd, headerOnly ? nullptr : atLeastFor);
+      return DecodeJpegFile(fd, headerOnly ? nullptr : atLeastFor, preview);
     case TFormat::Png:
     case TFormat::Gif: {
       TDecodedPicture picture = format == TFormat::Png ? DecodePng(fd, headerOnly) : DecodeGif(fd, headerOnly);
@@ -341,6 +353,20 @@ QImage LoadPicture(const std::string& path, QSize atLeast) {
 
 QSize PictureSize(const std::string& path) {
   return Decode(path, nullptr, true).fullSize;
+}
+
+TEmbeddedPreview LoadEmbeddedPreview(const std::string& path) {
+  TPreviewWanted wanted;
+  TEmbeddedPreview preview;
+  preview.fullSize = Decode(path, nullptr, true, &wanted).fullSize;
+  if (wanted.bytes.empty()) return preview;
+  try {
+    // The camera stores its preview the way it stores the photo: it is turned the same way.
+    preview.image = Upright(DecodeJpeg(wanted.bytes), wanted.orientation);
+  } catch (const Error&) {
+    // A damaged preview is no preview; the photo itself may still be sound.
+  }
+  return preview;
 }
 
 QImage LoadPictureToFit(const std::string& path, QSize box, bool enlarge, QSize* fullSize) {

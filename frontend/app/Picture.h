@@ -40,6 +40,15 @@ struct TDecodedPicture {
 TDecodedPicture LoadPictureFor(const std::string& path,
                                const std::function<QSize(QSize fullSize)>& atLeastFor);
 
+// The small preview a camera stores in a JPEG's Exif block (the second directory's JPEG), upright,
+// and the photo's full upright size from its header; the image is null when there is none or it
+// cannot be decoded. Reads the header only. Throws Error when the photo itself cannot be read.
+struct TEmbeddedPreview {
+  QImage image;
+  QSize fullSize;
+};
+TEmbeddedPreview LoadEmbeddedPreview(const std::string& path);
+
 // A picture as JPEG bytes at the given quality, colour at full resolution: many small pictures
 // kept in memory take a tenth of their size. Alpha is dropped. Throws Error.
 std::string EncodeJpeg(const QImage& image, int quality);

@@ -25,12 +25,19 @@ TProgram::TProgram(const std::string& argument, std::unique_ptr<TDialogService> 
                       [this] {
                         if (editorPage) editorPage->AskSaveEditorChanges();
                       });
-  frmFineTune = std::make_unique<TfrmFineTune>(dmNonVis, [this] {
-    RunGuarded(dmNonVis, frmFineTune.get(), [this] { frmSetup->SaveForm(); });
+  // Neither is in the first frame, and most starts open neither.
+  frmFineTune.SetMaker([this] {
+    auto fineTune = std::make_unique<TfrmFineTune>(dmNonVis, [this] {
+      RunGuarded(dmNonVis, frmFineTune.IfMade(), [this] { frmSetup->SaveForm(); });
+    });
+    fineTune->Load(frmSetup->Settings());
+    return fineTune;
   });
-  frmSetup->SetFineTune(frmFineTune.get());
-  frmImageReview = std::make_unique<TfrmImageReview>(dmNonVis, *frmSetup);
-  frmSetup->SetImageReview(frmImageReview.get());
+  frmSetup->SetFineTune(&frmFineTune);
+  frmImageReview.SetMaker([this] { return std::make_unique<TfrmImageReview>(dmNonVis, *frmSetup); });
+  frmSetup->SetImageReview([this](bool make) -> QWidget* {
+    return make ? frmImageReview.get() : frmImageReview.IfMade();
+  });
 }
 
 TProgram::~TProgram() = default;

@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 Pictalon developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The program's windows, created in start-up order: the data module, the wizard window, the
-// fine-tune dialog and the review window. The program's main routine and the tests build it alike.
+// The program's windows: the data module and the wizard window at start, the fine-tune dialog and
+// the review window at their first use. The program's main routine and the tests build it alike.
 #include <QWidget>
 
 #include <memory>
@@ -11,6 +11,7 @@
 #include "EditorPage.h"
 #include "FineTune.h"
 #include "ImageReview.h"
+#include "Lazy.h"
 #include "Main.h"
 #include "NonVis.h"
 
@@ -32,8 +33,8 @@ public:
   // The Editor tab's content, owned by that tab.
   TEditorPage* editorPage = nullptr;  // made at its first use
   TEditorPage& Editor();
-  std::unique_ptr<TfrmFineTune> frmFineTune;
-  std::unique_ptr<TfrmImageReview> frmImageReview;
+  TLazy<TfrmFineTune> frmFineTune;  // made with the current gallery's settings
+  TLazy<TfrmImageReview> frmImageReview;
 };
 
 // Sets up the application as the program does: its title "Pictalon".

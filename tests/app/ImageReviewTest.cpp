@@ -24,6 +24,8 @@
 #include "TestSupport.h"
 #include "ThumbList.h"
 #include "ThumbMaker.h"
+#include "Exif.h"
+#include "Picture.h"
 #include "TypeDef.h"
 #include "FixedWizard.h"
 #include "WorkingFiles.h"
@@ -121,6 +123,10 @@ private slots:
   void badPictures();
   void anyBytesInTheDetailsFile();
   void titlesReachTheGeneratedPages();
+  void embeddedPreview_data();
+  void embeddedPreview();
+  void previewFirstThenExact();
+  void workFollowsTheView();
 };
 
 void ImageReviewTest::destinationRectangle_data() {
@@ -566,6 +572,140 @@ void ImageReviewTest::titlesReachTheGeneratedPages() {
   QVERIFY2(page.find("Title: Sunset over the bay<br>Ref: a<br>Size: 64 x 48<br>") != std::string::npos,
            page.c_str());
   QVERIFY(page.find("Title: Harbour<br>Ref: b<br>Size: 48 x 64<br>") != std::string::npos);
+}
+
+namespace {
+
+// A photo of 400 x 300 grey pixels (stored so; orientation says how it is shown) whose camera
+// stored preview as its Exif thumbnail.
+std::string PhotoWithPreview(const QImage& preview, int orientation = 1) {
+  return test::WithApp1(test::MakeMarkedJpeg(400, 300),
+                        test::ExifPayloadWithThumbnail(orientation, EncodeJpeg(preview, 95)));
+}
+
+QImage Filled(QSize size, QColor colour) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(colour);
+  return image;
+}
+
+}  // namespace
+
+void ImageReviewTest::embeddedPreview_data() {
+  QTest::addColumn<QImage>("preview");
+  QTest::addColumn<int>("orientation");
+  QTest::addColumn<bool>("used");
+  const QColor blue(0, 0, 255);
+  QImage letterboxed = Filled({160, 120}, blue);
+  QImage darkSky = letterboxed.copy();
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 160; ++x) {
+      letterboxed.setPixel(x, y, qRgb(0, 0, 0));
+      letterboxed.setPixel(x, 119 - y, qRgb(0, 0, 0));
+      darkSky.setPixel(x, y, qRgb(0, 0, 0));
+    }
+  QImage pillarboxed = Filled({160, 120}, blue);
+  for (int y = 0; y < 120; ++y)
+    for (int x = 0; x < 8; ++x) pillarboxed.setPixel(x, y, qRgb(3, 3, 3)), pillarboxed.setPixel(159 - x, y, qRgb(3, 3, 3));
+  QTest::newRow("same proportions") << Filled({160, 120}, blue) << 1 << true;
+  QTest::newRow("within 2 %") << Filled({160, 119}, blue) << 1 << true;
+  QTest::newRow("3 % off") << Filled({160, 116}, blue) << 1 << false;
+  QTest::newRow("another shape") << Filled({160, 90}, blue) << 1 << false;
+  QTest::newRow("black bars above and below") << letterboxed << 1 << false;
+  QTest::newRow("black bars left and right") << pillarboxed << 1 << false;
+  QTest::newRow("dark at the top only") << darkSky << 1 << true;
+  QTest::newRow("photo lying on its side") << Filled({160, 120}, blue) << 6 << true;
+}
+
+// The camera's preview stands in only where it shows the photo whole and the right way up;
+// anything else gets the exact thumbnail at once.
+void ImageReviewTest::embeddedPreview() {
+  QFETCH(QImage, preview);
+  QFETCH(int, orientation);
+  QFETCH(bool, used);
+  test::TempDir dir;
+  const std::string path = dir.write("p.jpg", PhotoWithPreview(preview, orientation));
+  const TThumbResult first = MakeFirstThumbnail(path);
+  QVERIFY(first.error.empty());
+  QCOMPARE(first.exact, !used);
+  const QSize shown = SidesSwapped(orientation) ? QSize(300, 400) : QSize(400, 300);
+  QCOMPARE(first.fullSize, shown);
+  QCOMPARE(first.rect, ThumbDestRect(shown).ToQRect());
+  const QImage picture = DecodeJpeg(first.jpeg);
+  QCOMPARE(picture.size(), first.rect.size());
+  const QColor centre = picture.pixelColor(picture.rect().center());
+  QCOMPARE(centre.blue() > 200 && centre.red() < 60, used);  // the blue preview, or the grey photo
+}
+
+// In the window the preview shows first and the exact thumbnail takes its place.
+void ImageReviewTest::previewFirstThenExact() {
+  Fixture f;
+  f.wizard.SetImages({f.dir.write("photos/a.jpg", PhotoWithPreview(Filled({160, 120}, Qt::blue))),
+                      f.Photo("b.jpg", 64, 48)});
+  bool previewShown = false;
+  connect(&f.window->Thumbs(), &QAbstractItemModel::rowsInserted, this,
+          [&] { previewShown = previewShown || !f.window->Thumbs().Thumb(0).exact; });
+  f.ShowAndWait();
+  QVERIFY(previewShown);
+  QCOMPARE(f.window->StatusPane2->text(), QString("[2 images found]   [2 thumbnails created]"));
+  QTRY_VERIFY_WITH_TIMEOUT(f.window->Thumbs().Thumb(0).exact, 10000);
+  const QImage exact = f.window->Thumbs().Picture(0);
+  QCOMPARE(exact.size(), QSize(138, 108));
+  QVERIFY(qBlue(exact.pixel(69, 51)) < 160);  // the grey photo itself
+}
+
+// The model names the work nearest the view first and lets far pictures go; shown without
+// threads, so the order is the model's alone.
+void ImageReviewTest::workFollowsTheView() {
+  TThumbModel model;
+  std::vector<TThumbItem> items;
+  std::vector<TThumb> thumbs;
+  for (int i = 0; i < 1000; ++i) {
+    items.push_back({"/p/" + std::to_string(i) + ".jpg", std::to_string(i) + ".jpg", {400, 300}, i});
+    thumbs.push_back({"preview bytes", {}, {6, 19, 138, 108}, /*exact=*/false});
+  }
+  model.Append(std::move(items), std::move(thumbs));
+  auto rows = [&](std::size_t count, bool exact) {
+    std::vector<int> order;
+    for (const TThumbJob& job : model.WorkOrder())
+      if (job.exact == exact && order.size() < count) order.push_back(job.row);
+    return order;
+  };
+
+  // In view: rows 500 to 511, in view order, then outward, below before above.
+  model.SetVisibleRows(500, 511);
+  QCOMPARE(model.WorkOrder().front().path, std::string("/p/500.jpg"));
+  QCOMPARE(rows(16, true), std::vector<int>({500, 501, 502, 503, 504, 505, 506, 507, 508, 509,
+                                             510, 511, 512, 499, 513, 498}));
+  QCOMPARE(int(model.WorkOrder().size()), 12 + 2 * TThumbModel::kKeepRows);
+  QVERIFY(model.VisibleShown() && !model.VisibleExact());
+  // Far out of view, the pictures are let go; near it, they stay.
+  QVERIFY(model.Thumb(199).dropped && model.Thumb(199).jpeg.empty());
+  QVERIFY(!model.Thumb(200).dropped && !model.Thumb(811).dropped && model.Thumb(812).dropped);
+
+  // The exact thumbnails arrive: those rows are no longer asked for.
+  for (int row = 500; row <= 511; ++row) {
+    TThumbResult exact;
+    exact.index = std::size_t(row);
+    exact.jpeg = "exact bytes";
+    model.Replace(std::move(exact));
+  }
+  QVERIFY(model.VisibleExact());
+  QCOMPARE(rows(2, true), std::vector<int>({512, 499}));
+
+  // A jump to the top: first pictures for the rows now in view, before any exact one.
+  model.SetVisibleRows(0, 11);
+  QCOMPARE(rows(12, false), std::vector<int>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+  QVERIFY(!model.WorkOrder().front().exact);
+  QVERIFY(!model.VisibleShown());
+  QVERIFY(model.Thumb(500).dropped && !model.Thumb(500).exact);
+  TThumbResult first;
+  first.index = 0;
+  first.jpeg = "preview bytes";
+  first.exact = false;
+  model.Replace(std::move(first));
+  QVERIFY(!model.Thumb(0).dropped);
+  QCOMPARE(rows(1, true), std::vector<int>({0}));  // and now its exact one
 }
 
 QTEST_MAIN(ImageReviewTest)

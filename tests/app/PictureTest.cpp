@@ -162,6 +162,52 @@ TEST(PictureTest, JpegsAreTurnedUprightByTheirOrientation) {
   }
 }
 
+// The preview a camera stores beside the photo (IFD1) is found in either byte order, turned the
+// way the photo is, and read from the header alone; a damaged one is none, never an error.
+TEST(PictureTest, EmbeddedPreviewIsFoundAndTurnedUpright) {
+  TempDir dir;
+  const std::string photo = MakeJpeg(128, 64);
+  const std::string marked = test::MakeMarkedJpeg(test::kMarkedWidth, test::kMarkedHeight);
+  for (const bool big : {false, true}) {
+    for (const test::TOrientationCase& c : test::kOrientationCases) {
+      SCOPED_TRACE("orientation " + std::to_string(c.orientation) + (big ? ", big-endian" : ""));
+      const std::string path = dir.write(
+          "p.jpg", test::WithApp1(photo, test::ExifPayloadWithThumbnail(c.orientation, marked, big)));
+      const TEmbeddedPreview preview = LoadEmbeddedPreview(path);
+      EXPECT_EQ(preview.fullSize, c.shownWidth > c.shownHeight ? QSize(128, 64) : QSize(64, 128));
+      ASSERT_EQ(preview.image.size(), QSize(c.shownWidth, c.shownHeight));
+      EXPECT_EQ(MarkIn(preview.image, c.red), "red");
+      EXPECT_EQ(MarkIn(preview.image, c.green), "green");
+    }
+  }
+  const std::string good = test::ExifPayloadWithThumbnail(1, marked);
+  auto patched = [&](std::size_t at, std::string bytes) {
+    std::string s = good;
+    s.replace(at, bytes.size(), bytes);
+    return s;
+  };
+  // Offsets within the payload: the second directory's offset at 28, its entries from 34 (the
+  // preview's offset entry at 46, its length's value at 66).
+  const std::pair<const char*, std::string> damaged[] = {
+      {"no second directory", test::ExifPayload(1)},
+      {"second directory is the first", patched(28, std::string("\x08\0\0\0", 4))},
+      {"second directory beyond the block", patched(28, std::string("\0\0\0\x7F", 4))},
+      {"preview reaching past the block", patched(66, std::string("\0\0\x01\0", 4))},
+      {"preview cut short", good.substr(0, good.size() - 20)},
+      {"preview that is no JPEG", test::ExifPayloadWithThumbnail(1, "not a picture")},
+      {"offset entry with a count of 2", patched(50, std::string("\x02", 1))},
+  };
+  for (const auto& [what, payload] : damaged) {
+    SCOPED_TRACE(what);
+    const std::string path = dir.write("d.jpg", test::WithApp1(photo, payload));
+    TEmbeddedPreview preview;
+    ASSERT_NO_THROW(preview = LoadEmbeddedPreview(path));
+    EXPECT_TRUE(preview.image.isNull());
+    EXPECT_EQ(preview.fullSize, QSize(128, 64));
+  }
+  EXPECT_THROW(LoadEmbeddedPreview(dir.write("t.jpg", "no picture")), Error);
+}
+
 TEST(PictureTest, PngAndGifDecodeWholeWithTheirTransparency) {
   TempDir dir;
   QImage source(40, 30, QImage::Format_ARGB32);

@@ -126,6 +126,23 @@ std::string ExifPayload(int orientation, bool bigEndian) {
   return s;
 }
 
+std::string ExifPayloadWithThumbnail(int orientation, const std::string& thumbnail, bool bigEndian) {
+  std::string s("Exif\0\0", 6);
+  s += bigEndian ? std::string("MM\0*", 4) : std::string("II*\0", 4);
+  Put32(s, 8, bigEndian);  // the first directory follows the header
+  Put16(s, 1, bigEndian);
+  PutEntry(s, 0x0112, 3, 1, unsigned(orientation), bigEndian);
+  const unsigned second = 8 + 2 + 12 + 4;
+  Put32(s, second, bigEndian);
+  Put16(s, 3, bigEndian);
+  const unsigned data = second + 2 + 3 * 12 + 4;
+  PutEntry(s, 0x0103, 3, 1, 6, bigEndian);  // Compression: JPEG
+  PutEntry(s, 0x0201, 4, 1, data, bigEndian);
+  PutEntry(s, 0x0202, 4, 1, unsigned(thumbnail.size()), bigEndian);
+  Put32(s, 0, bigEndian);  // no third directory
+  return s + thumbnail;
+}
+
 std::string WithApp1(const std::string& jpeg, const std::string& payload) {
   const std::size_t length = payload.size() + 2;
   std::string segment = "\xFF\xE1";

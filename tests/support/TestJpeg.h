@@ -27,6 +27,11 @@ TRgb DecodeRgb(const std::string& jpeg);
 // make and then the Orientation tag with the given value, in either byte order.
 std::string ExifPayload(int orientation, bool bigEndian = false);
 
+// An Exif APP1 payload with the Orientation tag in its first directory and, as cameras store it,
+// thumbnail as the JPEG its second directory (IFD1) points at.
+std::string ExifPayloadWithThumbnail(int orientation, const std::string& thumbnail,
+                                     bool bigEndian = false);
+
 // jpeg with an APP1 segment holding payload inserted right after its start marker, where cameras
 // put it.
 std::string WithApp1(const std::string& jpeg, const std::string& payload);

@@ -112,6 +112,7 @@ void TfrmImageReview::BuildControls() {
   lvThumbs->setObjectName("lvThumbs");
   lvThumbs->setAccessibleName(tr("Thumbnails"));
   delegate_ = SetUpThumbView(*lvThumbs, *model_);
+  follower_ = std::make_unique<TThumbFollower>(*model_, *lvThumbs);
 
   // The bottom area: the preview at the left, the three texts at the right.
   auto* previewFrame = new QFrame(this);
@@ -256,6 +257,7 @@ void TfrmImageReview::ScanCurrentList() {
 void TfrmImageReview::closeEvent(QCloseEvent* event) {
   stop_ = true;
   if (maker_) maker_->Stop();
+  follower_->Pause();
   btnSaveClick();
   SaveDetails(true);
   twPopup->hide();
@@ -336,6 +338,7 @@ void TfrmImageReview::btnScanClick() {
   if (wizard_.ImageListVersion() != runListVersion_) {
     runListVersion_ = wizard_.ImageListVersion();
     ClearSelectionState();
+    follower_->Pause();
     model_->Clear();
     twPopup->lbErrors->clear();
     StatusPane2->clear();
@@ -345,13 +348,18 @@ void TfrmImageReview::btnScanClick() {
   StatusPane2->setText(tr("Creating thumbnails..."));
   StatusPane2->repaint();
   ClearSelectionState();
+  follower_->Pause();  // nothing made for the last list reaches this one
   model_->Clear();
   QStringList errors;
   twPopup->lbErrors->clear();
   ProgressBar1->setRange(0, int(images.size()));
 
   maker_.reset();  // the last run's workers have long ended
-  maker_ = std::make_unique<TThumbMaker>(images, threads_, /*yield=*/true);
+  // Each image first shows the preview its camera stored, when that shows it whole; the follower
+  // puts the exact thumbnails in its place, the ones in view first.
+  maker_ = std::make_unique<TThumbMaker>(images, threads_, /*yield=*/true, 16, kThumbCell,
+                                         /*previewsFirst=*/true);
+  follower_->Start(threads_);
   running_ = true;
   errors = RunThumbnails(*maker_, images, *model_, *lvThumbs, *ProgressBar1, [this] { return stop_; },
                          [this] { btnStopClick(); });

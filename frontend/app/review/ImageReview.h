@@ -28,6 +28,7 @@ class TdmNonVis;
 class TImageDetails;
 class TReviewPopup;
 class TThumbDelegate;
+class TThumbFollower;
 class TThumbMaker;
 class TThumbModel;
 class TWizardHost;
@@ -100,6 +101,7 @@ private:
   const TWizardHost& wizard_;
   std::unique_ptr<TThumbModel> model_;
   TThumbDelegate* delegate_;
+  std::unique_ptr<TThumbFollower> follower_;  // the pictures follow the view
   std::unique_ptr<TImageDetails> details_;
   std::unique_ptr<TThumbMaker> maker_;  // of the current or the last run
   std::string reviewFolder_;

@@ -59,8 +59,76 @@ QVariant TThumbModel::data(const QModelIndex& index, int role) const {
   }
 }
 
+void TThumbModel::SetVisibleRows(int first, int last) {
+  first_ = std::max(0, first);
+  last_ = std::min(last, rowCount() - 1);
+  const int from = first_ - kKeepRows, to = last_ + kKeepRows;
+  for (int row = 0; row < rowCount(); ++row)
+    if (row < from || row > to) Drop(row);
+}
+
+void TThumbModel::Drop(int row) {
+  TThumb& thumb = thumbs_[std::size_t(row)];
+  if (thumb.dropped || (thumb.jpeg.empty() && thumb.picture.isNull())) return;
+  std::string().swap(thumb.jpeg);  // an assignment could keep the bytes' room
+  thumb.picture = QImage();
+  thumb.exact = false;
+  thumb.dropped = true;
+  decoded_.remove(row);
+}
+
+void TThumbModel::AddWork(int row, std::vector<TThumbJob>& jobs) const {
+  const TThumb& thumb = thumbs_[std::size_t(row)];
+  if (thumb.dropped || !thumb.exact)
+    jobs.push_back({row, items_[std::size_t(row)].path, !thumb.dropped});
+}
+
+std::vector<TThumbJob> TThumbModel::WorkOrder() const {
+  std::vector<TThumbJob> jobs;
+  if (last_ < first_) return jobs;
+  for (int row = first_; row <= last_; ++row)
+    if (thumbs_[std::size_t(row)].dropped) AddWork(row, jobs);
+  for (int row = first_; row <= last_; ++row)
+    if (!thumbs_[std::size_t(row)].dropped) AddWork(row, jobs);
+  for (int d = 1; d <= kKeepRows; ++d) {
+    if (last_ + d < rowCount()) AddWork(last_ + d, jobs);
+    if (first_ - d >= 0) AddWork(first_ - d, jobs);
+  }
+  return jobs;
+}
+
+void TThumbModel::Replace(TThumbResult result) {
+  const int row = int(result.index);
+  if (row < 0 || row >= rowCount()) return;
+  TThumb& thumb = thumbs_[std::size_t(row)];
+  if (result.error.empty()) {
+    thumb.jpeg = std::move(result.jpeg);
+    thumb.picture = std::move(result.picture);
+    decoded_.remove(row);
+  }
+  // A failed picture is not asked for again: the row keeps what it shows.
+  thumb.exact = result.exact;
+  thumb.dropped = false;
+  const QModelIndex at = index(row);
+  emit dataChanged(at, at, {ThumbRole});
+}
+
+bool TThumbModel::VisibleShown() const {
+  for (int row = first_; row <= last_; ++row)
+    if (thumbs_[std::size_t(row)].dropped) return false;
+  return last_ >= first_;
+}
+
+bool TThumbModel::VisibleExact() const {
+  for (int row = first_; row <= last_; ++row)
+    if (!thumbs_[std::size_t(row)].exact) return false;
+  return last_ >= first_;
+}
+
 void TThumbModel::Clear() {
   beginResetModel();
+  first_ = 0;
+  last_ = -1;
   decoded_.clear();
   items_.clear();
   thumbs_.clear();
@@ -76,6 +144,8 @@ void TThumbModel::Append(std::vector<TThumbItem> items, std::vector<TThumb> thum
   for (TThumb& thumb : thumbs) thumbs_.push_back(std::move(thumb));
   for (TThumbItem& item : items) items_.push_back(std::move(item));
   endInsertRows();
+  // Rows far below the view let their pictures go at once.
+  if (last_ >= first_) SetVisibleRows(first_, last_);
 }
 
 TThumbDelegate::TThumbDelegate(const TThumbModel& model, QObject* parent)

@@ -13,16 +13,21 @@
 #include <string>
 #include <vector>
 
+#include "ThumbRefiner.h"
+
 class QListView;
 
 namespace pictalon {
 
 // One thumbnail of the store: its picture sized to its destination rectangle in the cell, kept
-// as JPEG bytes (or as pixels when it has transparency).
+// as JPEG bytes (or as pixels when it has transparency). It may be the camera's preview until the
+// exact one is made, and none at all while its row is far out of view.
 struct TThumb {
   std::string jpeg;
   QImage picture;
   QRect rect;
+  bool exact = true;     // false: the camera's preview stands in for it
+  bool dropped = false;  // the picture was let go to save memory; made again when needed
 };
 
 // An item of the list: caption, the image it shows and the position of its thumbnail.
@@ -55,10 +60,33 @@ public:
   // stay decoded.
   QImage Picture(int imageIndex) const;
 
+  // How many rows on either side of the view keep their pictures.
+  static constexpr int kKeepRows = 300;
+  // The rows in view, first to last (last below first: none). The pictures of rows more than
+  // kKeepRows away are let go.
+  void SetVisibleRows(int first, int last);
+  // The pictures the list wants, nearest the view first: the rows in view in view order, first a
+  // picture for each that has none and then the exact one for each that shows a preview; then the
+  // rows outward from the view, below before above, as far as pictures are kept.
+  std::vector<TThumbJob> WorkOrder() const;
+  // A picture made for a row (result.index): the exact one, or a first one for a row that had
+  // none. A failure leaves what the row showed.
+  void Replace(TThumbResult result);
+  // Whether every row in view shows a picture (VisibleExact: its exact thumbnail).
+  bool VisibleShown() const;
+  bool VisibleExact() const;
+  int FirstVisible() const { return first_; }
+  int LastVisible() const { return last_; }
+
 private:
+  // The job row's thumbnail wants next, if any.
+  void AddWork(int row, std::vector<TThumbJob>& jobs) const;
+  void Drop(int row);
+
   std::vector<TThumbItem> items_;
   std::vector<TThumb> thumbs_;  // ilThumbs
   mutable QCache<int, QImage> decoded_;
+  int first_ = 0, last_ = -1;
 };
 
 // Draws a cell: the 150 x 150 sunken frame filled with the window colour, the picture stretched

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -49,6 +50,7 @@ struct TThumbResult {
   QRect rect;          // inside the cell
   QSize fullSize;      // from the header
   std::string error;   // non-empty: the picture could not be loaded or drawn
+  bool exact = true;   // false: made from the preview the camera stored in the photo
 };
 
 // Decodes the picture at path at the smallest DCT scale that covers its destination rectangle and
@@ -56,14 +58,35 @@ struct TThumbResult {
 // rectangle (a strip too thin to show) gives neither jpeg nor picture.
 TThumbResult MakeThumbnail(const std::string& path, int cell = kThumbCell);
 
+// Whether a camera's preview of a photo of fullSize (both upright) shows the photo whole: its
+// proportions within 2 % of the photo's, and no black bars along two opposite edges.
+bool PreviewUsable(const QImage& preview, QSize fullSize);
+// Whether image has black bars along both its top and bottom edges or both its left and right
+// edges (a preview padded to a shape that is not the photo's).
+bool Letterboxed(const QImage& image);
+
+// The first picture of an image for a cell: the preview the camera stored in it, resampled into
+// the destination rectangle, when PreviewUsable says it shows the photo (exact false), else
+// MakeThumbnail's. It reads only the file's header for a preview, so it takes well under a
+// millisecond where MakeThumbnail takes tens. Never throws.
+TThumbResult MakeFirstThumbnail(const std::string& path, int cell = kThumbCell);
+
+// Runs the calling worker thread below the user interface thread's priority, so that a window
+// keeps answering the user even when the processors are busy.
+void LowerThreadPriority();
+// Starts count threads that run work; fewer when the system has no more to spare.
+// Throws Error when none of them starts.
+std::vector<std::thread> StartWorkers(std::size_t count, const std::function<void()>& work);
+
 // Makes the thumbnails of paths on worker threads. Workers start images in list order and run at
 // most `ahead` images beyond the last one taken, so memory stays bounded however long the list.
 class TThumbMaker {
 public:
   // With yield, the workers run at a lower priority than the thread that takes their results, so
   // that a window keeps answering the user even when the processors are busy with other programs.
+  // With previewsFirst, each image comes as MakeFirstThumbnail makes it, else MakeThumbnail.
   TThumbMaker(std::vector<std::string> paths, int threads, bool yield = false,
-              std::size_t ahead = 16, int cell = kThumbCell);
+              std::size_t ahead = 16, int cell = kThumbCell, bool previewsFirst = false);
   ~TThumbMaker();  // stops and waits for the workers
   TThumbMaker(const TThumbMaker&) = delete;
   TThumbMaker& operator=(const TThumbMaker&) = delete;
@@ -85,6 +108,7 @@ private:
   const bool yield_;
   const std::size_t ahead_;
   const int cell_;
+  const bool previewsFirst_;
   mutable std::mutex mutex_;
   std::condition_variable ready_;  // a result arrived
   std::condition_variable room_;   // a result was taken, or stop

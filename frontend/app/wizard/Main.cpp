@@ -333,7 +333,8 @@ void TfrmSetup::LoadForm() {
   tsText->SetMemoBackground(tsGraphic->BackgroundColour());
   tsGallery->Load(s, problems);
   tsGallOpt->Load(s, current_.Tail());
-  if (frmFineTune_) frmFineTune_->Load(s);
+  // A fine-tune dialog not yet made reads the record when it is.
+  if (TfrmFineTune* fineTune = frmFineTune_ ? frmFineTune_->IfMade() : nullptr) fineTune->Load(s);
   ReportLoadProblems(problems);
 }
 
@@ -356,7 +357,7 @@ void TfrmSetup::SaveForm(bool ask) {
   tsGraphic->Save(s);
   tsGallery->Save(s);
   tsGallOpt->Save(s, current_.Tail());
-  if (frmFineTune_) frmFineTune_->Save(s);
+  if (TfrmFineTune* fineTune = frmFineTune_ ? frmFineTune_->IfMade() : nullptr) fineTune->Save(s);
   current_.Write(ask);
 }
 
@@ -422,11 +423,12 @@ void TfrmSetup::btnGenerateClick() {
 }
 
 void TfrmSetup::btnReviewClick() {
-  if (frmImageReview_) dm_.Dialogs().Show(*frmImageReview_);
+  if (QWidget* review = frmImageReview_ ? frmImageReview_(true) : nullptr) dm_.Dialogs().Show(*review);
 }
 
 void TfrmSetup::btnFineTuneClick() {
-  if (frmFineTune_) dm_.Dialogs().Show(*frmFineTune_);
+  if (TfrmFineTune* fineTune = frmFineTune_ ? frmFineTune_->get() : nullptr)
+    dm_.Dialogs().Show(*fineTune);
 }
 
 void TfrmSetup::GettingStarted1Click() {
@@ -460,8 +462,8 @@ void TfrmSetup::closeEvent(QCloseEvent* event) {
     return;
   }
   // The other windows close with the wizard: the program ends with it.
-  if (frmFineTune_) frmFineTune_->close();
-  if (frmImageReview_) frmImageReview_->close();
+  if (TfrmFineTune* fineTune = frmFineTune_ ? frmFineTune_->IfMade() : nullptr) fineTune->close();
+  if (QWidget* review = frmImageReview_ ? frmImageReview_(false) : nullptr) review->close();
   event->accept();
 }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "CurrentGallery.h"
+#include "Lazy.h"
 #include "TypeDef.h"
 #include "WizardHost.h"
 
@@ -40,9 +41,12 @@ public:
   ~TfrmSetup() override;
 
   bool Terminated() const { return terminated_; }
-  // The windows created after the wizard, which loading the settings and the commands reach.
-  void SetFineTune(TfrmFineTune* fineTune) { frmFineTune_ = fineTune; }
-  void SetImageReview(QWidget* review) { frmImageReview_ = review; }
+  // The windows made at their first use, which loading the settings and the commands reach; the
+  // review window is asked for with make false when only one already made is wanted.
+  void SetFineTune(TLazy<TfrmFineTune>* fineTune) { frmFineTune_ = fineTune; }
+  void SetImageReview(std::function<QWidget*(bool make)> review) { frmImageReview_ = std::move(review); }
+  // The current gallery's settings record as last loaded or stored.
+  const GallerySettings& Settings() const { return current_.Settings(); }
   // The editor's commands: opening the base template, opening the cell style sheet, and the
   // unsaved-changes question.
   void SetEditor(std::function<void()> editTemplate, std::function<void()> editCellStyle,
@@ -123,8 +127,8 @@ private:
   bool shown_ = false;
   bool closeAfterRun_ = false;
   std::vector<bool> tabVisible_;
-  TfrmFineTune* frmFineTune_ = nullptr;
-  QWidget* frmImageReview_ = nullptr;
+  TLazy<TfrmFineTune>* frmFineTune_ = nullptr;
+  std::function<QWidget*(bool make)> frmImageReview_;
   std::function<void()> editTemplate_;
   std::function<void()> editCellStyle_;
   std::function<void()> askSaveEditorChanges_;
