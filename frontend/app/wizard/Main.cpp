@@ -68,7 +68,7 @@ TfrmSetup::TfrmSetup(TdmNonVis& dm, QWidget* parent)
   const int icons[] = {-1, 0, 1, 3, 4, 2};
   for (int i = 0; i < 6; ++i) {
     pages->addWidget(tabs[i].first);
-    PageControl1->addTab(dm_.TabIcon(icons[i]), tr(tabs[i].second));
+    PageControl1->AddPage(dm_.TabIcon(icons[i]), tr(tabs[i].second));
   }
   PageControl1->setIconSize(QSize(16, 16));
   tabVisible_.assign(6, false);
@@ -162,7 +162,7 @@ void TfrmSetup::ConnectHandlers() {
   // signals blocked.
   connect(PageControl1, &QTabBar::currentChanged, this, [this](int index) {
     RunGuarded(dm_, this, [this, index] {
-      pages->setCurrentIndex(index);
+      pages->setCurrentIndex(PageControl1->PageAt(index));
       PageControl1Change();
     });
   });
@@ -248,13 +248,8 @@ void TfrmSetup::SetActivePageIndex(int index) {
 
 void TfrmSetup::SyncTabBar() {
   const QSignalBlocker blocker(PageControl1);
-  bool any = false;
-  for (int i = 0; i < PageControl1->count(); ++i) {
-    PageControl1->setTabVisible(i, tabVisible_[i]);
-    any = any || tabVisible_[i];
-  }
-  if (tabVisible_[pages->currentIndex()]) PageControl1->setCurrentIndex(pages->currentIndex());
-  PageControl1->setVisible(any);
+  PageControl1->ShowPages(tabVisible_, pages->currentIndex());
+  PageControl1->setVisible(PageControl1->count() > 0);
 }
 
 void TfrmSetup::ShowWizardTabs(bool visible) {

@@ -7,7 +7,6 @@
 // what may happen while pages are generated.
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QTabBar>
 #include <QWidget>
 
 #include <functional>
@@ -30,6 +29,7 @@ class TTextOptionsPage;
 class TGraphicOptionsPage;
 class TGalleryImagesPage;
 class TGalleryOptionsPage;
+class TPageTabs;
 
 class TfrmSetup : public QWidget, public TWizardHost {
   Q_OBJECT
@@ -130,7 +130,7 @@ private:
   std::function<void()> askSaveEditorChanges_;
 
   TWizardToolbar* RzToolbar2;
-  QTabBar* PageControl1;
+  TPageTabs* PageControl1;
   QStackedWidget* pages;
   TStartPage* tsStart;
   TTextOptionsPage* tsText;
