@@ -96,7 +96,7 @@ TColor HtmlToColour(const std::string& text) {
   TColor colour = 0;
   for (int i = 0; i < 3; ++i) {
     int high = HexDigit(text[1 + 2 * i]), low = HexDigit(text[2 + 2 * i]);
-    if (high < 0 || low < 0) throw Error("'" + text + "' is not a valid colour value");
+    if (high < 0 || low < 0) throw Error(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "'%1' is not a valid colour value"), text));
     colour |= static_cast<TColor>(high * 16 + low) << (8 * i);
   }
   return colour;
@@ -105,16 +105,17 @@ TColor HtmlToColour(const std::string& text) {
 TColor ComplementColour(TColor colour) { return ~colour & 0xFFFFFF; }
 
 bool CopyOrMoveFile(const std::string& source, const std::string& destination, bool deleteSource,
-                    std::string* error) {
-  std::string bytes, reason;
+                    TMessage* error) {
+  std::string bytes, writeError;
+  TMessage reason;
   if (!ReadWholeFile(source, bytes)) {
-    reason = std::string("Cannot read ") + source + ": " + std::strerror(errno);
+    reason = TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot read %1: %2"), source, std::strerror(errno));
   } else if (bytes.empty()) {
-    reason = source + " is empty";
-  } else if (!WriteFileAtomic(destination, bytes, false, &reason)) {
-    reason = "Cannot write " + destination + ": " + reason;
+    reason = TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "%1 is empty"), source);
+  } else if (!WriteFileAtomic(destination, bytes, false, &writeError)) {
+    reason = TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot write %1: %2"), destination, writeError);
   } else if (deleteSource && ::unlink(source.c_str()) != 0) {
-    reason = std::string("Cannot delete ") + source + ": " + std::strerror(errno);
+    reason = TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot delete %1: %2"), source, std::strerror(errno));
   } else {
     return true;
   }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Message.h"
 #include "TypeDef.h"
 
 namespace pictalon {
@@ -58,7 +59,7 @@ TColor ComplementColour(TColor colour);
 // empty or unreadable source or a failed write; with deleteSource, then whether the delete worked.
 // On failure error, when given, names the file and the reason.
 bool CopyOrMoveFile(const std::string& source, const std::string& destination, bool deleteSource,
-                    std::string* error = nullptr);
+                    TMessage* error = nullptr);
 
 // The pixel size of a JPEG file as it is shown, turned upright by its Exif orientation; both -1
 // when it cannot be opened or read as a JPEG.

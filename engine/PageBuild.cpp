@@ -37,10 +37,10 @@ bool IsLineTooLong(std::exception_ptr failure) {
 
 void TPageBuilder::SetTemplateFile(const std::string& path) {
   if (SameTextIgnoringCase(path, templateFile_)) return;
-  if (!FileExists(path)) throw Error("Cannot locate " + path);
+  if (!FileExists(path)) throw Error(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot locate %1"), path));
   templateFile_ = path;
   kept_.reset();
-  keptFailure_.clear();
+  keptFailure_ = TMessage();
 }
 
 const std::string& TPageBuilder::KeptTemplate() {
@@ -53,7 +53,7 @@ const std::string& TPageBuilder::KeptTemplate() {
       while (std::size_t n = source.Read(buffer, sizeof buffer)) bytes.append(buffer, n);
       kept_ = std::move(bytes);
     } catch (const std::exception& e) {
-      keptFailure_ = e.what();
+      keptFailure_ = MessageOf(e);
       throw;
     }
   }

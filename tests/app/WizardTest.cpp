@@ -621,6 +621,27 @@ private slots:
     started.dialogs->openDocumentResult = false;
     QTest::mouseClick(Child<QPushButton>(started.wizard(), "btnViewSampler"), Qt::LeftButton);
     QCOMPARE(started.dialogs->Entries("Error: Pictalon konnte").size(), 1);
+
+    // The messages of the libraries too: a stored colour that is none, and an engine run that
+    // fails (its template gone since the gallery was opened).
+    TempDir photos;
+    photos.write("p.jpg", MakeJpeg(40, 30));
+    GallerySettings s = DefaultSettings();
+    s.TextColour.set("#zzzzzz");
+    s.ImageFolder.set(photos.path());
+    s.TemplateName.set("Dark.html");
+    TfrmSetup& w = started.wizard();
+    started.dialogs->log.clear();
+    w.OpenGallery(WriteGallery("Odd.pgs", s));
+    QCOMPARE(started.dialogs->log, QStringList("General: \u201e#zzzzzz\u201c ist kein g\u00fcltiger Farbwert."));
+    fs::remove(InProgram("Templates/Dark.html"));
+    started.dialogs->log.clear();
+    {
+      TEngineBoxes engineBoxes(*started.dialogs);
+      w.btnGenerateClick();
+    }
+    QCOMPARE(started.dialogs->Entries("General: ").value(0),
+             QString::fromStdString("General: " + InProgram("Templates/Dark.html") + " wurde nicht gefunden."));
     QCoreApplication::removeTranslator(&german);
   }
 

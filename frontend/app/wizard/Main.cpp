@@ -23,6 +23,7 @@
 #include "StartPage.h"
 #include "TextUtil.h"
 #include "TextOptions.h"
+#include "Translations.h"
 #include "Widgets.h"
 #include "Toolbar.h"
 #include "WizardFrame.h"
@@ -321,7 +322,7 @@ void TfrmSetup::ApplyDefaults() {
 void TfrmSetup::LoadForm() {
   // A damaged picture or colour text must not stop the rest of the gallery from loading: what
   // cannot be shown is reported once, after everything else is in place.
-  std::vector<std::string> problems;
+  std::vector<TMessage> problems;
   const GallerySettings& s = current_.Settings();
   tsText->Load(s, problems);
   tsGraphic->Load(s, problems);
@@ -332,11 +333,12 @@ void TfrmSetup::LoadForm() {
   ReportLoadProblems(problems);
 }
 
-void TfrmSetup::ReportLoadProblems(const std::vector<std::string>& problems) {
+void TfrmSetup::ReportLoadProblems(const std::vector<TMessage>& problems) {
   if (problems.empty()) return;
-  std::string message;
-  for (const std::string& problem : problems) message += (message.empty() ? "" : "\n") + WithFullStop(problem);
-  dm_.ShowGeneralError(this, QString::fromStdString(message));
+  QString message;
+  for (const TMessage& problem : problems)
+    message += (message.isEmpty() ? "" : "\n") + QString::fromStdString(WithFullStop(Translated(problem).toStdString()));
+  dm_.ShowGeneralError(this, message);
 }
 
 void TfrmSetup::SaveForm() { SaveForm(false); }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "CurrentGallery.h"
+#include "Message.h"
 #include "TypeDef.h"
 #include "WizardHost.h"
 
@@ -113,7 +114,7 @@ private:
   void SaveForm(bool ask);
   // Opens a gallery of the lists by its name in the user data folder and names it in the label.
   void OpenListedGallery(const QString& name);
-  void ReportLoadProblems(const std::vector<std::string>& problems);
+  void ReportLoadProblems(const std::vector<TMessage>& problems);
 
   TdmNonVis& dm_;
   TCurrentGallery current_;
