@@ -13,7 +13,7 @@ namespace pictalon {
 
 namespace {
 
-std::string MessageOf(std::exception_ptr failure) {
+std::string WhatOf(std::exception_ptr failure) {
   try {
     std::rethrow_exception(failure);
   } catch (const std::exception& e) {
@@ -81,7 +81,7 @@ bool TPageBuilder::GetContent(std::string& text) {
   } catch (...) {
     // The page is not written at all rather than half-filled; the caller reports why.
     std::exception_ptr failure = std::current_exception();
-    std::string what = MessageOf(failure);
+    std::string what = WhatOf(failure);
     if (failingTag_)
       failure_ = "<#" + *failingTag_ + ">: " + what;
     else if (IsLineTooLong(failure))
