@@ -97,7 +97,7 @@ TColor HtmlToColour(const std::string& text) {
   TColor colour = 0;
   for (int i = 0; i < 3; ++i) {
     int high = HexDigit(text[1 + 2 * i]), low = HexDigit(text[2 + 2 * i]);
-    if (high < 0 || low < 0) throw Error("'" + text + "' is not a valid colour value");
+    if (high < 0 || low < 0) throw Error(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "'%1' is not a valid colour value"), text));
     colour |= static_cast<TColor>(high * 16 + low) << (8 * i);
   }
   return colour;
@@ -110,14 +110,14 @@ namespace {
 // Reads source whole and hands it to write; false (with the reason, naming the file) when the
 // source is empty or unreadable or the write fails.
 template <typename Write>
-bool CopyThrough(const std::string& source, const std::string& destination, std::string& reason, Write write) {
-  std::string bytes;
+bool CopyThrough(const std::string& source, const std::string& destination, TMessage& reason, Write write) {
+  std::string bytes, writeError;
   if (!ReadWholeFile(source, bytes)) {
-    reason = std::string("Cannot read ") + source + ": " + std::strerror(errno);
+    reason = TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot read %1: %2"), source, std::strerror(errno));
   } else if (bytes.empty()) {
-    reason = source + " is empty";
-  } else if (!write(destination, bytes, reason)) {
-    reason = "Cannot write " + destination + ": " + reason;
+    reason = TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "%1 is empty"), source);
+  } else if (!write(destination, bytes, writeError)) {
+    reason = TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot write %1: %2"), destination, writeError);
   } else {
     return true;
   }
@@ -127,14 +127,14 @@ bool CopyThrough(const std::string& source, const std::string& destination, std:
 }  // namespace
 
 bool CopyOrMoveFile(const std::string& source, const std::string& destination, bool deleteSource,
-                    std::string* error) {
-  std::string reason;
+                    TMessage* error) {
+  TMessage reason;
   const auto write = [](const std::string& path, const std::string& bytes, std::string& why) {
     return WriteFileAtomic(path, bytes, false, &why);
   };
   bool ok = CopyThrough(source, destination, reason, write);
   if (ok && deleteSource && ::unlink(source.c_str()) != 0) {
-    reason = std::string("Cannot delete ") + source + ": " + std::strerror(errno);
+    reason = TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot delete %1: %2"), source, std::strerror(errno));
     ok = false;
   }
   if (!ok && error) *error = reason;
@@ -148,9 +148,9 @@ bool IsOwnSource(const std::string& source, const std::string& destination) {
          to.st_dev == from.st_dev && to.st_ino == from.st_ino;
 }
 
-bool CopyIntoOutput(const std::string& source, const std::string& destination, std::string* error) {
+bool CopyIntoOutput(const std::string& source, const std::string& destination, TMessage* error) {
   if (IsOwnSource(source, destination)) return true;
-  std::string reason;
+  TMessage reason;
   const auto write = [](const std::string& path, const std::string& bytes, std::string& why) {
     return ReplaceFileAtomic(path, bytes, &why);
   };

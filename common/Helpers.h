@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Message.h"
 #include "TypeDef.h"
 
 namespace pictalon {
@@ -58,7 +59,7 @@ TColor ComplementColour(TColor colour);
 // empty or unreadable source or a failed write; with deleteSource, then whether the delete worked.
 // On failure error, when given, names the file and the reason.
 bool CopyOrMoveFile(const std::string& source, const std::string& destination, bool deleteSource,
-                    std::string* error = nullptr);
+                    TMessage* error = nullptr);
 
 // Whether destination is source itself (the same file by device and inode, through any link in
 // either path), so that a copy written there would replace the original. A symbolic link at
@@ -68,7 +69,7 @@ bool IsOwnSource(const std::string& source, const std::string& destination);
 // A copy for the output folder: as CopyOrMoveFile, but a symbolic link at destination is replaced
 // by the copy, never written through, and nothing is written when destination is the source
 // itself (true: the picture is there already).
-bool CopyIntoOutput(const std::string& source, const std::string& destination, std::string* error = nullptr);
+bool CopyIntoOutput(const std::string& source, const std::string& destination, TMessage* error = nullptr);
 
 // The pixel size of a JPEG file as it is shown, turned upright by its Exif orientation; both -1
 // when it cannot be opened or read as a JPEG.

@@ -12,9 +12,9 @@ namespace {
 
 class TConsoleEngineUi : public TEngineUi {
 public:
-  void ShowMessage(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-  void ShowError(const std::string& text) override {
-    std::fprintf(stderr, "%s\n", WithFullStop(text).c_str());
+  void ShowMessage(const TMessage& text) override { std::fprintf(stderr, "%s\n", text.Text().c_str()); }
+  void ShowError(const TMessage& text) override {
+    std::fprintf(stderr, "%s\n", WithFullStop(text.Text()).c_str());
   }
   void OpenProgress() override {}
   void SetProgress(int) override {}

@@ -48,12 +48,12 @@ TFileSource::TFileSource(const std::string& path) : path_(path) {
   // Non-blocking only so that a FIFO in the template's place cannot hang the open; it has no
   // effect on regular files, the only kind accepted.
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd_ < 0) throw Error("Cannot open " + path);
+  if (fd_ < 0) throw Error(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot open %1"), path));
   struct stat st;
   if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd_);
     fd_ = -1;
-    throw Error("Cannot open " + path);
+    throw Error(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot open %1"), path));
   }
 }
 
@@ -65,7 +65,7 @@ std::size_t TFileSource::Read(char* buffer, std::size_t count) {
   for (;;) {
     ssize_t n = ::read(fd_, buffer, count);
     if (n >= 0) return static_cast<std::size_t>(n);
-    if (errno != EINTR) throw Error("Error reading " + path_);
+    if (errno != EINTR) throw Error(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Error reading %1"), path_));
   }
 }
 

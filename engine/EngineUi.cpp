@@ -19,14 +19,13 @@ namespace pictalon {
 namespace {
 
 constexpr const char* kCaption = "Pictalon Generator";
-constexpr const char* kContext = "pictalon::TEngineUi";
 
-// The run's fixed messages, for the translators: the run hands them over in English, and the
-// window shows them in the program's language.
-[[maybe_unused]] const char* const kRunMessages[] = {
-    QT_TRANSLATE_NOOP("pictalon::TEngineUi", "Error reading settings"),
-    QT_TRANSLATE_NOOP("pictalon::TEngineUi", "Image List is empty"),
-};
+// A message of the run in the program's language.
+std::string Translated(const TMessage& message) {
+  return message.TextIn([](const char* context, const char* source) {
+    return QCoreApplication::translate(context, source).toStdString();
+  });
+}
 
 // A small fixed dialog with a label and a bar, centred on the screen, without title-bar buttons.
 class TfrmMain : public QDialog {
@@ -51,14 +50,14 @@ public:
 
 class TGuiEngineUi : public TEngineUi {
 public:
-  void ShowMessage(const std::string& text) override {
-    QMessageBox box(QMessageBox::NoIcon, kCaption, QCoreApplication::translate(kContext, text.c_str()),
+  void ShowMessage(const TMessage& text) override {
+    QMessageBox box(QMessageBox::NoIcon, kCaption, QString::fromStdString(Translated(text)),
                     QMessageBox::Ok);
     box.exec();
   }
-  void ShowError(const std::string& text) override {
-    QMessageBox box(QMessageBox::Critical, kCaption, QString::fromStdString(WithFullStop(text)),
-                    QMessageBox::Ok);
+  void ShowError(const TMessage& text) override {
+    QMessageBox box(QMessageBox::Critical, kCaption,
+                    QString::fromStdString(WithFullStop(Translated(text))), QMessageBox::Ok);
     box.exec();
   }
   void OpenProgress() override {

@@ -6,15 +6,17 @@
 #include <memory>
 #include <string>
 
+#include "Message.h"
+
 namespace pictalon {
 
 class TEngineUi {
 public:
   virtual ~TEngineUi() = default;
   // A message box with one OK button; returns when the user has dismissed it.
-  virtual void ShowMessage(const std::string& text) = 0;
+  virtual void ShowMessage(const TMessage& text) = 0;
   // A failure that ended the run, shown as an error.
-  virtual void ShowError(const std::string& text) = 0;
+  virtual void ShowError(const TMessage& text) = 0;
   virtual void OpenProgress() = 0;
   virtual void SetProgress(int position) = 0;  // 0 to 100
   virtual void CloseProgress() = 0;

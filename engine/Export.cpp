@@ -7,24 +7,32 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "EngineUi.h"
+#include "Error.h"
 #include "GenerationRun.h"
 #include "PictgenExport.h"
 
 namespace {
 
 using pictalon::TEngineUi;
+using pictalon::TMessage;
 
-void ReportFailure(const char* message, TEngineUi* ui) noexcept {
+void ReportFailure(const TMessage& message, TEngineUi* ui) noexcept {
   try {
     auto report = reinterpret_cast<PictalonReportEngineFailureFn>(
         ::dlsym(RTLD_DEFAULT, PICTALON_REPORT_ENGINE_FAILURE));
-    if (report) return report(message);
+    if (report) {
+      std::vector<const char*> arguments;
+      for (const std::string& argument : message.Arguments()) arguments.push_back(argument.c_str());
+      return report(message.Context(), message.Source().c_str(), arguments.data(), int(arguments.size()));
+    }
     if (ui) return ui->ShowError(message);
+    std::fprintf(stderr, "%s\n", message.Text().c_str());
   } catch (...) {
+    std::fprintf(stderr, "%s\n", message.Source().c_str());
   }
-  std::fprintf(stderr, "%s\n", message);
 }
 
 // The folder of this library, with a trailing '/'.
@@ -60,9 +68,9 @@ extern "C" PICTGEN_API bool RunPictalonGenerator(const char* settingsPath) {
     ui = MakeEngineUi();
     return pictalon::RunGeneration(settingsPath ? settingsPath : "", *ui);
   } catch (const std::exception& e) {
-    ReportFailure(e.what(), ui.get());
+    ReportFailure(pictalon::MessageOf(e), ui.get());
   } catch (...) {
-    ReportFailure("Unknown failure in the page generator", ui.get());
+    ReportFailure(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Unknown failure in the page generator")), ui.get());
   }
   return false;
 }

@@ -181,7 +181,7 @@ void GeneratePage(TRunState& run, std::int32_t pageNumber) {
 
   std::string text;
   if (builder.GetContent(text)) {
-    if (!WriteFileIfChanged(pageFile, text)) throw Error("Cannot create file " + pageFile);
+    if (!WriteFileIfChanged(pageFile, text)) throw Error(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot create file %1"), pageFile));
   } else {
     // A template that cannot be processed leaves this page unwritten (an older file of that
     // name stays); the run goes on and reports it at its end.

@@ -30,24 +30,26 @@ private:
 void CheckLayout(const TRunState& run) {
   auto inRange = [](std::int32_t v) { return v >= 1 && v <= kMaxRowsOrColumns; };
   if (!inRange(run.rows) || !inRange(run.columns))
-    throw Error("The gallery layout of " + std::to_string(run.rows) + " rows and " +
-                std::to_string(run.columns) + " columns is out of range (1 to " +
-                std::to_string(kMaxRowsOrColumns) + " each)");
+    throw Error(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "The gallery layout of %1 rows and %2 columns is out of range (1 to %3 each)"),
+                         std::to_string(run.rows), std::to_string(run.columns),
+                         std::to_string(kMaxRowsOrColumns)));
 }
 
 // One message for the whole run: how many pages were not written, the first and its reason.
-std::string PagesNotWrittenMessage(const TRunState& run) {
-  std::string message = std::to_string(run.pagesNotWritten) + " of " + std::to_string(run.pageCount) +
-                        (run.pageCount == 1 ? " page" : " pages") + " not written";
-  message += run.pagesNotWritten == 1 ? ": " : ", the first ";
-  return message + run.firstPageNotWritten + ": " + run.firstPageNotWrittenReason;
+TMessage PagesNotWrittenMessage(const TRunState& run) {
+  const TMessageText text =
+      run.pageCount == 1         ? PICTALON_TRANSLATABLE("pictalon::TMessage", "%1 of %2 page not written: %3: %4")
+      : run.pagesNotWritten == 1 ? PICTALON_TRANSLATABLE("pictalon::TMessage", "%1 of %2 pages not written: %3: %4")
+                                 : PICTALON_TRANSLATABLE("pictalon::TMessage", "%1 of %2 pages not written, the first %3: %4");
+  return TMessage(text, std::to_string(run.pagesNotWritten), std::to_string(run.pageCount),
+                  run.firstPageNotWritten, run.firstPageNotWrittenReason);
 }
 
 }  // namespace
 
 std::int32_t CountFullPages(const TRunState& run, bool& partialPage) {
   std::int64_t perPage = std::int64_t(run.rows) * run.columns;
-  if (perPage == 0) throw Error("Division by zero");
+  if (perPage == 0) throw Error(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Division by zero")));
   std::int64_t entries = static_cast<std::int64_t>(run.imageList.size());
   partialPage = entries % perPage > 0;
   return static_cast<std::int32_t>(entries / perPage);
@@ -63,7 +65,7 @@ bool RunGeneration(const std::string& settingsPath, TEngineUi& ui) {
   run.rows = run.settings.Rows.get();
   run.columns = run.settings.Columns.get();
   if (!settingsRead) {
-    ui.ShowMessage("Error reading settings");
+    ui.ShowMessage(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Error reading settings")));
     return false;
   }
 
@@ -71,9 +73,9 @@ bool RunGeneration(const std::string& settingsPath, TEngineUi& ui) {
   if (FileExists(detailsPath)) run.details.emplace(detailsPath);
 
   std::string listPath = ImageListFilePath();
-  if (!ReadImageListFile(listPath, run.imageList)) throw Error("Cannot open file " + listPath);
+  if (!ReadImageListFile(listPath, run.imageList)) throw Error(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot open file %1"), listPath));
   if (run.imageList.empty()) {
-    ui.ShowMessage("Image List is empty");
+    ui.ShowMessage(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Image List is empty")));
     return false;
   }
 

@@ -31,7 +31,7 @@ public:
       try {
         value_ = read();
       } catch (const std::exception& e) {
-        failure_ = e.what();
+        failure_ = MessageOf(e);
         failed_ = true;
       }
     }
@@ -43,7 +43,7 @@ private:
   bool done_ = false;
   bool failed_ = false;
   std::string value_;
-  std::string failure_;
+  TMessage failure_;
 };
 
 struct TRunState {

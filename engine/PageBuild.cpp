@@ -13,7 +13,7 @@ namespace pictalon {
 
 namespace {
 
-std::string MessageOf(std::exception_ptr failure) {
+std::string WhatOf(std::exception_ptr failure) {
   try {
     std::rethrow_exception(failure);
   } catch (const std::exception& e) {
@@ -37,10 +37,10 @@ bool IsLineTooLong(std::exception_ptr failure) {
 
 void TPageBuilder::SetTemplateFile(const std::string& path) {
   if (SameTextIgnoringCase(path, templateFile_)) return;
-  if (!FileExists(path)) throw Error("Cannot locate " + path);
+  if (!FileExists(path)) throw Error(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot locate %1"), path));
   templateFile_ = path;
   kept_.reset();
-  keptFailure_.clear();
+  keptFailure_ = TMessage();
 }
 
 const std::string& TPageBuilder::KeptTemplate() {
@@ -53,7 +53,7 @@ const std::string& TPageBuilder::KeptTemplate() {
       while (std::size_t n = source.Read(buffer, sizeof buffer)) bytes.append(buffer, n);
       kept_ = std::move(bytes);
     } catch (const std::exception& e) {
-      keptFailure_ = e.what();
+      keptFailure_ = MessageOf(e);
       throw;
     }
   }
@@ -81,7 +81,7 @@ bool TPageBuilder::GetContent(std::string& text) {
   } catch (...) {
     // The page is not written at all rather than half-filled; the caller reports why.
     std::exception_ptr failure = std::current_exception();
-    std::string what = MessageOf(failure);
+    std::string what = WhatOf(failure);
     if (failingTag_)
       failure_ = "<#" + *failingTag_ + ">: " + what;
     else if (IsLineTooLong(failure))

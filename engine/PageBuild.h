@@ -48,7 +48,7 @@ private:
   std::string templateFile_;
   std::string failure_;
   std::optional<std::string> kept_;
-  std::string keptFailure_;
+  TMessage keptFailure_;
   std::optional<std::string> failingTag_;  // the tag whose handler failed
 };
 

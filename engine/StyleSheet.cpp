@@ -14,7 +14,7 @@ namespace {
 
 std::string ReadSource(const std::string& path) {
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) throw Error("Cannot open file " + path);
+  if (!ReadWholeFile(path, bytes)) throw Error(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot open file %1"), path));
   return bytes;
 }
 
@@ -50,7 +50,7 @@ void WriteStyleSheet(const TRunState& run, const std::string& outputFolder) {
   std::string base = ReadSource(FindFileIgnoringCase(run.dataFolder + "pictalon.css"));
   std::string cell = ReadSource(FindCellStyleSheet(s.CellStyleSheet.get()));
   std::string path = outputFolder + "pictalon.css";
-  if (!WriteFileIfChanged(path, StyleSheetText(s, GraphicAddress(run, kBackgroundGraphic), base, cell))) throw Error("Cannot create file " + path);
+  if (!WriteFileIfChanged(path, StyleSheetText(s, GraphicAddress(run, kBackgroundGraphic), base, cell))) throw Error(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot create file %1"), path));
 }
 
 std::string PictCssTag() {
@@ -62,7 +62,7 @@ std::string ScriptTag(TRunState& run) {
   return run.script.Get([&run] {
     std::string path = FindFileIgnoringCase(run.dataFolder + "norgtclk.js");
     std::string bytes;
-    if (FileExists(path) && !ReadWholeFile(path, bytes)) throw Error("Cannot open file " + path);
+    if (FileExists(path) && !ReadWholeFile(path, bytes)) throw Error(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot open file %1"), path));
     return bytes;
   });
 }

@@ -3,8 +3,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 #
 # Checks that every translation in translations/ is complete: lupdate, run over the windows'
-# sources (frontend/ and the engine's progress window) into a copy of each .ts file, must find no
-# text that the file lacks, and the file must hold no unfinished translation. Names the texts
+# sources (frontend/ and the engine's progress window) and the messages of the Qt-free libraries
+# (common/, engine/, frontend/core/, marked with PICTALON_TRANSLATABLE) into a copy of each .ts
+# file, must find no text that the file lacks, and the file must hold no unfinished translation. Names the texts
 # that still need a translator; the .ts files themselves are left as they are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,7 +18,8 @@ status=0
 for ts in translations/*.ts; do
   copy="$work/$(basename "$ts")"
   cp "$ts" "$copy"
-  "$lupdate" -silent -no-obsolete -locations none frontend engine -ts "$copy"
+  "$lupdate" -silent -no-obsolete -locations none -tr-function-alias QT_TRANSLATE_NOOP+=PICTALON_TRANSLATABLE \
+    common engine frontend -ts "$copy"
   # A text the file lacked comes in unfinished, like one nobody has translated yet.
   if ! awk -v ts="$ts" '
       /<source>/ { text = $0; sub(/.*<source>/, "", text); sub(/<\/source>.*/, "", text) }

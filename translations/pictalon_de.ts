@@ -249,14 +249,6 @@ Möchten Sie die Änderungen speichern?</translation>
 <context>
     <name>pictalon::TEngineUi</name>
     <message>
-        <source>Error reading settings</source>
-        <translation>Fehler beim Lesen der Einstellungen</translation>
-    </message>
-    <message>
-        <source>Image List is empty</source>
-        <translation>Die Bildliste ist leer</translation>
-    </message>
-    <message>
         <source>Generating web pages...</source>
         <translation>Webseiten werden erzeugt...</translation>
     </message>
@@ -534,6 +526,85 @@ bleibt eine Hintergrundfarbe ohne Wirkung.
 
 Wenn Sie statt der Grafik lieber eine Hintergrundfarbe
 wählen möchten, klicken Sie zum Fortfahren auf „Ja“</translation>
+    </message>
+</context>
+<context>
+    <name>pictalon::TMessage</name>
+    <message>
+        <source>&apos;%1&apos; is not a valid colour value</source>
+        <translation>„%1“ ist kein gültiger Farbwert</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 is empty</source>
+        <translation>%1 ist leer</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot delete %1: %2</source>
+        <translation>%1 kann nicht gelöscht werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot open %1</source>
+        <translation>%1 kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Error reading %1</source>
+        <translation>Fehler beim Lesen von %1</translation>
+    </message>
+    <message>
+        <source>Unknown failure in the page generator</source>
+        <translation>Unbekannter Fehler im Seitengenerator</translation>
+    </message>
+    <message>
+        <source>Cannot create file %1</source>
+        <translation>Die Datei %1 kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>The gallery layout of %1 rows and %2 columns is out of range (1 to %3 each)</source>
+        <translation>Die Galerieaufteilung mit %1 Zeilen und %2 Spalten liegt außerhalb des Bereichs (je 1 bis %3)</translation>
+    </message>
+    <message>
+        <source>%1 of %2 page not written: %3: %4</source>
+        <translation>%1 von %2 Seite nicht geschrieben: %3: %4</translation>
+    </message>
+    <message>
+        <source>%1 of %2 pages not written: %3: %4</source>
+        <translation>%1 von %2 Seiten nicht geschrieben: %3: %4</translation>
+    </message>
+    <message>
+        <source>%1 of %2 pages not written, the first %3: %4</source>
+        <translation>%1 von %2 Seiten nicht geschrieben, die erste %3: %4</translation>
+    </message>
+    <message>
+        <source>Division by zero</source>
+        <translation>Division durch null</translation>
+    </message>
+    <message>
+        <source>Error reading settings</source>
+        <translation>Fehler beim Lesen der Einstellungen</translation>
+    </message>
+    <message>
+        <source>Cannot open file %1</source>
+        <translation>Die Datei %1 kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>Image List is empty</source>
+        <translation>Die Bildliste ist leer</translation>
+    </message>
+    <message>
+        <source>Cannot locate %1</source>
+        <translation>%1 wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Cannot release %1</source>
+        <translation>%1 kann nicht freigegeben werden</translation>
     </message>
 </context>
 <context>

@@ -19,8 +19,12 @@ PICTGEN_API bool RunPictalonGenerator(const char* settingsPath);
 
 // Not exported by the engine: a host program may define and export this function. When it does,
 // a run that fails hands its message to the host (which shows it its own way) instead of
-// showing it itself, and RunPictalonGenerator returns false.
-typedef void (*PictalonReportEngineFailureFn)(const char* message);
+// showing it itself, and RunPictalonGenerator returns false. The message is source with each
+// %1 to %9 replaced by the matching one of the argumentCount arguments; a host translates source
+// in context first (as QCoreApplication::translate does) when context is not null. A null
+// context: source is the whole text, to be shown as it stands.
+typedef void (*PictalonReportEngineFailureFn)(const char* context, const char* source,
+                                              const char* const* arguments, int argumentCount);
 #define PICTALON_REPORT_ENGINE_FAILURE "PictalonReportEngineFailure"
 
 #ifdef __cplusplus

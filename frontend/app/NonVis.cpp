@@ -19,6 +19,7 @@
 #include "Error.h"
 #include "Platform.h"
 #include "TextUtil.h"
+#include "Translations.h"
 #include "Widgets.h"
 
 namespace pictalon {
@@ -205,7 +206,7 @@ void TdmNonVis::ShowException(QWidget* parent, std::exception_ptr error) {
   try {
     std::rethrow_exception(error);
   } catch (const std::exception& e) {
-    ShowGeneralError(parent, QString::fromStdString(e.what()));
+    ShowGeneralError(parent, Translated(MessageOf(e)));
   } catch (...) {
     ShowGeneralError(parent, tr("Unknown error"));
   }

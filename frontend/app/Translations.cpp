@@ -31,4 +31,10 @@ QString InstallTranslations(QCoreApplication& app, const QStringList& languages)
   return QString();
 }
 
+QString Translated(const TMessage& message) {
+  return QString::fromStdString(message.TextIn([](const char* context, const char* source) {
+    return QCoreApplication::translate(context, source).toStdString();
+  }));
+}
+
 }  // namespace pictalon

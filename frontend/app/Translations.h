@@ -6,9 +6,14 @@
 #include <QString>
 #include <QStringList>
 
+#include "Message.h"
+
 class QCoreApplication;
 
 namespace pictalon {
+
+// A message of the Qt-free libraries in the program's language.
+QString Translated(const TMessage& message);
 
 // Installs on app, which owns them, the program's translation from the program folder's
 // translations/ for the first of languages (most wanted first, as Qt reads them from LANGUAGE,

@@ -26,13 +26,18 @@
 namespace {
 
 // Set while the engine runs: where its failure message goes.
-std::optional<std::string>* activeFailure = nullptr;
+std::optional<pictalon::TMessage>* activeFailure = nullptr;
 
 }  // namespace
 
 // Exported from the host program (see host-exports.list); the engine finds it by name.
-extern "C" __attribute__((visibility("default"))) void PictalonReportEngineFailure(const char* message) {
-  if (activeFailure) *activeFailure = message ? message : "";
+extern "C" __attribute__((visibility("default"))) void PictalonReportEngineFailure(
+    const char* context, const char* source, const char* const* arguments, int argumentCount) {
+  if (!activeFailure) return;
+  pictalon::TMessage message(source ? source : "");
+  if (context && source) message = pictalon::TMessage(pictalon::TMessageText{context, source});
+  for (int i = 0; i < argumentCount; ++i) message.AddArgument(arguments[i] ? arguments[i] : "");
+  *activeFailure = std::move(message);
 }
 
 namespace pictalon {
@@ -41,10 +46,10 @@ namespace {
 
 // Copies source to destination (see CopyIntoOutput); an empty source is skipped (its cell shows
 // that it is no image), any other failure is kept in failure, the first one only.
-bool CopyForGallery(const std::string& source, const std::string& destination, std::string* failure) {
+bool CopyForGallery(const std::string& source, const std::string& destination, TMessage* failure) {
   std::error_code error;
   if (std::filesystem::file_size(source, error) == 0 && !error) return false;
-  std::string reason;
+  TMessage reason;
   if (CopyIntoOutput(source, destination, &reason)) return true;
   if (failure && failure->empty()) *failure = reason;
   return false;
@@ -55,7 +60,7 @@ bool CopyForGallery(const std::string& source, const std::string& destination, s
 std::size_t CopyImagesToOutput(const GallerySettings& settings,
                                const std::vector<std::string>& images,
                                const std::function<void(std::size_t, std::size_t)>& progress,
-                               std::string* failure, const std::function<bool()>& cancelled) {
+                               TMessage* failure, const std::function<bool()>& cancelled) {
   std::string target = GetOutputFolder(settings) + "gallimgs/";
   ForceDirectories(target);
   const TCopiesRecord record = ReadCopiesRecord(target);
@@ -96,7 +101,7 @@ std::string NotResizedReason(TNotResized why) {
 }
 
 void CopyGraphicsToOutput(const GallerySettings& settings, const std::vector<std::string>& images,
-                          std::string* failure) {
+                          TMessage* failure) {
   const std::string target = GetOutputFolder(settings) + "gallimgs/";
   // The graphics travel with the images, so a published gallery keeps its logo, title and
   // background; the engine links them by the same names.
@@ -165,10 +170,10 @@ void TInterruptCleanup::DeleteOnInterrupt(const std::string& path) {
 
 namespace {
 
-TGenerateOutcome RunEngine(const std::string& galleryPath, std::string& failureText) {
+TGenerateOutcome RunEngine(const std::string& galleryPath, TMessage& failureText) {
   TEngineBinding engine;
   if (!engine.LoadEngine()) return TGenerateOutcome::EngineNotLoaded;
-  std::optional<std::string> failure;
+  std::optional<TMessage> failure;
   activeFailure = &failure;
   bool generated = engine.Run(galleryPath);
   activeFailure = nullptr;
@@ -184,7 +189,7 @@ TGenerateOutcome RunEngine(const std::string& galleryPath, std::string& failureT
 // file's tail asks for them. False when the user stopped it.
 bool CopyStep(const std::string& galleryPath, const GallerySettings& settings,
               const std::vector<std::string>& images, const TGenerateHooks& hooks,
-              std::vector<TNotResizedImage>& notResized, std::string& failure) {
+              std::vector<TNotResizedImage>& notResized, TMessage& failure) {
   GallerySettings record{};
   TGalleryTail webCopies;
   ReadGalleryFile(galleryPath, record, webCopies);
@@ -220,7 +225,7 @@ TGenerateResult GeneratePages(TImageListLock& listLock, const std::string& galle
   // Only a held lock makes the list (and the lock's file) this run's to delete.
   if (listLock.Held()) interrupted.DeleteOnInterrupt(listLock.LockFilePath());
   interrupted.DeleteOnInterrupt(listPath);
-  if (!WriteImageListFile(listPath, images)) throw Error("Cannot create file " + listPath);
+  if (!WriteImageListFile(listPath, images)) throw Error(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot create file %1"), listPath));
 
   // From here on, whatever fails, the list file is deleted and the end hook runs.
   TGenerateResult result;
@@ -228,7 +233,7 @@ TGenerateResult GeneratePages(TImageListLock& listLock, const std::string& galle
   std::exception_ptr error;
   try {
     if (hooks.begin) hooks.begin();
-    std::string copyFailure;
+    TMessage copyFailure;
     const bool copied = !settings.CopyImages.get() ||
                         CopyStep(galleryPath, settings, images, hooks, result.notResized, copyFailure);
     // Pages that link a photo that is not there would be published as if all were well.

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "Message.h"
 #include "TypeDef.h"
 #include "WebCopies.h"
 #include "WorkingFiles.h"
@@ -26,7 +27,7 @@ enum class TGenerateOutcome {
 
 struct TGenerateResult {
   TGenerateOutcome outcome = TGenerateOutcome::EngineNotLoaded;
-  std::string failure;
+  TMessage failure;
   std::string firstPage;  // output folder + "gallery1.html"
   // Images that could not be resized for their web copies and were copied as they are, for one
   // message at the end.
@@ -99,9 +100,9 @@ std::string NotResizedReason(TNotResized why);
 std::size_t CopyImagesToOutput(const GallerySettings& settings,
                                const std::vector<std::string>& images,
                                const std::function<void(std::size_t, std::size_t)>& progress = {},
-                               std::string* failure = nullptr, const std::function<bool()>& cancelled = {});
+                               TMessage* failure = nullptr, const std::function<bool()>& cancelled = {});
 // Copies only the graphics, as above (the web copies take the images' place).
 void CopyGraphicsToOutput(const GallerySettings& settings, const std::vector<std::string>& images,
-                          std::string* failure = nullptr);
+                          TMessage* failure = nullptr);
 
 }  // namespace pictalon

@@ -40,7 +40,8 @@ void TEngineBinding::FreeEngine() {
   void* handle = handle_;
   handle_ = nullptr;
   entry_ = nullptr;
-  if (::dlclose(handle) != 0) throw Error(std::string("Cannot release ") + kEngineLibraryName);
+  if (::dlclose(handle) != 0)
+    throw Error(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot release %1"), kEngineLibraryName));
 }
 
 bool TEngineBinding::Run(const std::string& galleryPath) const {

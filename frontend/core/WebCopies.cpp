@@ -36,7 +36,7 @@ struct TItem {
   // Results: the copies are on disk; a cell picture was made; why the picture was copied as it is.
   bool done = false, cell = false;
   TNotResized why = TNotResized::None;
-  std::string failure;
+  TMessage failure;
 };
 
 // Gives back, however the run ends, the memory the copies took: the calling thread's rasters
@@ -118,7 +118,8 @@ TWebCopiesReport MakeWebCopies(const GallerySettings& settings, const TGalleryTa
     struct ::stat info;
     const int error = ::stat(item.source.c_str(), &info) != 0 ? errno : S_ISREG(info.st_mode) ? 0 : EISDIR;
     if (error != 0) {
-      item.failure = "Cannot read " + item.source + ": " + std::strerror(error);
+      item.failure = TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot read %1: %2"), item.source,
+                              std::strerror(error));
       continue;
     }
     if (info.st_size == 0) continue;  // skipped, as a plain copy is: its cell says it is no image

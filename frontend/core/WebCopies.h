@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "GalleryFile.h"
+#include "Message.h"
 #include "TypeDef.h"
 #include "WebCopy.h"
 
@@ -31,7 +32,7 @@ struct TWebCopiesReport {
   std::size_t kept = 0;                      // copies that were already current
   std::vector<TNotResizedImage> notResized;  // images copied as they are
   bool cancelled = false;
-  std::string failure;  // the first copy that could not be made: the file and the reason
+  TMessage failure;  // the first copy that could not be made: the file and the reason
 };
 
 // The record of what the copies were made from, in the copies' folder.

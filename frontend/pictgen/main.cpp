@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
         failure = "Error running engine";
         break;
       case TGenerateOutcome::EngineFailed:
-        failure = WithFullStop(result.failure);
+        failure = WithFullStop(result.failure.Text());
         break;
       case TGenerateOutcome::EngineNotLoaded:
         failure = std::string("Cannot load the page generator ") + kEngineLibraryName;

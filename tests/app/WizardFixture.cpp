@@ -4,12 +4,13 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QTabBar>
+#include <QtTest>
 
 #include <filesystem>
 
 #include "GalleryFile.h"
 #include "Platform.h"
+#include "WizardFrame.h"
 
 namespace fs = std::filesystem;
 
@@ -45,11 +46,22 @@ GallerySettings ReadBack(const std::string& path) {
 
 QString VisibleTabs(TfrmSetup& w) {
   QString tabs;
-  const QTabBar* bar = Child<QTabBar>(w, "PageControl1");
+  const TPageTabs* bar = Child<TPageTabs>(w, "PageControl1");
   if (bar->isVisible())
     for (int i = 0; i < bar->count(); ++i)
-      if (bar->isTabVisible(i)) tabs += QString::number(i);
+      if (bar->isTabVisible(i)) tabs += QString::number(bar->PageAt(i));
   return tabs.isEmpty() ? "-" : tabs;
+}
+
+int CurrentTab(TfrmSetup& w) {
+  const TPageTabs* bar = Child<TPageTabs>(w, "PageControl1");
+  return bar->PageAt(bar->currentIndex());
+}
+
+void ClickTab(TfrmSetup& w, int page) {
+  TPageTabs* bar = Child<TPageTabs>(w, "PageControl1");
+  QVERIFY(bar->TabOf(page) >= 0);
+  bar->setCurrentIndex(bar->TabOf(page));
 }
 
 TStartedProgram::TStartedProgram(const std::string& argument, bool show) {

@@ -40,6 +40,10 @@ GallerySettings DefaultSettings();
 
 // Which tabs the user sees, by page index ("-" for none).
 QString VisibleTabs(TfrmSetup& w);
+// The page whose tab is current (-1 for none).
+int CurrentTab(TfrmSetup& w);
+// Makes the tab of page current, as a click on it does.
+void ClickTab(TfrmSetup& w, int page);
 
 // The program, started as the main routine does, with a scripted dialog service.
 struct TStartedProgram {

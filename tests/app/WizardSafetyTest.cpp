@@ -24,12 +24,14 @@
 #include <thread>
 
 #include "About.h"
+#include "EditorPage.h"
 #include "GalleryFile.h"
 #include "GalleryImages.h"
 #include "GraphicOptions.h"
 #include "ImageReview.h"
 #include "ThumbList.h"
 #include "Platform.h"
+#include "StartPage.h"
 #include "TestJpeg.h"
 #include "TestSupport.h"
 #include "TextOptions.h"
@@ -87,6 +89,21 @@ struct TPhotoGallery {
 
 // Runs body once the next run has begun (its copy step handles events), inside that run.
 void DuringTheRun(std::function<void()> body) { QTimer::singleShot(0, std::move(body)); }
+
+// What a screen reader finds in the wizard's tab bar: the names of the tabs it may go to, in
+// order, each marked when it has no area of its own inside the bar; none while the bar is hidden.
+QStringList TabsOnBus(TfrmSetup& w) {
+  QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(Child<QTabBar>(w, "PageControl1"));
+  QStringList found;
+  if (bar->state().invisible) return found;
+  for (int i = 0; i < bar->childCount(); ++i) {
+    QAccessibleInterface* tab = bar->child(i);  // the tabs, then the bar's scroll buttons
+    if (tab->role() != QAccessible::PageTab || tab->state().invisible) continue;
+    const bool area = !tab->rect().isEmpty() && bar->rect().contains(tab->rect());
+    found << tab->text(QAccessible::Name) + (area ? "" : " (no area)");
+  }
+  return found;
+}
 
 }  // namespace
 
@@ -187,7 +204,7 @@ private slots:
       // Edits saved while the images are copied belong to the next run.
       Child<TMemo>(w, "moTitleText")->SetText("changed meanwhile");
       Child<QLineEdit>(w, "ebOutput")->setText(QString::fromStdString(InProgram("Output/B")));
-      Child<QTabBar>(w, "PageControl1")->setCurrentIndex(4);
+      ClickTab(w, 4);
     });
     {
       TEngineBoxes engineBoxes(*started.dialogs);
@@ -357,6 +374,40 @@ private slots:
     w.SetStatusText("<Holiday.pgs>");
     QCOMPARE(QAccessible::queryAccessibleInterface(Child<QLabel>(w, "pnlStatus"))->text(QAccessible::Name),
              QString("<Holiday.pgs>"));
+  }
+
+  // The tab bar after each way into the wizard, and back from the editor.
+  void screenReadersFindTheShownTabs() {
+    const QStringList wizardTabs = {"Text Options", "Graphic Options", "Gallery Images",
+                                    "Gallery Options"};
+    {
+      TStartedProgram started;  // no gallery yet: straight into the wizard
+      QCOMPARE(TabsOnBus(started.wizard()), wizardTabs);
+    }
+    WriteGallery("A.pgs", DefaultSettings());
+    {
+      TStartedProgram started(GetUserDataFolder() + "A.pgs");
+      QCOMPARE(TabsOnBus(started.wizard()), wizardTabs);
+    }
+    TStartedProgram started;
+    TfrmSetup& w = started.wizard();
+    QCOMPARE(TabsOnBus(w), QStringList());
+    Child<QListWidget>(w, "lvFiles")->setCurrentRow(0);
+    Child<TStartPage>(w, "tsStart")->lvFilesDblClick();
+    QCOMPARE(TabsOnBus(w), wizardTabs);
+    Child<QPushButton>(w, "btnStart")->click();
+    QCOMPARE(TabsOnBus(w), QStringList());
+    started.dialogs->saveAnswers = {"B"};
+    Child<QPushButton>(w, "btnNew")->click();
+    QCOMPARE(TabsOnBus(w), wizardTabs);
+    Child<QToolButton>(w, "btnEdit2")->click();
+    QCOMPARE(TabsOnBus(w), QStringList{"Editor"});
+    QTest::mouseClick(started.program->editorPage->findChild<QToolButton*>("btnExit"), Qt::LeftButton);
+    QCOMPARE(TabsOnBus(w), wizardTabs);
+    Child<QToolButton>(w, "btnEdit2")->click();
+    started.dialogs->saveAnswers = {"C"};
+    Child<QToolButton>(w, "btnNew2")->click();
+    QCOMPARE(TabsOnBus(w), wizardTabs);
   }
 
 private:

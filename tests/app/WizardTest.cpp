@@ -25,6 +25,7 @@
 #include "TestSupport.h"
 #include "TextOptions.h"
 #include "WizardFixture.h"
+#include "WizardFrame.h"
 
 using namespace pictalon;
 using namespace pictalon::test;
@@ -116,7 +117,7 @@ private slots:
       if (i < 3) QTest::mouseClick(Child<QPushButton>(w, "btnNext"), Qt::LeftButton);
     }
     // The tab bar follows; a gallery opened from here starts on Text Options again.
-    QCOMPARE(Child<QTabBar>(w, "PageControl1")->currentIndex(), 4);
+    QCOMPARE(CurrentTab(w), 4);
     WriteGallery("A.pgs", DefaultSettings());
     w.OpenGallery(GetUserDataFolder() + "A.pgs");
     QCOMPARE(w.ActivePageIndex(), 1);
@@ -135,7 +136,7 @@ private slots:
     Child<TMemo>(w, "moTitleText")->SetText("Holiday");
     QTest::mouseClick(Child<QPushButton>(w, "btnNext"), Qt::LeftButton);
     QCOMPARE(ReadBack(path).TitleText.get(), std::string());
-    Child<QTabBar>(w, "PageControl1")->setCurrentIndex(4);  // as a click on the tab does
+    ClickTab(w, 4);  // as a click on the tab does
     QCOMPARE(w.ActivePageIndex(), 4);
     QVERIFY(!Child<QPushButton>(w, "btnNext")->isEnabled());
     QCOMPARE(ReadBack(path).TitleText.get(), std::string("Holiday"));
@@ -185,7 +186,7 @@ private slots:
     TfrmSetup& w = started.wizard();
     fs::create_directories(GetUserDataFolder() + "Gallery 1.pgs");  // a folder in the way
     Child<TMemo>(w, "moTitleText")->SetText("typed before any save");
-    Child<QTabBar>(w, "PageControl1")->setCurrentIndex(2);
+    ClickTab(w, 2);
     QCOMPARE(w.CurrentGalleryFile(), GetUserDataFolder() + "Gallery 2.pgs");
     QCOMPARE(ReadBack(w.CurrentGalleryFile()).TitleText.get(), std::string("typed before any save"));
     QVERIFY(started.dialogs->log.isEmpty());
@@ -483,7 +484,7 @@ private slots:
     Child<QSpinBox>(f, "seCellspacing")->setValue(10);
     QTest::mouseClick(Child<QPushButton>(f, "btnClose"), Qt::LeftButton);
     QVERIFY(!f.isVisible());
-    Child<QTabBar>(w, "PageControl1")->setCurrentIndex(2);
+    ClickTab(w, 2);
     GallerySettings back = ReadBack(path);
     QCOMPARE(back.CellSpacing.get(), 10);
     QCOMPARE(back.TableWidth.get(), 100);
@@ -614,12 +615,33 @@ private slots:
     QVERIFY(german.load("pictalon_de", PICTALON_BUILT_PROGRAM "/translations"));
     QCoreApplication::installTranslator(&german);
     TStartedProgram started;
-    const QTabBar* tabs = Child<QTabBar>(started.wizard(), "PageControl1");
-    QCOMPARE(tabs->tabText(1), QString("Textoptionen"));
-    QCOMPARE(tabs->tabText(4), QString("Galerieoptionen"));
+    const TPageTabs* tabs = Child<TPageTabs>(started.wizard(), "PageControl1");
+    QCOMPARE(tabs->tabText(tabs->TabOf(1)), QString("Textoptionen"));
+    QCOMPARE(tabs->tabText(tabs->TabOf(4)), QString("Galerieoptionen"));
     started.dialogs->openDocumentResult = false;
     QTest::mouseClick(Child<QPushButton>(started.wizard(), "btnViewSampler"), Qt::LeftButton);
     QCOMPARE(started.dialogs->Entries("Error: Pictalon konnte").size(), 1);
+
+    // The messages of the libraries too: a stored colour that is none, and an engine run that
+    // fails (its template gone since the gallery was opened).
+    TempDir photos;
+    photos.write("p.jpg", MakeJpeg(40, 30));
+    GallerySettings s = DefaultSettings();
+    s.TextColour.set("#zzzzzz");
+    s.ImageFolder.set(photos.path());
+    s.TemplateName.set("Dark.html");
+    TfrmSetup& w = started.wizard();
+    started.dialogs->log.clear();
+    w.OpenGallery(WriteGallery("Odd.pgs", s));
+    QCOMPARE(started.dialogs->log, QStringList("General: \u201e#zzzzzz\u201c ist kein g\u00fcltiger Farbwert."));
+    fs::remove(InProgram("Templates/Dark.html"));
+    started.dialogs->log.clear();
+    {
+      TEngineBoxes engineBoxes(*started.dialogs);
+      w.btnGenerateClick();
+    }
+    QCOMPARE(started.dialogs->Entries("General: ").value(0),
+             QString::fromStdString("General: " + InProgram("Templates/Dark.html") + " wurde nicht gefunden."));
     QCoreApplication::removeTranslator(&german);
   }
 

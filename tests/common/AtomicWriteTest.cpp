@@ -59,7 +59,8 @@ TEST(AtomicWrite, AnyLegalNameIsWrittenAndCopied) {
     EXPECT_EQ(ReadFile(written), "second");
     std::string copy = dir.path() + "copies/" + c.name;
     ForceDirectories(dir.path() + "copies");
-    EXPECT_TRUE(CopyOrMoveFile(source, copy, false, &reason)) << reason;
+    TMessage copyFailure;
+    EXPECT_TRUE(CopyOrMoveFile(source, copy, false, &copyFailure)) << copyFailure.Text();
     EXPECT_EQ(ReadFile(copy), "JPEG bytes of " + c.name);
     EXPECT_EQ(Entries(dir.path() + "out"), Lines{c.name});
     EXPECT_EQ(Entries(dir.path() + "copies"), Lines{c.name});
@@ -82,12 +83,14 @@ TEST(AtomicWrite, AnyLegalNameIsWrittenAndCopied) {
 TEST(AtomicWrite, AFailedCopyNamesTheFileAndTheReason) {
   TempDir dir;
   std::string source = dir.write("a.jpg", "JPEG");
-  std::string reason;
+  TMessage failure;
   std::string tooLong = dir.path() + std::string(256, 'x') + ".jpg";
-  EXPECT_FALSE(CopyOrMoveFile(source, tooLong, false, &reason));
+  EXPECT_FALSE(CopyOrMoveFile(source, tooLong, false, &failure));
+  std::string reason = failure.Text();
   EXPECT_NE(reason.find(tooLong), std::string::npos) << reason;
   EXPECT_NE(reason.find("File name too long"), std::string::npos) << reason;
-  EXPECT_FALSE(CopyOrMoveFile(dir.path() + "missing.jpg", dir.path() + "b.jpg", false, &reason));
+  EXPECT_FALSE(CopyOrMoveFile(dir.path() + "missing.jpg", dir.path() + "b.jpg", false, &failure));
+  reason = failure.Text();
   EXPECT_NE(reason.find("missing.jpg"), std::string::npos) << reason;
   EXPECT_EQ(Entries(dir.path()), Lines{"a.jpg"});
 }

@@ -44,6 +44,32 @@ TEST(Colours, HtmlToColourAndBack) {
   }
 }
 
+// A library message says in English what it always said, and hands a window the pieces to say it
+// in another language: the source text, its context and its arguments.
+TEST(Messages, EnglishTextAndThePiecesToTranslate) {
+  try {
+    HtmlToColour("#12345G");
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), "'#12345G' is not a valid colour value");
+    EXPECT_STREQ(e.Message().Context(), "pictalon::TMessage");
+    EXPECT_EQ(e.Message().Source(), "'%1' is not a valid colour value");
+    EXPECT_EQ(e.Message().Arguments(), Lines{"#12345G"});
+  }
+  TMessage copy;
+  EXPECT_FALSE(CopyOrMoveFile("/no/such.jpg", "/tmp/x.jpg", false, &copy));
+  EXPECT_EQ(copy.Text(), "Cannot read /no/such.jpg: No such file or directory");
+  // A translation may reorder the arguments; an argument's own "%1" stays as it is.
+  TMessage both(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot write %1: %2"), "/a%2.jpg", "full");
+  EXPECT_EQ(both.Text(), "Cannot write /a%2.jpg: full");
+  EXPECT_EQ(both.TextIn([](const char*, const char*) { return std::string("%2 (%1)"); }), "full (/a%2.jpg)");
+  // A text without context passes as it is, in every language.
+  const TMessage plain(std::string("disk full: 100%"));
+  EXPECT_EQ(plain.Context(), nullptr);
+  EXPECT_EQ(plain.TextIn([](const char*, const char*) { return std::string("translated"); }), "disk full: 100%");
+  EXPECT_STREQ(MessageOf(std::runtime_error("as is")).Source().c_str(), "as is");
+}
+
 TEST(Colours, Complement) {
   EXPECT_EQ(ComplementColour(0xFFFFFF), 0u);
   EXPECT_EQ(ComplementColour(255 + 128 * 256), 127u * 256 + 255u * 65536);

@@ -21,8 +21,8 @@ namespace pictalon::test {
 
 class RecordingUi : public TEngineUi {
 public:
-  void ShowMessage(const std::string& text) override { events.push_back("message: " + text); }
-  void ShowError(const std::string& text) override { events.push_back("error: " + text); }
+  void ShowMessage(const TMessage& text) override { events.push_back("message: " + text.Text()); }
+  void ShowError(const TMessage& text) override { events.push_back("error: " + text.Text()); }
   void OpenProgress() override { events.push_back("open"); }
   void SetProgress(int position) override { progress.push_back(position); }
   void CloseProgress() override { events.push_back("close"); }

@@ -25,8 +25,8 @@ namespace {
 
 class SilentUi : public TEngineUi {
 public:
-  void ShowMessage(const std::string&) override {}
-  void ShowError(const std::string&) override {}
+  void ShowMessage(const TMessage&) override {}
+  void ShowError(const TMessage&) override {}
   void OpenProgress() override {}
   void SetProgress(int position) override { FUZZ_CHECK(position >= 0 && position <= 100); }
   void CloseProgress() override {}

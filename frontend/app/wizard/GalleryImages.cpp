@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "Error.h"
 #include "Helpers.h"
 #include "NonVis.h"
 #include "Platform.h"
@@ -107,11 +108,11 @@ bool TGalleryImagesPage::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void TGalleryImagesPage::Load(const GallerySettings& s, std::vector<std::string>& problems) {
+void TGalleryImagesPage::Load(const GallerySettings& s, std::vector<TMessage>& problems) {
   try {
     SelectCellStyle(CellStyleNameOfFile(ExtractFileName(s.CellStyleSheet.get())));
   } catch (const std::exception& e) {
-    problems.push_back(e.what());
+    problems.push_back(MessageOf(e));
   }
   LoadImageFolder(s.ImageFolder.get());
   ebURL->setText(QString::fromStdString(s.ImageURL.get()));

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "Message.h"
 #include "TypeDef.h"
 #include "Widgets.h"
 
@@ -39,7 +40,7 @@ public:
 
   // Shows the gallery's cell style, images folder (listing its JPEG files), URL and caption
   // choice; a cell preview that cannot be shown is added to problems.
-  void Load(const GallerySettings& s, std::vector<std::string>& problems);
+  void Load(const GallerySettings& s, std::vector<TMessage>& problems);
   // Stores them; a style sheet that is not in the index keeps the one chosen before.
   void Save(GallerySettings& s) const;
 

@@ -18,6 +18,7 @@
 #include "Helpers.h"
 #include "NonVis.h"
 #include "Platform.h"
+#include "Translations.h"
 #include "WorkingFiles.h"
 
 namespace pictalon {
@@ -186,7 +187,7 @@ void TGenerateRun::Run(const TRunSnapshot& snapshot) {
   dm_.Dialogs().OpenDocument(QString::fromStdString(GetOutputFolder(snapshot.settings) + "gallery1.html"));
   if (error) std::rethrow_exception(error);
   if (result.outcome == TGenerateOutcome::EngineFailed)
-    dm_.ShowGeneralError(&window_, QString::fromStdString(result.failure));
+    dm_.ShowGeneralError(&window_, Translated(result.failure));
 }
 
 }  // namespace pictalon

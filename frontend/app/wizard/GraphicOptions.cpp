@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "Error.h"
 #include "NonVis.h"
 #include "Platform.h"
 #include "Settings.h"
@@ -109,13 +110,13 @@ TGraphicOptionsPage::TGraphicOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   connect(btnBgCol, &QToolButton::clicked, this, Guarded(dm_, this, &TGraphicOptionsPage::btnBgColClick));
 }
 
-void TGraphicOptionsPage::Load(const GallerySettings& s, std::vector<std::string>& problems) {
+void TGraphicOptionsPage::Load(const GallerySettings& s, std::vector<TMessage>& problems) {
   const StringSlot* graphics[] = {&s.LogoGraphic, &s.TitleGraphic, &s.BackgroundImage};
   for (int tag = 1; tag <= 3; ++tag) {
     try {
       LoadGraphic(tag, graphics[tag - 1]->get());
     } catch (const std::exception& e) {
-      problems.push_back(e.what());
+      problems.push_back(MessageOf(e));
     }
   }
   const std::string background = s.BackgroundColour.empty() ? "#ffffff" : s.BackgroundColour.get();

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "Message.h"
 #include "TypeDef.h"
 #include "Widgets.h"
 
@@ -28,7 +29,7 @@ public:
 
   // Shows the three graphics and the background colour; what cannot be shown (a picture that
   // does not decode, a colour text that is no colour) is added to problems.
-  void Load(const GallerySettings& s, std::vector<std::string>& problems);
+  void Load(const GallerySettings& s, std::vector<TMessage>& problems);
   void Save(GallerySettings& s) const;
   QColor BackgroundColour() const { return shBgCol->Colour(); }
 

@@ -23,6 +23,7 @@
 #include "StartPage.h"
 #include "TextUtil.h"
 #include "TextOptions.h"
+#include "Translations.h"
 #include "Widgets.h"
 #include "Toolbar.h"
 #include "WizardFrame.h"
@@ -68,7 +69,7 @@ TfrmSetup::TfrmSetup(TdmNonVis& dm, QWidget* parent)
   const int icons[] = {-1, 0, 1, 3, 4, 2};
   for (int i = 0; i < 6; ++i) {
     pages->addWidget(tabs[i].first);
-    PageControl1->addTab(dm_.TabIcon(icons[i]), tr(tabs[i].second));
+    PageControl1->AddPage(dm_.TabIcon(icons[i]), tr(tabs[i].second));
   }
   PageControl1->setIconSize(QSize(16, 16));
   tabVisible_.assign(6, false);
@@ -162,7 +163,7 @@ void TfrmSetup::ConnectHandlers() {
   // signals blocked.
   connect(PageControl1, &QTabBar::currentChanged, this, [this](int index) {
     RunGuarded(dm_, this, [this, index] {
-      pages->setCurrentIndex(index);
+      pages->setCurrentIndex(PageControl1->PageAt(index));
       PageControl1Change();
     });
   });
@@ -248,13 +249,8 @@ void TfrmSetup::SetActivePageIndex(int index) {
 
 void TfrmSetup::SyncTabBar() {
   const QSignalBlocker blocker(PageControl1);
-  bool any = false;
-  for (int i = 0; i < PageControl1->count(); ++i) {
-    PageControl1->setTabVisible(i, tabVisible_[i]);
-    any = any || tabVisible_[i];
-  }
-  if (tabVisible_[pages->currentIndex()]) PageControl1->setCurrentIndex(pages->currentIndex());
-  PageControl1->setVisible(any);
+  PageControl1->ShowPages(tabVisible_, pages->currentIndex());
+  PageControl1->setVisible(PageControl1->count() > 0);
 }
 
 void TfrmSetup::ShowWizardTabs(bool visible) {
@@ -326,7 +322,7 @@ void TfrmSetup::ApplyDefaults() {
 void TfrmSetup::LoadForm() {
   // A damaged picture or colour text must not stop the rest of the gallery from loading: what
   // cannot be shown is reported once, after everything else is in place.
-  std::vector<std::string> problems;
+  std::vector<TMessage> problems;
   const GallerySettings& s = current_.Settings();
   tsText->Load(s, problems);
   tsGraphic->Load(s, problems);
@@ -338,11 +334,12 @@ void TfrmSetup::LoadForm() {
   ReportLoadProblems(problems);
 }
 
-void TfrmSetup::ReportLoadProblems(const std::vector<std::string>& problems) {
+void TfrmSetup::ReportLoadProblems(const std::vector<TMessage>& problems) {
   if (problems.empty()) return;
-  std::string message;
-  for (const std::string& problem : problems) message += (message.empty() ? "" : "\n") + WithFullStop(problem);
-  dm_.ShowGeneralError(this, QString::fromStdString(message));
+  QString message;
+  for (const TMessage& problem : problems)
+    message += (message.isEmpty() ? "" : "\n") + QString::fromStdString(WithFullStop(Translated(problem).toStdString()));
+  dm_.ShowGeneralError(this, message);
 }
 
 void TfrmSetup::SaveForm() { SaveForm(false); }

@@ -7,7 +7,6 @@
 // what may happen while pages are generated.
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QTabBar>
 #include <QWidget>
 
 #include <functional>
@@ -17,6 +16,7 @@
 
 #include "CurrentGallery.h"
 #include "Lazy.h"
+#include "Message.h"
 #include "TypeDef.h"
 #include "WizardHost.h"
 
@@ -31,6 +31,7 @@ class TTextOptionsPage;
 class TGraphicOptionsPage;
 class TGalleryImagesPage;
 class TGalleryOptionsPage;
+class TPageTabs;
 
 class TfrmSetup : public QWidget, public TWizardHost {
   Q_OBJECT
@@ -117,7 +118,7 @@ private:
   void SaveForm(bool ask);
   // Opens a gallery of the lists by its name in the user data folder and names it in the label.
   void OpenListedGallery(const QString& name);
-  void ReportLoadProblems(const std::vector<std::string>& problems);
+  void ReportLoadProblems(const std::vector<TMessage>& problems);
 
   TdmNonVis& dm_;
   TCurrentGallery current_;
@@ -134,7 +135,7 @@ private:
   std::function<void()> askSaveEditorChanges_;
 
   TWizardToolbar* RzToolbar2;
-  QTabBar* PageControl1;
+  TPageTabs* PageControl1;
   QStackedWidget* pages;
   TStartPage* tsStart;
   TTextOptionsPage* tsText;

@@ -43,11 +43,11 @@ TColor FromQColor(const QColor& colour) {
   return TColor(colour.red()) | TColor(colour.green()) << 8 | TColor(colour.blue()) << 16;
 }
 
-QColor StoredColour(const std::string& text, std::vector<std::string>& problems) {
+QColor StoredColour(const std::string& text, std::vector<TMessage>& problems) {
   try {
     return ToQColor(HtmlToColour(text));
   } catch (const Error& e) {
-    problems.push_back(e.what());
+    problems.push_back(MessageOf(e));
     return ToQColor(kNoColour);
   }
 }

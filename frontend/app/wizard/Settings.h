@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "Helpers.h"
+#include "Message.h"
 #include "TypeDef.h"
 
 namespace pictalon {
@@ -30,6 +31,6 @@ QColor ToQColor(TColor colour);
 TColor FromQColor(const QColor& colour);
 // A stored colour text for display; a text that is no colour is added to problems and shown as
 // white, which is what the next save stores.
-QColor StoredColour(const std::string& text, std::vector<std::string>& problems);
+QColor StoredColour(const std::string& text, std::vector<TMessage>& problems);
 
 }  // namespace pictalon

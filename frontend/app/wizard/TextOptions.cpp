@@ -81,7 +81,7 @@ TTextOptionsPage::TTextOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidget(par
   connect(btnTextColor, &QToolButton::clicked, this, Guarded(dm_, this, &TTextOptionsPage::btnTextColorClick));
 }
 
-void TTextOptionsPage::Load(const GallerySettings& s, std::vector<std::string>& problems) {
+void TTextOptionsPage::Load(const GallerySettings& s, std::vector<TMessage>& problems) {
   const auto show = [](TMemo* memo, TKeptText& kept, const std::string& stored) {
     QString shown = FromStoredText(stored);
     memo->SetText(shown);

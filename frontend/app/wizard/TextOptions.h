@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "Message.h"
 #include "Settings.h"
 #include "TypeDef.h"
 #include "Widgets.h"
@@ -34,7 +35,7 @@ public:
 
   // Shows the gallery's texts and text colour; a colour text that is no colour is added to
   // problems and shown as white.
-  void Load(const GallerySettings& s, std::vector<std::string>& problems);
+  void Load(const GallerySettings& s, std::vector<TMessage>& problems);
   void Save(GallerySettings& s) const;
 
   // The background colour of the three memos (the swatch lives on the graphic page).

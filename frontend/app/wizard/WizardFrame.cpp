@@ -2,10 +2,160 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WizardFrame.h"
 
+#include <QAccessibleWidget>
 #include <QBitmap>
 #include <QPainter>
+#include <QPointer>
+
+#include <map>
 
 namespace pictalon {
+
+namespace {
+
+// One page's tab as screen readers find it; it stays registered while the bar lives, and is
+// only reached while its page's tab is in the bar.
+class TPageTabAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+public:
+  TPageTabAccessible(TPageTabs* bar, int page) : bar_(bar), page_(page) {}
+
+  int Page() const { return page_; }
+
+  void* interface_cast(QAccessible::InterfaceType type) override {
+    return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this)
+                                                : nullptr;
+  }
+  bool isValid() const override { return bar_ && bar_->TabOf(page_) >= 0; }
+  QObject* object() const override { return nullptr; }
+  QAccessible::Role role() const override { return QAccessible::PageTab; }
+  QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(bar_); }
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int childCount() const override { return 0; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  void setText(QAccessible::Text, const QString&) override {}
+
+  QAccessible::State state() const override {
+    QAccessible::State state;
+    if (!isValid()) {
+      state.invalid = true;
+      return state;
+    }
+    state = parent()->state();
+    const bool current = bar_->TabOf(page_) == bar_->currentIndex();
+    state.selectable = true;
+    state.selected = current;
+    state.focused = current && bar_->hasFocus();
+    return state;
+  }
+  QRect rect() const override {
+    if (!isValid()) return {};
+    const QRect tab = bar_->tabRect(bar_->TabOf(page_));
+    return {bar_->mapToGlobal(tab.topLeft()), tab.size()};
+  }
+  QString text(QAccessible::Text t) const override {
+    if (!isValid()) return {};
+    const int tab = bar_->TabOf(page_);
+    if (t == QAccessible::Name) return bar_->tabText(tab);
+    if (t == QAccessible::Description) return bar_->tabToolTip(tab);
+    return {};
+  }
+
+  QStringList actionNames() const override { return {pressAction()}; }
+  void doAction(const QString& action) override {
+    if (isValid() && action == pressAction()) bar_->setCurrentIndex(bar_->TabOf(page_));
+  }
+  QStringList keyBindingsForAction(const QString&) const override { return {}; }
+
+private:
+  QPointer<TPageTabs> bar_;
+  int page_;
+};
+
+// The bar as screen readers find it: a list of the tabs it holds, named after the current one.
+class TPageTabsAccessible : public QAccessibleWidget {
+public:
+  explicit TPageTabsAccessible(TPageTabs* bar) : QAccessibleWidget(bar, QAccessible::PageTabList) {}
+  ~TPageTabsAccessible() override {
+    for (const auto& [page, id] : tabs_) QAccessible::deleteAccessibleInterface(id);
+  }
+
+  int childCount() const override { return Bar()->count(); }
+  QAccessibleInterface* child(int index) const override {
+    const int page = Bar()->PageAt(index);
+    if (page < 0) return nullptr;
+    auto found = tabs_.find(page);
+    if (found != tabs_.end()) return QAccessible::accessibleInterface(found->second);
+    auto* tab = new TPageTabAccessible(Bar(), page);
+    tabs_[page] = QAccessible::registerAccessibleInterface(tab);
+    return tab;
+  }
+  int indexOfChild(const QAccessibleInterface* child) const override {
+    const auto* tab = dynamic_cast<const TPageTabAccessible*>(child);
+    return tab ? Bar()->TabOf(tab->Page()) : -1;
+  }
+  QAccessibleInterface* childAt(int x, int y) const override {
+    const int index = Bar()->tabAt(Bar()->mapFromGlobal(QPoint(x, y)));
+    return index >= 0 ? child(index) : nullptr;
+  }
+  QAccessibleInterface* focusChild() const override {
+    return Bar()->hasFocus() ? child(Bar()->currentIndex()) : nullptr;
+  }
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) return Bar()->tabText(Bar()->currentIndex());
+    return QAccessibleWidget::text(t);
+  }
+
+private:
+  TPageTabs* Bar() const { return static_cast<TPageTabs*>(widget()); }
+  mutable std::map<int, QAccessible::Id> tabs_;
+};
+
+QAccessibleInterface* PageTabsAccessible(const QString& className, QObject* object) {
+  if (className == QLatin1String(TPageTabs::staticMetaObject.className()) && object->isWidgetType())
+    return new TPageTabsAccessible(static_cast<TPageTabs*>(object));
+  return nullptr;
+}
+
+}  // namespace
+
+TPageTabs::TPageTabs(QWidget* parent) : QTabBar(parent) {
+  static const bool installed = (QAccessible::installFactory(PageTabsAccessible), true);
+  Q_UNUSED(installed);
+  // The bar is as wide as its tabs: there is nothing to scroll to.
+  setUsesScrollButtons(false);
+}
+
+void TPageTabs::AddPage(const QIcon& icon, const QString& caption) {
+  pages_.push_back({icon, caption});
+}
+
+void TPageTabs::ShowPages(const std::vector<bool>& shown, int page) {
+  std::vector<int> wanted;
+  for (int i = 0; i < int(pages_.size()); ++i)
+    if (shown[i]) wanted.push_back(i);
+  std::vector<int> present;
+  for (int i = 0; i < count(); ++i) present.push_back(PageAt(i));
+  if (wanted != present) {
+    // Taking the tabs out and putting them in again lays the bar out afresh.
+    while (count() > 0) removeTab(count() - 1);
+    for (int i : wanted) setTabData(addTab(pages_[i].icon, pages_[i].caption), i);
+    QAccessibleEvent reorder(this, QAccessible::ObjectReorder);
+    QAccessible::updateAccessibility(&reorder);
+  }
+  if (TabOf(page) >= 0) setCurrentIndex(TabOf(page));
+}
+
+int TPageTabs::PageAt(int index) const {
+  const QVariant page = tabData(index);
+  return page.isValid() ? page.toInt() : -1;
+}
+
+int TPageTabs::TabOf(int page) const {
+  for (int i = 0; i < count(); ++i)
+    if (PageAt(i) == page) return i;
+  return -1;
+}
 
 QSize TPageTabs::tabSizeHint(int index) const {
   QSize hint = QTabBar::tabSizeHint(index);
