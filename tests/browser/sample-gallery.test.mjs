@@ -11,6 +11,8 @@
 //   BROWSER_TEST_DIR      folder holding node_modules; the screenshot of page 1 is written here
 //   CHROMIUM              the browser (default /usr/bin/chromium)
 //   PICTALON_GUIDE_SCREENSHOT  when set, page 1's screenshot is also written to this path
+//   PICTALON_GUIDE_MODERN_SCREENSHOT, PICTALON_GUIDE_VIEWER_SCREENSHOT  when set, the Modern
+//                         gallery on a phone and its viewer open are written to these paths
 import { after, before, describe, test } from "node:test";
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
@@ -439,7 +441,11 @@ describe("a Modern gallery in the browser", () => {
           right: img.getBoundingClientRect().right,
         })),
       }));
-      if (width === 390) fs.writeFileSync(path.join(testDir, "modern-phone.png"), await page.screenshot());
+      if (width === 390) {
+        const shot = await page.screenshot();
+        fs.writeFileSync(path.join(testDir, "modern-phone.png"), shot);
+        if (process.env.PICTALON_GUIDE_MODERN_SCREENSHOT) fs.writeFileSync(process.env.PICTALON_GUIDE_MODERN_SCREENSHOT, shot);
+      }
       await page.context().close();
       assert.ok(seen.scrollWidth <= seen.clientWidth, `laid out ${seen.scrollWidth} wide in ${seen.clientWidth}`);
       assert.equal(seen.columns, width === 390 ? 1 : 3, "the gallery's columns where they fit, fewer where not");
