@@ -481,6 +481,12 @@ describe("a Modern gallery in the browser", () => {
     assert.equal(await shownPicture(), links[0]);
     assert.equal(await page.getAttribute(".pswp", "role"), "dialog");
     assert.equal(await page.getAttribute(".pswp", "aria-label"), "Picture viewer");
+    const viewerMenuPrevented = await page.evaluate(() => {
+      const event = new MouseEvent("contextmenu", { bubbles: true, cancelable: true, button: 2 });
+      document.querySelector('.pswp__item[aria-hidden="false"] img.pswp__img').dispatchEvent(event);
+      return event.defaultPrevented;
+    });
+    assert.ok(viewerMenuPrevented, "the right-click script covers the viewer's picture");
     if (process.env.PICTALON_GUIDE_VIEWER_SCREENSHOT)
       fs.writeFileSync(process.env.PICTALON_GUIDE_VIEWER_SCREENSHOT, await page.screenshot());
     await page.keyboard.press("ArrowRight");
