@@ -321,34 +321,46 @@ function setSlot(record, offset, text) {
   bytes.copy(record, offset + 1);
 }
 
+// The sample photos and one portrait photo stored on its side (the birch wood turned a quarter
+// anticlockwise, tagged to be turned back), made once.
+const portrait = "00-portrait.jpg";
+let photosWithPortrait;
+function samplePhotosWithPortrait() {
+  if (photosWithPortrait) return photosWithPortrait;
+  photosWithPortrait = path.join(workDir, "photos");
+  fs.mkdirSync(photosWithPortrait);
+  for (const name of samples) fs.copyFileSync(path.join(program, "Data", "Samples", name), path.join(photosWithPortrait, name));
+  const upright = samples.find((name) => /birch/.test(name));
+  const lying = execFileSync("convert", [path.join(photosWithPortrait, upright), "-rotate", "-90", "jpg:-"]);
+  fs.writeFileSync(path.join(photosWithPortrait, portrait),
+                   Buffer.concat([lying.subarray(0, 2), exifOrientationSegment(6), lying.subarray(2)]));
+  return photosWithPortrait;
+}
+
+// Generates a 3 x 2 gallery of those photos at Fixed Width width, copied into output, with the
+// sample gallery's texts and these tail lines; returns the path of its first page.
+function generateWebGallery(name, output, width, tail) {
+  const record = Buffer.from(fs.readFileSync(path.join(program, "Data", "User", "Sample.pgs")));
+  setSlot(record, 3328, samplePhotosWithPortrait());
+  setSlot(record, 3840, output);
+  record.writeInt32LE(3, 4352);
+  record.writeInt32LE(2, 4356);
+  record.writeInt32LE(width, 4360);
+  record[4376] = 2;
+  record[4383] = 1;
+  const gallery = path.join(program, "Data", "User", `${name}.pgs`);
+  fs.writeFileSync(gallery, Buffer.concat([record, Buffer.from(`\r\n[Pictalon]\r\n${tail}`)]));
+  return execFileSync(path.join(program, "pictgen"), [gallery], { encoding: "utf8" }).trim();
+}
+
 describe("a gallery with web copies in the browser", () => {
   let visit;
   let failedRequests = [];
   let output;
-  const portrait = "00-portrait.jpg";
 
   before(async () => {
-    // The sample photos and one portrait photo stored on its side, in a 3 x 2 gallery at Fixed
-    // Width 100 whose copies are resized for the web. The portrait photo is the birch wood turned a
-// quarter anticlockwise, tagged to be turned back.
-    const photos = path.join(workDir, "photos");
-    fs.mkdirSync(photos);
-    for (const name of samples) fs.copyFileSync(path.join(program, "Data", "Samples", name), path.join(photos, name));
-    const upright = samples.find((name) => /birch/.test(name));
-    const lying = execFileSync("convert", [path.join(photos, upright), "-rotate", "-90", "jpg:-"]);
-    fs.writeFileSync(path.join(photos, portrait), Buffer.concat([lying.subarray(0, 2), exifOrientationSegment(6), lying.subarray(2)]));
     output = path.join(workDir, "web");
-    const record = Buffer.from(fs.readFileSync(path.join(program, "Data", "User", "Sample.pgs")));
-    setSlot(record, 3328, photos);
-    setSlot(record, 3840, output);
-    record.writeInt32LE(3, 4352);
-    record.writeInt32LE(2, 4356);
-    record.writeInt32LE(100, 4360);
-    record[4376] = 2;
-    record[4383] = 1;
-    const gallery = path.join(program, "Data", "User", "Web.pgs");
-    fs.writeFileSync(gallery, Buffer.concat([record, Buffer.from("\r\n[Pictalon]\r\nResizeCopies=1\r\nLongestSide=320\r\n")]));
-    const printed = execFileSync(path.join(program, "pictgen"), [gallery], { encoding: "utf8" }).trim();
+    const printed = generateWebGallery("Web", output, 100, "ResizeCopies=1\r\nLongestSide=320\r\n");
 
     const page = await (await browser.newContext({ viewport: { width: 1100, height: 800 } })).newPage();
     page.on("requestfailed", (request) => failedRequests.push(request.url()));
@@ -383,9 +395,7 @@ describe("a gallery with web copies in the browser", () => {
 });
 
 describe("a Modern gallery in the browser", () => {
-  const portrait = "00-portrait.jpg";
   const portraitTitle = "Birch & < beech";
-  let output;
   let firstPageUrl;
   const errors = [];
 
@@ -403,27 +413,12 @@ describe("a Modern gallery in the browser", () => {
   }
 
   before(() => {
-    // The sample photos and a portrait photo lying on its side, 3 x 2 at Fixed Width 300 with web
-    // copies, in the Modern style; the portrait photo's typed title holds markup characters.
-    const photos = path.join(workDir, "modern-photos");
-    fs.mkdirSync(photos);
-    for (const name of samples) fs.copyFileSync(path.join(program, "Data", "Samples", name), path.join(photos, name));
-    const upright = samples.find((name) => /birch/.test(name));
-    const lying = execFileSync("convert", [path.join(photos, upright), "-rotate", "-90", "jpg:-"]);
-    fs.writeFileSync(path.join(photos, portrait), Buffer.concat([lying.subarray(0, 2), exifOrientationSegment(6), lying.subarray(2)]));
-    output = path.join(workDir, "modern");
-    const record = Buffer.from(fs.readFileSync(path.join(program, "Data", "User", "Sample.pgs")));
-    setSlot(record, 3328, photos);
-    setSlot(record, 3840, output);
-    record.writeInt32LE(3, 4352);
-    record.writeInt32LE(2, 4356);
-    record.writeInt32LE(300, 4360);
-    record[4376] = 2;
-    record[4383] = 1;
-    const gallery = path.join(program, "Data", "User", "Modern.pgs");
-    fs.writeFileSync(gallery, Buffer.concat([record, Buffer.from("\r\n[Pictalon]\r\nResizeCopies=1\r\nLongestSide=1024\r\nPageStyle=modern\r\n")]));
+    // The sample photos with the portrait photo, 3 x 2 at Fixed Width 300 with web copies, in the
+    // Modern style; the portrait photo's typed title holds markup characters.
     fs.writeFileSync(path.join(program, "Data", "User", "Modern.dat"), `[${portrait}]\r\nTitle=${portraitTitle}\r\n`);
-    firstPageUrl = pathToFileURL(execFileSync(path.join(program, "pictgen"), [gallery], { encoding: "utf8" }).trim()).href;
+    const printed = generateWebGallery("Modern", path.join(workDir, "modern"), 300,
+                                       "ResizeCopies=1\r\nLongestSide=1024\r\nPageStyle=modern\r\n");
+    firstPageUrl = pathToFileURL(printed).href;
   });
 
   for (const [width, height] of [[390, 844], [1366, 900]]) {
