@@ -216,11 +216,10 @@ void ModernTagHandler(TRunState& run, const std::string& tagName, std::string& r
   } else if (is("icon")) {
     replacement = "<link rel=\"icon\" href=\"assets/icon.svg\" type=\"image/svg+xml\">";
   } else if (is("pictcss")) {
-    replacement = "<link href=\"pictalon.css\" rel=\"stylesheet\"><link href=\"assets/photoswipe.css\" rel=\"stylesheet\">";
+    replacement = PictCssTag();
   } else if (is("script")) {
     replacement = ScriptTag(run) +
                   "<script src=\"assets/photoswipe-lightbox.umd.min.js\" defer></script>"
-                  "<script src=\"assets/photoswipe.umd.min.js\" defer></script>"
                   "<script src=\"assets/viewer.js\" defer></script>";
   } else if (is("tblwidth")) {
     replacement = TableWidthText(s);

@@ -1,13 +1,36 @@
 /* Pictalon: opens the pictures of a Modern gallery page in PhotoSwipe, over the page. Without
-   this script (or without scripts at all) each link still opens its picture. */
+   this script (or without scripts at all) each link still opens its picture. The page loads only
+   the small lightbox part; the viewer itself and its style sheet, which lie beside this file,
+   are loaded at the first click. */
 (function () {
   "use strict";
-  if (!window.PhotoSwipeLightbox || !window.PhotoSwipe) return;
+  if (!window.PhotoSwipeLightbox || !document.currentScript) return;
+  var folder = document.currentScript.src.replace(/[^/]*$/, "");
+
+  function load(tag, properties) {
+    return new Promise(function (resolve, reject) {
+      var element = document.createElement(tag);
+      Object.keys(properties).forEach(function (name) { element[name] = properties[name]; });
+      element.onload = resolve;
+      element.onerror = reject;
+      document.head.appendChild(element);
+    });
+  }
+  var viewer = null;
+  function loadViewer() {
+    if (!viewer) {
+      viewer = Promise.all([
+        load("script", { src: folder + "photoswipe.umd.min.js" }),
+        load("link", { rel: "stylesheet", href: folder + "photoswipe.css" })
+      ]).then(function () { return window.PhotoSwipe; });
+    }
+    return viewer;
+  }
 
   var lightbox = new window.PhotoSwipeLightbox({
     gallery: ".md-grid",
     children: "a[data-pswp-width]",
-    pswpModule: window.PhotoSwipe,
+    pswpModule: loadViewer,
     preload: [1, 2],
     bgOpacity: 0.92,
     closeTitle: "Close (Esc)",
