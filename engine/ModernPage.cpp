@@ -218,9 +218,7 @@ void ModernTagHandler(TRunState& run, const std::string& tagName, std::string& r
   } else if (is("pictcss")) {
     replacement = PictCssTag();
   } else if (is("script")) {
-    replacement = ScriptTag(run) +
-                  "<script src=\"assets/photoswipe-lightbox.umd.min.js\" defer></script>"
-                  "<script src=\"assets/viewer.js\" defer></script>";
+    replacement = ScriptTag(run) + "<script src=\"assets/viewer.js\" defer></script>";
   } else if (is("tblwidth")) {
     replacement = TableWidthText(s);
   } else if (is("backlink")) {

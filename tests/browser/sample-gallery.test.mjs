@@ -408,7 +408,6 @@ describe("a Modern gallery in the browser", () => {
     page.on("pageerror", (error) => errors.push(`${width}: ${error}`));
     page.on("requestfailed", (request) => errors.push(`${width}: failed ${request.url()}`));
     await page.goto(firstPageUrl, { waitUntil: "load" });
-    await page.waitForFunction(() => typeof window.PhotoSwipeLightbox === "function");
     return page;
   }
 
