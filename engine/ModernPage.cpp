@@ -54,9 +54,13 @@ TModernCell ModernCell(const TRunState& run, std::int64_t index, bool firstRow) 
   TPixelSize picture = UprightSize(paths.measured);
   std::string caption = ModernCaption(run, paths.fileName);
 
+  // The linked picture: the copy where images are copied (the web copy when it was resized).
+  TPixelSize linked = s.CopyImages.get() ? UprightSize(outputFolder + paths.image) : picture;
+  if (linked.empty()) linked = picture;
+
   TModernCell cell;
   std::string image;
-  if (picture.width <= 0 || picture.height <= 0) {
+  if (picture.empty()) {
     image = "<p>*Invalid Image*</p>";
   } else {
     TPixelSize shown = ShownOnPage(s, picture.width, picture.height);
@@ -65,10 +69,9 @@ TModernCell ModernCell(const TRunState& run, std::int64_t index, bool firstRow) 
     // With web copies the browser picks the cell picture or, on a dense screen, the web copy.
     if (paths.shown != paths.image) {
       TPixelSize small = UprightSize(outputFolder + paths.shown);
-      TPixelSize large = UprightSize(outputFolder + paths.image);
-      if (!small.empty() && !large.empty())
+      if (!small.empty())
         image += Attribute("srcset", UrlAttribute(paths.shown) + " " + std::to_string(small.width) + "w, " +
-                                         UrlAttribute(paths.image) + " " + std::to_string(large.width) + "w") +
+                                         UrlAttribute(paths.image) + " " + std::to_string(linked.width) + "w") +
                  Attribute("sizes", "(max-width: " + std::to_string(shown.width + 2 * kGridGap) + "px) calc(100vw - " +
                                         std::to_string(2 * kGridGap) + "px), " + std::to_string(shown.width) + "px");
     }
@@ -76,14 +79,11 @@ TModernCell ModernCell(const TRunState& run, std::int64_t index, bool firstRow) 
              Attribute("height", shown.height) + (firstRow ? "" : " loading=\"lazy\"") + " decoding=\"async\">";
   }
 
-  // The viewer shows the linked picture at its own size: the web copy's where there is one.
+  // The viewer shows the linked picture at its own size.
   std::string link;
-  if (s.HyperlinkImages.get() && cell.width > 0) {
-    TPixelSize linked = s.CopyImages.get() ? UprightSize(outputFolder + paths.image) : picture;
-    if (linked.empty()) linked = picture;
+  if (s.HyperlinkImages.get() && cell.width > 0)
     link = "<a href=\"" + LinkAddress(s, paths) + "\"" + (s.LinkInNewWindow.get() ? " target=\"new\"" : "") +
            Attribute("data-pswp-width", linked.width) + Attribute("data-pswp-height", linked.height) + ">";
-  }
   // A caption link needs a caption to name it; otherwise the picture carries the link.
   bool captionLinked = !link.empty() && s.HyperlinkMode == 0 && !caption.empty();
   if (!link.empty() && !captionLinked) image = link + image + "</a>";
