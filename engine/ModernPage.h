@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "GenerationRun.h"
+#include "Helpers.h"
 #include "PageBuild.h"
 #include "WebCopy.h"
 
 namespace pictalon {
 
-constexpr const char* kModernTemplateName = "Modern.html";
+// The template is kModernTemplateName (Helpers.h).
 // The Modern style sheet's source in the data folder; the pages link it as "pictalon.css".
 constexpr const char* kModernStyleSource = "Modern/modern.css";
 
