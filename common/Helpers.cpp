@@ -75,6 +75,9 @@ void ListTemplates(std::vector<std::string>& list) {
     }
     SortIgnoringCase(names);
   }
+  names.erase(std::remove_if(names.begin(), names.end(),
+                             [](const std::string& name) { return SameTextIgnoringCase(name, kModernTemplateName); }),
+              names.end());
   list.insert(list.end(), names.begin(), names.end());
 }
 

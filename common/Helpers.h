@@ -44,9 +44,11 @@ void ApplyDefaultSettings(GallerySettings& settings);
 void ListJpegFiles(const std::string& folder, std::vector<std::string>& list);
 // Clears list, then lists the JPEG files of folder when it exists.
 void FillImageListFromFolder(const std::string& folder, std::vector<std::string>& list);
+// The template of Modern pages: always this one, so it is no choice of the Template list.
+constexpr const char* kModernTemplateName = "Modern.html";
 // Appends the bare names of the "*.html" files of the user's and the shipped templates folders,
 // sorted without regard to case; a name in both (letter case ignored) is listed once, as the
-// user's file spells it.
+// user's file spells it. The Modern template is left out.
 void ListTemplates(std::vector<std::string>& list);
 
 // "#RRGGBB" in upper case; the top byte is ignored.

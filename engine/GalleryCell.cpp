@@ -97,6 +97,8 @@ Scaling ScaleImage(TRunState& run, const std::string& measuredPath) {
   return scaling;
 }
 
+}  // namespace
+
 std::string CaptionBlock(const TRunState& run, const std::string& fileName) {
   std::string title, ref, size;
   if (run.details) {
@@ -113,8 +115,6 @@ std::string CaptionBlock(const TRunState& run, const std::string& fileName) {
   return block;
 }
 
-}  // namespace
-
 std::array<std::string, 3> GraphicAddresses(const GallerySettings& s, const std::vector<std::string>& images) {
   std::array<std::string, 3> addresses = {s.LogoGraphic.get(), s.TitleGraphic.get(), s.BackgroundImage.get()};
   if (s.CopyImages.get()) {
@@ -130,41 +130,48 @@ std::string GraphicAddress(const TRunState& run, TGraphic graphic) {
   return GraphicAddresses(run.settings, run.imageList)[graphic];
 }
 
-std::string MakeGalleryCell(TRunState& run, std::int64_t index) {
+TCellPaths CellPaths(const TRunState& run, const std::string& entry) {
   const GallerySettings& s = run.settings;
-  const std::string& entry = run.imageList[static_cast<std::size_t>(index)];
-  std::string fileName = ExtractFileName(entry);
-
+  TCellPaths paths;
+  paths.fileName = ExtractFileName(entry);
   // Copies live in the output folder's "gallimgs" folder beside the pages, so the pages point
   // to them relatively and the output folder stays a site that can be published or moved.
   // Web copies are smaller than the picture the page sizes: the original is measured, and the
   // cell shows its cell picture when one was made.
-  std::string imagePath, measuredPath, shownPath;
   if (s.CopyImages.get()) {
-    imagePath = shownPath = "gallimgs/" + fileName;
-    measuredPath = GetOutputFolder(s) + imagePath;
+    paths.image = paths.shown = "gallimgs/" + paths.fileName;
+    paths.measured = GetOutputFolder(s) + paths.image;
     if (run.tail.ResizeCopies) {
-      measuredPath = entry;
-      const std::string cell = "gallimgs/cells/" + fileName;
-      if (FileExists(GetOutputFolder(s) + cell)) shownPath = cell;
+      paths.measured = entry;
+      const std::string cell = "gallimgs/cells/" + paths.fileName;
+      if (FileExists(GetOutputFolder(s) + cell)) paths.shown = cell;
     }
   } else {
-    imagePath = shownPath = measuredPath = entry;
+    paths.image = paths.shown = paths.measured = entry;
   }
+  return paths;
+}
 
-  Scaling scaling = ScaleImage(run, measuredPath);
+std::string LinkAddress(const GallerySettings& s, const TCellPaths& paths) {
+  std::string url = s.ImageURL.get();
+  return IsBlank(url) ? UrlAttribute(paths.image) : AddTrailingSlash(url) + UrlAttribute(paths.fileName);
+}
+
+std::string MakeGalleryCell(TRunState& run, std::int64_t index) {
+  const GallerySettings& s = run.settings;
+  TCellPaths paths = CellPaths(run, run.imageList[static_cast<std::size_t>(index)]);
+
+  Scaling scaling = ScaleImage(run, paths.measured);
   std::string image;
   if (run.lastImageHeight == -1 || run.lastImageWidth == -1) {
     image = "*Invalid Image*";
   } else {
-    image = "<img src=\"" + UrlAttribute(shownPath) + "\" border=\"0\"" + scaling.height +
+    image = "<img src=\"" + UrlAttribute(paths.shown) + "\" border=\"0\"" + scaling.height +
             scaling.width + " " + (s.DisableImageToolbar.get() ? "GALLERYIMG=\"no\"" : "") + ">";
   }
 
-  std::string caption = CaptionBlock(run, fileName);
-  std::string url = s.ImageURL.get();
-  std::string link = IsBlank(url) ? UrlAttribute(imagePath) : AddTrailingSlash(url) + UrlAttribute(fileName);
-  std::string open = "<a href=\"" + link + "\"" +
+  std::string caption = CaptionBlock(run, paths.fileName);
+  std::string open = "<a href=\"" + LinkAddress(s, paths) + "\"" +
                      (s.LinkInNewWindow.get() ? " target=\"new\"" : "") + ">";
 
   std::string body;

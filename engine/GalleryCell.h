@@ -15,6 +15,21 @@ namespace pictalon {
 // width and height as the scaling mode says.
 std::string MakeGalleryCell(TRunState& run, std::int64_t index);
 
+// Where one image-list entry's picture is found: its file name, the address the cell links
+// (image), the picture the cell shows (shown) and the file measured for its size (measured).
+struct TCellPaths {
+  std::string fileName;
+  std::string image;
+  std::string shown;
+  std::string measured;
+};
+TCellPaths CellPaths(const TRunState& run, const std::string& entry);
+// The href of a cell's link: the picture itself, or the file under ImageURL when one is set.
+std::string LinkAddress(const GallerySettings& s, const TCellPaths& paths);
+// The caption lines "Title: ", "Ref: ", "Size: " from the image details, each with a break;
+// else the file name as text when FileNameAsCaption is set; else empty.
+std::string CaptionBlock(const TRunState& run, const std::string& fileName);
+
 // width x (thumbSize / 100), the quotient formed first and the product taken in 80-bit extended
 // precision, truncated: 900 at 13 gives 116, as the pages have always shown.
 std::int32_t ScaledWidth(std::int32_t width, std::int32_t thumbSize);

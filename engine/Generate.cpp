@@ -8,6 +8,7 @@
 #include "Error.h"
 #include "GalleryCell.h"
 #include "Helpers.h"
+#include "ModernPage.h"
 #include "Platform.h"
 #include "StyleSheet.h"
 #include "TextUtil.h"
@@ -17,15 +18,19 @@ namespace pictalon {
 
 namespace {
 
-std::string IntroText(const GallerySettings& s) {
-  return s.IntroText1.get() + s.IntroText2.get() + s.IntroText3.get() + s.IntroText4.get();
-}
-
 bool CrLfAt(const std::string& text, std::size_t i) {
   return i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n';
 }
 
 }  // namespace
+
+std::string IntroText(const GallerySettings& s) {
+  return s.IntroText1.get() + s.IntroText2.get() + s.IntroText3.get() + s.IntroText4.get();
+}
+
+std::string GeneratorTag(TRunState& run) {
+  return "<meta name=\"Generator\" content=\"Pictalon v" + run.programVersion.Get(GetProgramFileVersion) + "\">";
+}
 
 std::string TableWidthText(const GallerySettings& s) {
   switch (s.TableWidthUnit.get()) {
@@ -126,14 +131,17 @@ std::string GalleryTable(TRunState& run) {
 }
 
 void TDummyClass::TagHandler(TPageBuilder&, const std::string& tagName, std::string& replacement) {
+  if (run_.tail.PageStyle == TPageStyle::Modern) {
+    ModernTagHandler(run_, tagName, replacement);
+    return;
+  }
   const GallerySettings& s = run_.settings;
   auto is = [&](const char* name) { return SameTextIgnoringCase(tagName, name); };
   std::string logo = GraphicAddress(run_, kLogoGraphic);
   if (is("galltitle")) {
     replacement = s.TitleText.empty() ? "Pictalon Gallery" : s.TitleText.get();
   } else if (is("gentag")) {
-    replacement = "<meta name=\"Generator\" content=\"Pictalon v" +
-                  run_.programVersion.Get(GetProgramFileVersion) + "\">";
+    replacement = GeneratorTag(run_);
   } else if (is("pictcss")) {
     replacement = PictCssTag();
   } else if (is("script")) {
@@ -176,7 +184,8 @@ void GeneratePage(TRunState& run, std::int32_t pageNumber) {
                                                  std::string& value) mutable {
       handler.TagHandler(sender, tag, value);
     };
-    builder.SetTemplateFile(FindTemplateFile(run.settings.TemplateName.get()));
+    const bool modern = run.tail.PageStyle == TPageStyle::Modern;
+    builder.SetTemplateFile(FindTemplateFile(modern ? kModernTemplateName : run.settings.TemplateName.get()));
   }
 
   std::string text;
@@ -190,9 +199,11 @@ void GeneratePage(TRunState& run, std::int32_t pageNumber) {
       run.firstPageNotWrittenReason = builder.FailureText();
     }
   }
-  // The style sheet is the same after every page: written once, after the first.
+  // The style sheet (and a Modern site's viewer and icon) is the same after every page: written
+  // once, after the first.
   if (!run.styleSheetWritten) {
     WriteStyleSheet(run, outputFolder);
+    if (run.tail.PageStyle == TPageStyle::Modern) WriteModernSiteFiles(run, outputFolder);
     run.styleSheetWritten = true;
   }
 }

@@ -28,6 +28,8 @@ private:
 void GeneratePage(TRunState& run, std::int32_t pageNumber);
 
 // The tag values, each from the run state as it stands.
+std::string IntroText(const GallerySettings& settings);  // the four parts of the introduction
+std::string GeneratorTag(TRunState& run);
 std::string TableWidthText(const GallerySettings& settings);
 std::string TitleWithBreaks(const std::string& title);
 std::string IntroWithBreaks(const std::string& intro);

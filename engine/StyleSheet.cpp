@@ -4,6 +4,7 @@
 
 #include "Error.h"
 #include "GalleryCell.h"
+#include "ModernPage.h"
 #include "Platform.h"
 #include "TextUtil.h"
 #include "WorkingFiles.h"
@@ -47,8 +48,10 @@ std::string StyleSheetText(const GallerySettings& s, const std::string& backgrou
 
 void WriteStyleSheet(const TRunState& run, const std::string& outputFolder) {
   const GallerySettings& s = run.settings;
-  std::string base = ReadSource(FindFileIgnoringCase(run.dataFolder + "pictalon.css"));
-  std::string cell = ReadSource(FindCellStyleSheet(s.CellStyleSheet.get()));
+  // Modern pages have a style sheet of their own and no table cells for a cell style.
+  const bool modern = run.tail.PageStyle == TPageStyle::Modern;
+  std::string base = ReadSource(FindFileIgnoringCase(run.dataFolder + (modern ? kModernStyleSource : "pictalon.css")));
+  std::string cell = modern ? std::string() : ReadSource(FindCellStyleSheet(s.CellStyleSheet.get()));
   std::string path = outputFolder + "pictalon.css";
   if (!WriteFileIfChanged(path, StyleSheetText(s, GraphicAddress(run, kBackgroundGraphic), base, cell))) throw Error(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot create file %1"), path));
 }

@@ -436,6 +436,30 @@ und ob er mit HTML-Dateien verknüpft ist.</translation>
         <source>Longest side (pixels):</source>
         <translation>Längste Seite (Pixel):</translation>
     </message>
+    <message>
+        <source>Classic</source>
+        <translation>Klassisch</translation>
+    </message>
+    <message>
+        <source>Modern</source>
+        <translation>Modern</translation>
+    </message>
+    <message>
+        <source>Pages as before: a table of pictures, each opening alone.</source>
+        <translation>Seiten wie bisher: eine Bildtabelle, jedes Bild öffnet sich einzeln.</translation>
+    </message>
+    <message>
+        <source>Fits any screen; pictures open in a viewer on the page.</source>
+        <translation>Passt auf jeden Bildschirm; Bilder öffnen sich in einem Betrachter auf der Seite.</translation>
+    </message>
+    <message>
+        <source>Web Pages</source>
+        <translation>Webseiten</translation>
+    </message>
+    <message>
+        <source>Page style:</source>
+        <translation>Seitenstil:</translation>
+    </message>
 </context>
 <context>
     <name>pictalon::TGenerateRun</name>

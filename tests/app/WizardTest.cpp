@@ -609,6 +609,33 @@ private slots:
     QCOMPARE(fs::file_size(path), std::uintmax_t(sizeof(GallerySettings)));  // no tail at the defaults
   }
 
+  // The page style: read from the gallery file, chosen on Gallery Options, written back; the
+  // template is chosen for Classic pages only.
+  void pageStyle() {
+    GallerySettings s = DefaultSettings();
+    TGalleryTail tail;
+    tail.PageStyle = TPageStyle::Modern;
+    std::string path;
+    QVERIFY(WriteGalleryFile(GetUserDataFolder() + "Style.pgs", s, tail, path));
+    TStartedProgram started(path);
+    TfrmSetup& w = started.wizard();
+    QRadioButton* classic = Child<QRadioButton>(w, "rbPageClassic");
+    QRadioButton* modern = Child<QRadioButton>(w, "rbPageModern");
+    QVERIFY(modern->isChecked() && !classic->isChecked());
+    QVERIFY(!Child<QComboBox>(w, "cbTemplates")->isEnabled());
+    classic->setChecked(true);
+    QVERIFY(Child<QComboBox>(w, "cbTemplates")->isEnabled());
+    w.SaveForm();
+    TGalleryTail back;
+    QVERIFY(ReadGalleryFile(path, s, back));
+    QCOMPARE(back, TGalleryTail());
+    QCOMPARE(fs::file_size(path), std::uintmax_t(sizeof(GallerySettings)));  // Classic needs no tail
+    modern->setChecked(true);
+    w.SaveForm();
+    QVERIFY(ReadGalleryFile(path, s, back));
+    QVERIFY(back.PageStyle == TPageStyle::Modern);
+  }
+
   // In a German desktop the windows speak German; what they write stays as it is.
   void germanWindows() {
     QTranslator german;

@@ -11,6 +11,8 @@
 //   BROWSER_TEST_DIR      folder holding node_modules; the screenshot of page 1 is written here
 //   CHROMIUM              the browser (default /usr/bin/chromium)
 //   PICTALON_GUIDE_SCREENSHOT  when set, page 1's screenshot is also written to this path
+//   PICTALON_GUIDE_MODERN_SCREENSHOT, PICTALON_GUIDE_VIEWER_SCREENSHOT  when set, the Modern
+//                         gallery on a phone and its viewer open are written to these paths
 import { after, before, describe, test } from "node:test";
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
@@ -319,34 +321,46 @@ function setSlot(record, offset, text) {
   bytes.copy(record, offset + 1);
 }
 
+// The sample photos and one portrait photo stored on its side (the birch wood turned a quarter
+// anticlockwise, tagged to be turned back), made once.
+const portrait = "00-portrait.jpg";
+let photosWithPortrait;
+function samplePhotosWithPortrait() {
+  if (photosWithPortrait) return photosWithPortrait;
+  photosWithPortrait = path.join(workDir, "photos");
+  fs.mkdirSync(photosWithPortrait);
+  for (const name of samples) fs.copyFileSync(path.join(program, "Data", "Samples", name), path.join(photosWithPortrait, name));
+  const upright = samples.find((name) => /birch/.test(name));
+  const lying = execFileSync("convert", [path.join(photosWithPortrait, upright), "-rotate", "-90", "jpg:-"]);
+  fs.writeFileSync(path.join(photosWithPortrait, portrait),
+                   Buffer.concat([lying.subarray(0, 2), exifOrientationSegment(6), lying.subarray(2)]));
+  return photosWithPortrait;
+}
+
+// Generates a 3 x 2 gallery of those photos at Fixed Width width, copied into output, with the
+// sample gallery's texts and these tail lines; returns the path of its first page.
+function generateWebGallery(name, output, width, tail) {
+  const record = Buffer.from(fs.readFileSync(path.join(program, "Data", "User", "Sample.pgs")));
+  setSlot(record, 3328, samplePhotosWithPortrait());
+  setSlot(record, 3840, output);
+  record.writeInt32LE(3, 4352);
+  record.writeInt32LE(2, 4356);
+  record.writeInt32LE(width, 4360);
+  record[4376] = 2;
+  record[4383] = 1;
+  const gallery = path.join(program, "Data", "User", `${name}.pgs`);
+  fs.writeFileSync(gallery, Buffer.concat([record, Buffer.from(`\r\n[Pictalon]\r\n${tail}`)]));
+  return execFileSync(path.join(program, "pictgen"), [gallery], { encoding: "utf8" }).trim();
+}
+
 describe("a gallery with web copies in the browser", () => {
   let visit;
   let failedRequests = [];
   let output;
-  const portrait = "00-portrait.jpg";
 
   before(async () => {
-    // The sample photos and one portrait photo stored on its side, in a 3 x 2 gallery at Fixed
-    // Width 100 whose copies are resized for the web. The portrait photo is the birch wood turned a
-// quarter anticlockwise, tagged to be turned back.
-    const photos = path.join(workDir, "photos");
-    fs.mkdirSync(photos);
-    for (const name of samples) fs.copyFileSync(path.join(program, "Data", "Samples", name), path.join(photos, name));
-    const upright = samples.find((name) => /birch/.test(name));
-    const lying = execFileSync("convert", [path.join(photos, upright), "-rotate", "-90", "jpg:-"]);
-    fs.writeFileSync(path.join(photos, portrait), Buffer.concat([lying.subarray(0, 2), exifOrientationSegment(6), lying.subarray(2)]));
     output = path.join(workDir, "web");
-    const record = Buffer.from(fs.readFileSync(path.join(program, "Data", "User", "Sample.pgs")));
-    setSlot(record, 3328, photos);
-    setSlot(record, 3840, output);
-    record.writeInt32LE(3, 4352);
-    record.writeInt32LE(2, 4356);
-    record.writeInt32LE(100, 4360);
-    record[4376] = 2;
-    record[4383] = 1;
-    const gallery = path.join(program, "Data", "User", "Web.pgs");
-    fs.writeFileSync(gallery, Buffer.concat([record, Buffer.from("\r\n[Pictalon]\r\nResizeCopies=1\r\nLongestSide=320\r\n")]));
-    const printed = execFileSync(path.join(program, "pictgen"), [gallery], { encoding: "utf8" }).trim();
+    const printed = generateWebGallery("Web", output, 100, "ResizeCopies=1\r\nLongestSide=320\r\n");
 
     const page = await (await browser.newContext({ viewport: { width: 1100, height: 800 } })).newPage();
     page.on("requestfailed", (request) => failedRequests.push(request.url()));
@@ -377,5 +391,136 @@ describe("a gallery with web copies in the browser", () => {
     assert.ok(img.renderedHeight > img.renderedWidth, `drawn ${img.renderedWidth} x ${img.renderedHeight}`);
     const copy = fs.readFileSync(path.join(output, "gallimgs", portrait));
     assert.equal(copy.indexOf("Exif"), -1);
+  });
+});
+
+describe("a Modern gallery in the browser", () => {
+  const portraitTitle = "Birch & < beech";
+  let firstPageUrl;
+  const errors = [];
+
+  // Opens page 1 in a fresh page of the given viewport, collecting console errors.
+  async function openFirstPage(width, height) {
+    const page = await (await browser.newContext({ viewport: { width, height } })).newPage();
+    page.on("console", (message) => {
+      if (message.type() === "error") errors.push(`${width}: ${message.text()}`);
+    });
+    page.on("pageerror", (error) => errors.push(`${width}: ${error}`));
+    // A request the test cuts short by closing the page (a neighbour the viewer loads ahead) is
+    // no failure of the gallery.
+    page.on("requestfailed", (request) => {
+      const reason = request.failure()?.errorText;
+      if (reason !== "net::ERR_ABORTED") errors.push(`${width}: failed ${request.url()} ${reason}`);
+    });
+    await page.goto(firstPageUrl, { waitUntil: "load" });
+    return page;
+  }
+
+  before(() => {
+    // The sample photos with the portrait photo, 3 x 2 at Fixed Width 300 with web copies, in the
+    // Modern style; the portrait photo's typed title holds markup characters.
+    fs.writeFileSync(path.join(program, "Data", "User", "Modern.dat"), `[${portrait}]\r\nTitle=${portraitTitle}\r\n`);
+    const printed = generateWebGallery("Modern", path.join(workDir, "modern"), 300,
+                                       "ResizeCopies=1\r\nLongestSide=1024\r\nPageStyle=modern\r\n");
+    firstPageUrl = pathToFileURL(printed).href;
+  });
+
+  for (const [width, height] of [[390, 844], [1366, 900]]) {
+    test(`at ${width} x ${height} nothing scrolls sideways and every picture is described and sized`, async () => {
+      const page = await openFirstPage(width, height);
+      const seen = await page.evaluate(() => ({
+        scrollWidth: document.documentElement.scrollWidth,
+        clientWidth: document.documentElement.clientWidth,
+        columns: getComputedStyle(document.querySelector(".md-grid")).gridTemplateColumns.split(" ").length,
+        images: [...document.querySelectorAll(".md-grid img")].map((img) => ({
+          name: img.getAttribute("src").split("/").pop(),
+          alt: img.getAttribute("alt"),
+          width: img.getAttribute("width"),
+          height: img.getAttribute("height"),
+          right: img.getBoundingClientRect().right,
+        })),
+      }));
+      if (width === 390) {
+        const shot = await page.screenshot();
+        fs.writeFileSync(path.join(testDir, "modern-phone.png"), shot);
+        if (process.env.PICTALON_GUIDE_MODERN_SCREENSHOT) fs.writeFileSync(process.env.PICTALON_GUIDE_MODERN_SCREENSHOT, shot);
+      }
+      await page.context().close();
+      assert.ok(seen.scrollWidth <= seen.clientWidth, `laid out ${seen.scrollWidth} wide in ${seen.clientWidth}`);
+      assert.equal(seen.columns, width === 390 ? 1 : 3, "the gallery's columns where they fit, fewer where not");
+      assert.equal(seen.images.length, 6);
+      for (const img of seen.images) {
+        assert.ok(img.alt, `${img.name}: alt`);
+        assert.match(img.width ?? "", /^\d+$/, `${img.name}: width`);
+        assert.match(img.height ?? "", /^\d+$/, `${img.name}: height`);
+        assert.ok(img.right <= seen.clientWidth, `${img.name}: inside the screen`);
+      }
+      const upright = seen.images.find((img) => img.name === portrait);
+      assert.equal(upright.alt, portraitTitle, "the typed title, markup characters kept as text");
+      assert.ok(Number(upright.height) > Number(upright.width), "the portrait photo is sized upright");
+    });
+  }
+
+  test("a click opens the linked picture in the viewer; arrows, Escape and focus behave", async () => {
+    const page = await openFirstPage(1366, 900);
+    const links = await page.$$eval(".md-grid a[data-pswp-width]", (as) => as.map((a) => a.href));
+    // Keys act once the opening animation (a third of a second) has ended.
+    const opened = async () => {
+      await page.locator(".pswp--open").waitFor();
+      await page.waitForTimeout(700);
+    };
+    const shownPicture = async () => {
+      const img = page.locator('.pswp__item[aria-hidden="false"] img.pswp__img:not(.pswp__img--placeholder)');
+      await img.waitFor({ state: "attached" });
+      return img.evaluate((element) => element.src);
+    };
+    await page.locator(".md-grid a[data-pswp-width]").first().click();
+    await opened();
+    assert.equal(page.url(), firstPageUrl, "no page load");
+    assert.equal(await shownPicture(), links[0]);
+    assert.equal(await page.getAttribute(".pswp", "role"), "dialog");
+    assert.equal(await page.getAttribute(".pswp", "aria-label"), "Picture viewer");
+    const viewerMenuPrevented = await page.evaluate(() => {
+      const event = new MouseEvent("contextmenu", { bubbles: true, cancelable: true, button: 2 });
+      document.querySelector('.pswp__item[aria-hidden="false"] img.pswp__img').dispatchEvent(event);
+      return event.defaultPrevented;
+    });
+    assert.ok(viewerMenuPrevented, "the right-click script covers the viewer's picture");
+    if (process.env.PICTALON_GUIDE_VIEWER_SCREENSHOT)
+      fs.writeFileSync(process.env.PICTALON_GUIDE_VIEWER_SCREENSHOT, await page.screenshot());
+    await page.keyboard.press("ArrowRight");
+    await page.waitForFunction(
+      (href) => [...document.querySelectorAll('.pswp__item[aria-hidden="false"] img.pswp__img')].some((i) => i.src === href),
+      links[1]);
+    await page.waitForTimeout(500);
+    await page.keyboard.press("Escape");
+    await page.locator(".pswp").waitFor({ state: "detached" });
+    const focused = await page.evaluate(() => document.activeElement?.href);
+    assert.equal(focused, links[0], "focus is back on the link that opened the viewer");
+
+    // Back in the browser closes the viewer and stays on the page.
+    await page.locator(".md-grid a[data-pswp-width]").nth(2).click();
+    await opened();
+    await page.goBack();
+    await page.locator(".pswp").waitFor({ state: "detached" });
+    assert.equal(page.url(), firstPageUrl);
+    await page.context().close();
+  });
+
+  test("axe-core finds no violation, on either page", async () => {
+    const axe = createRequire(path.join(testDir, "package.json"))("axe-core");
+    const page = await openFirstPage(1366, 900);
+    for (const url of [firstPageUrl, firstPageUrl.replace(/gallery1\.html$/, "gallery2.html")]) {
+      await page.goto(url, { waitUntil: "load" });
+      await page.addScriptTag({ content: axe.source });
+      const violations = await page.evaluate(async () =>
+        (await window.axe.run(document, { preload: false })).violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`));
+      assert.deepEqual(violations, [], url);
+    }
+    await page.context().close();
+  });
+
+  test("the console shows no errors and no request fails", () => {
+    assert.deepEqual(errors, []);
   });
 });

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GalleryOptions.h"
 
+#include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -43,13 +44,6 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   cbCopyImgs = new QCheckBox(tr("Copy images to output folder"));
   cbCopyImgs->setObjectName("cbCopyImgs");
   cbCopyImgs->setChecked(true);
-  // Web copies: only for copied images, their size only when they are made.
-  cbResizeCopies = new QCheckBox(tr("Resize copies for the web"));
-  cbResizeCopies->setObjectName("cbResizeCopies");
-  seLongestSide = SpinEdit("seLongestSide", TGalleryTail::kMinLongestSide,
-                           TGalleryTail::kMaxLongestSide, TGalleryTail().LongestSide);
-  seLongestSide->setFixedWidth(70);
-
   // Layout group.
   seCols = SpinEdit("seCols", 1, 20, 3);
   seRows = SpinEdit("seRows", 1, 50, 5);
@@ -107,6 +101,39 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   disableRow->addWidget(cbNoRClick);
   disableRow->addWidget(cbNoIEImgToolbar);
 
+  // Web pages group: how the pages look and what is made for the web, one setting a row.
+  rbPageClassic = new QRadioButton(tr("Classic"));
+  rbPageClassic->setObjectName("rbPageClassic");
+  rbPageClassic->setChecked(true);
+  rbPageModern = new QRadioButton(tr("Modern"));
+  rbPageModern->setObjectName("rbPageModern");
+  auto* pageStyles = new QButtonGroup(this);
+  pageStyles->addButton(rbPageClassic);
+  pageStyles->addButton(rbPageModern);
+  auto* classicHint = new QLabel(tr("Pages as before: a table of pictures, each opening alone."));
+  auto* modernHint = new QLabel(tr("Fits any screen; pictures open in a viewer on the page."));
+  rbPageClassic->setAccessibleDescription(classicHint->text());
+  rbPageModern->setAccessibleDescription(modernHint->text());
+  // Web copies: only for copied images, their size only when they are made.
+  cbResizeCopies = new QCheckBox(tr("Resize copies for the web"));
+  cbResizeCopies->setObjectName("cbResizeCopies");
+  seLongestSide = SpinEdit("seLongestSide", TGalleryTail::kMinLongestSide,
+                           TGalleryTail::kMaxLongestSide, TGalleryTail().LongestSide);
+  seLongestSide->setFixedWidth(70);
+  lblLongestSide = FieldLabel(tr("Longest side (pixels):"), seLongestSide);
+  webGroup = new QGroupBox(tr("Web Pages"));
+  webGroup->setObjectName("grpWebPages");
+  webGrid = new QGridLayout(webGroup);
+  webGrid->addWidget(FieldLabel(tr("Page style:"), rbPageClassic), 0, 0);
+  webGrid->addWidget(rbPageClassic, 0, 1);
+  webGrid->addWidget(classicHint, 0, 2, 1, 3);
+  webGrid->addWidget(rbPageModern, 1, 1);
+  webGrid->addWidget(modernHint, 1, 2, 1, 3);
+  webGrid->addWidget(cbResizeCopies, 2, 0, 1, 2);
+  webGrid->addWidget(lblLongestSide, 2, 2);
+  webGrid->addWidget(seLongestSide, 2, 3);
+  webGrid->setColumnStretch(4, 1);
+
   ebBackLinkURL = new QLineEdit;
   ebBackLinkURL->setObjectName("ebBackLinkURL");
   ebBackLinkURL->setFixedWidth(394);
@@ -130,20 +157,14 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   outputColumn->addWidget(ebOutput);
   auto* outputRow = new QHBoxLayout;
   outputRow->addLayout(outputColumn);
-  outputRow->addWidget(cbResizeCopies, 0, Qt::AlignBottom);
   outputRow->addStretch();
   layout->addLayout(outputRow);
   auto* groups = new QHBoxLayout;
   groups->addWidget(layoutGroup);
   groups->addWidget(scalingGroup);
-  auto* webColumn = new QVBoxLayout;
-  lblLongestSide = FieldLabel(tr("Longest side (pixels):"), seLongestSide);
-  webColumn->addWidget(lblLongestSide);
-  webColumn->addWidget(seLongestSide);
-  webColumn->addStretch();
-  groups->addLayout(webColumn);
   groups->addStretch();
   layout->addLayout(groups);
+  layout->addWidget(webGroup);
   auto* disableLine = new QHBoxLayout;
   disableLine->addWidget(disableGroup);
   disableLine->addStretch();
@@ -162,6 +183,7 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
           Guarded(dm_, this, &TGalleryOptionsPage::ebOutputButtonClick));
   for (QCheckBox* box : {cbCopyImgs, cbResizeCopies})
     connect(box, &QCheckBox::toggled, this, &TGalleryOptionsPage::UpdateWebCopyControls);
+  connect(rbPageModern, &QRadioButton::toggled, this, &TGalleryOptionsPage::UpdateWebCopyControls);
   connect(btnFineTune, &QPushButton::clicked, this, &TGalleryOptionsPage::fineTuneRequested);
   connect(btnGenerate, &QToolButton::clicked, this, &TGalleryOptionsPage::generateRequested);
   RadioButtonClick();
@@ -169,6 +191,8 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
 }
 
 void TGalleryOptionsPage::UpdateWebCopyControls() {
+  // Modern pages are always made from the Modern template.
+  cbTemplates->setEnabled(!rbPageModern->isChecked());
   cbResizeCopies->setEnabled(cbCopyImgs->isChecked());
   const bool resizing = cbResizeCopies->isEnabled() && cbResizeCopies->isChecked();
   seLongestSide->setEnabled(resizing);
@@ -203,6 +227,7 @@ void TGalleryOptionsPage::Load(const GallerySettings& s, const TGalleryTail& web
   cbCopyImgs->setChecked(s.CopyImages.get());
   cbResizeCopies->setChecked(web.ResizeCopies);
   seLongestSide->setValue(web.LongestSide);
+  (web.PageStyle == TPageStyle::Modern ? rbPageModern : rbPageClassic)->setChecked(true);
 }
 
 void TGalleryOptionsPage::Save(GallerySettings& s, TGalleryTail& web) const {
@@ -224,6 +249,7 @@ void TGalleryOptionsPage::Save(GallerySettings& s, TGalleryTail& web) const {
   s.CopyImages.set(cbCopyImgs->isChecked());
   web.ResizeCopies = cbResizeCopies->isChecked();
   web.LongestSide = seLongestSide->value();
+  web.PageStyle = rbPageModern->isChecked() ? TPageStyle::Modern : TPageStyle::Classic;
 }
 
 void TGalleryOptionsPage::RadioButtonClick() {

@@ -1,11 +1,14 @@
 // SPDX-FileCopyrightText: 2026 Pictalon developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The "Gallery Options" page: template, output folder, layout, image scaling, what the pages
-// disable, the "Back" link and the "Generate Pages" button.
+// The "Gallery Options" page: template, output folder, layout, image scaling, the web pages
+// (page style, web copies), what the pages disable, the "Back" link and the "Generate Pages"
+// button.
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -42,6 +45,7 @@ public:
   void RadioButtonClick();
   void ebOutputButtonClick();
   // Web copies are made only of copied images; their size matters only when they are made.
+  // The template is chosen for Classic pages only.
   void UpdateWebCopyControls();
 
 signals:
@@ -54,6 +58,12 @@ private:
   QLineEdit* ebOutput;
   QAction* ebOutputButton;
   QCheckBox* cbCopyImgs;
+  // The "Web Pages" group: one row for each setting of the pages on the web, in a grid whose
+  // first column holds the field labels; a further setting adds a row at its end.
+  QGroupBox* webGroup;
+  QGridLayout* webGrid;
+  QRadioButton* rbPageClassic;
+  QRadioButton* rbPageModern;
   QCheckBox* cbResizeCopies;
   QSpinBox* seLongestSide;
   QLabel* lblLongestSide;
