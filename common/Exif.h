@@ -1,9 +1,11 @@
 // SPDX-FileCopyrightText: 2026 Pictalon developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// The one thing read from a camera's Exif block: how the picture must be turned to stand upright.
+// What is read from a camera's Exif block: how the picture must be turned to stand upright, and
+// whether it records where it was taken.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace pictalon {
 
@@ -23,5 +25,11 @@ constexpr bool SidesSwapped(int orientation) { return orientation >= 5 && orient
 // length that would settle it (a caller reading a file piecewise reads that far and asks again);
 // otherwise *wanted is set to 0.
 int ExifOrientation(const unsigned char* payload, std::size_t size, std::size_t* wanted = nullptr);
+
+// Whether the first directory of an APP1 payload (as above) points to a GPS directory: the
+// picture then tells where it was taken. False for a damaged or short block.
+bool ExifHasGps(const unsigned char* payload, std::size_t size);
+// The same for a JPEG file's Exif blocks; false when the file cannot be read or is no JPEG.
+bool JpegHasGps(const std::string& path);
 
 }  // namespace pictalon
