@@ -51,6 +51,9 @@ void TSftpConnection::Open(const TPublishAddress& address, int timeoutSeconds) {
     ssh_options_set(session_, SSH_OPTIONS_PORT, &port);
   }
   ssh_options_set(session_, SSH_OPTIONS_TIMEOUT, &timeout);
+  // Each write waits for its reply: without this, every one would also wait for a delayed ACK.
+  int noDelay = 1;
+  ssh_options_set(session_, SSH_OPTIONS_NODELAY, &noDelay);
   // Nothing may wait on a terminal: passphrases come from the caller or not at all.
   callbacks_.userdata = this;
   callbacks_.auth_function = &TSftpConnection::AuthCallback;
