@@ -118,6 +118,20 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   btnGenerate->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   btnGenerate->setMinimumSize(112, 46);
 
+  ebPublishTo = new QLineEdit;
+  ebPublishTo->setObjectName("ebPublishTo");
+  ebPublishTo->setFixedWidth(394);
+  ebPublishTo->setPlaceholderText("sftp://user@host/~/public_html");
+  ebPublishTo->setToolTip(tr("Where Publish puts the site: sftp://[user@]host[:port]/folder (a folder from "
+                             "your home begins with ~/)"));
+  btnPublish = new QToolButton;
+  btnPublish->setObjectName("btnPublish");
+  btnPublish->setText(tr("Publish"));
+  btnPublish->setToolTip(tr("Generate the pages, then send what changed to the \"Publish to:\" address"));
+  btnPublish->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+  btnPublish->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  btnPublish->setMinimumSize(112, 46);
+
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(FieldLabel(tr("Template:"), cbTemplates));
   layout->addWidget(cbTemplates);
@@ -133,6 +147,11 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   outputRow->addWidget(cbResizeCopies, 0, Qt::AlignBottom);
   outputRow->addStretch();
   layout->addLayout(outputRow);
+  auto* publishRow = new QHBoxLayout;
+  publishRow->addWidget(FieldLabel(tr("Publish to:"), ebPublishTo));
+  publishRow->addWidget(ebPublishTo);
+  publishRow->addStretch();
+  layout->addLayout(publishRow);
   auto* groups = new QHBoxLayout;
   groups->addWidget(layoutGroup);
   groups->addWidget(scalingGroup);
@@ -153,6 +172,7 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   bottom->addWidget(ebBackLinkURL);
   bottom->addStretch();
   bottom->addWidget(btnGenerate);
+  bottom->addWidget(btnPublish);
   layout->addLayout(bottom);
   layout->addStretch();
 
@@ -164,6 +184,7 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
     connect(box, &QCheckBox::toggled, this, &TGalleryOptionsPage::UpdateWebCopyControls);
   connect(btnFineTune, &QPushButton::clicked, this, &TGalleryOptionsPage::fineTuneRequested);
   connect(btnGenerate, &QToolButton::clicked, this, &TGalleryOptionsPage::generateRequested);
+  connect(btnPublish, &QToolButton::clicked, this, &TGalleryOptionsPage::publishRequested);
   RadioButtonClick();
   UpdateWebCopyControls();
 }
@@ -203,6 +224,7 @@ void TGalleryOptionsPage::Load(const GallerySettings& s, const TGalleryTail& web
   cbCopyImgs->setChecked(s.CopyImages.get());
   cbResizeCopies->setChecked(web.ResizeCopies);
   seLongestSide->setValue(web.LongestSide);
+  ebPublishTo->setText(QString::fromStdString(web.PublishTo));
 }
 
 void TGalleryOptionsPage::Save(GallerySettings& s, TGalleryTail& web) const {
@@ -224,6 +246,7 @@ void TGalleryOptionsPage::Save(GallerySettings& s, TGalleryTail& web) const {
   s.CopyImages.set(cbCopyImgs->isChecked());
   web.ResizeCopies = cbResizeCopies->isChecked();
   web.LongestSide = seLongestSide->value();
+  web.PublishTo = ebPublishTo->text().trimmed().toStdString();
 }
 
 void TGalleryOptionsPage::RadioButtonClick() {

@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "Gallery Options" page: template, output folder, layout, image scaling, what the pages
-// disable, the "Back" link and the "Generate Pages" button.
+// disable, the "Back" link, where the site is published, and the "Generate Pages" and "Publish"
+// buttons.
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,6 +38,7 @@ public:
   void Save(GallerySettings& s, TGalleryTail& web) const;
   // The button that starts a run. Whether it can be pressed is its run owner's to decide alone.
   QAbstractButton& GenerateButton() { return *btnGenerate; }
+  QAbstractButton& PublishButton() { return *btnPublish; }
 
   // Enables each scaling box and its unit label exactly when its radio button is checked.
   void RadioButtonClick();
@@ -47,6 +49,7 @@ public:
 signals:
   void fineTuneRequested();
   void generateRequested();
+  void publishRequested();
 
 private:
   TdmNonVis& dm_;
@@ -73,6 +76,8 @@ private:
   QCheckBox* cbNoIEImgToolbar;
   QLineEdit* ebBackLinkURL;
   QToolButton* btnGenerate;
+  QLineEdit* ebPublishTo;
+  QToolButton* btnPublish;
   TKeptText template_, output_, backLink_;
 };
 
