@@ -7,7 +7,6 @@
 #include <QTest>
 #include <QToolButton>
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "GalleryFile.h"
@@ -33,13 +32,7 @@ private slots:
     TempDir dir;
     TSshServer server(dir.path() + "ssh/");
     QVERIFY2(server.Ready(), server.Failure().c_str());
-    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
-    ::setenv("HOME", server.HomeFolder().c_str(), 1);
-    ::unsetenv("SSH_AUTH_SOCK");
-    struct TRestore {
-      std::string home;
-      ~TRestore() { ::setenv("HOME", home.c_str(), 1); }
-    } restore{home};
+    TClientHome client(server.HomeFolder());
 
     for (int i = 0; i < 12; ++i)
       dir.write("photos/p" + std::to_string(10 + i) + ".jpg", MakeJpeg(40, 30) + std::string(2000000, char('a' + i)));

@@ -19,24 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 using test::ReadFile;
 
-// A HOME and no agent of the test's own, for the life of the object.
-class TClientEnvironment {
-public:
-  explicit TClientEnvironment(const std::string& home) {
-    if (const char* old = std::getenv("HOME")) home_ = old;
-    if (const char* old = std::getenv("SSH_AUTH_SOCK")) agent_ = old;
-    ::setenv("HOME", home.c_str(), 1);
-    ::unsetenv("SSH_AUTH_SOCK");
-  }
-  ~TClientEnvironment() {
-    ::setenv("HOME", home_.c_str(), 1);
-    if (!agent_.empty()) ::setenv("SSH_AUTH_SOCK", agent_.c_str(), 1);
-  }
-
-private:
-  std::string home_, agent_;
-};
-
 int Mode(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 ? int(info.st_mode & 07777) : -1;
@@ -83,7 +65,7 @@ protected:
 
   test::TempDir dir;
   test::TSshServer server;
-  TClientEnvironment client;
+  test::TClientHome client;
   TPublishSnapshot snapshot;
   TPublishCallbacks callbacks;
   bool trust = true;

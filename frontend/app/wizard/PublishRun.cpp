@@ -28,6 +28,30 @@ T AskOnWindowThread(QWidget& window, F question) {
 
 }  // namespace
 
+void TPublishWindow::SetUpProgress(QProgressDialog& progress, const QString& where) {
+  progress.setObjectName("publishProgress");
+  progress.setWindowTitle(tr("Publishing"));
+  progress.setLabelText(tr("Connecting to %1...").arg(where));
+  progress.setCancelButtonText(tr("Cancel"));
+  progress.setRange(0, 1000);
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(0);
+  progress.setAutoClose(false);
+  progress.setAutoReset(false);
+  progress.setValue(0);
+}
+
+void TPublishWindow::ShowProgress(QProgressDialog& progress, const QString& where, const TPublishProgress& state) {
+  const QLocale locale;
+  progress.setLabelText(tr("Publishing to %1\n%2 of %3 files, %4 of %5")
+                            .arg(where)
+                            .arg(state.filesDone)
+                            .arg(state.filesTotal)
+                            .arg(locale.formattedDataSize(qint64(state.bytesDone)),
+                                 locale.formattedDataSize(qint64(state.bytesTotal))));
+  progress.setValue(state.bytesTotal ? int(state.bytesDone * 1000 / state.bytesTotal) : 0);
+}
+
 void TPublishWindow::Publish(TdmNonVis& dm, QWidget& window, const TPublishSnapshot& snapshot) {
   // Originals carry what the camera knew; web copies never do.
   if (const std::size_t gps = SitePicturesWithGps(snapshot.outputFolder, snapshot.files)) {
@@ -37,14 +61,8 @@ void TPublishWindow::Publish(TdmNonVis& dm, QWidget& window, const TPublishSnaps
   }
 
   const QString where = QString::fromStdString(snapshot.address);
-  QProgressDialog progress(tr("Connecting to %1...").arg(where), tr("Cancel"), 0, 1000, &window);
-  progress.setObjectName("publishProgress");
-  progress.setWindowTitle(tr("Publishing"));
-  progress.setWindowModality(Qt::WindowModal);
-  progress.setMinimumDuration(0);
-  progress.setAutoClose(false);
-  progress.setAutoReset(false);
-  progress.setValue(0);
+  QProgressDialog progress(&window);
+  SetUpProgress(progress, where);
 
   std::mutex mutex;
   TPublishProgress shown;
@@ -84,15 +102,7 @@ void TPublishWindow::Publish(TdmNonVis& dm, QWidget& window, const TPublishSnaps
   QObject::connect(&timer, &QTimer::timeout, [&] {
     if (progress.wasCanceled()) cancel = true;
     std::lock_guard<std::mutex> lock(mutex);
-    if (!started) return;
-    const QLocale locale;
-    progress.setLabelText(tr("Publishing to %1\n%2 of %3 files, %4 of %5")
-                              .arg(where)
-                              .arg(shown.filesDone)
-                              .arg(shown.filesTotal)
-                              .arg(locale.formattedDataSize(qint64(shown.bytesDone)),
-                                   locale.formattedDataSize(qint64(shown.bytesTotal))));
-    progress.setValue(shown.bytesTotal ? int(shown.bytesDone * 1000 / shown.bytesTotal) : 0);
+    if (started) ShowProgress(progress, where, shown);
   });
   timer.start(100);
   if (!done) loop.exec();

@@ -55,6 +55,19 @@ std::string Read(const std::string& path) {
 
 }  // namespace
 
+TClientHome::TClientHome(const std::string& home) {
+  if (const char* old = std::getenv("HOME")) home_ = old, hadHome_ = true;
+  if (const char* old = std::getenv("SSH_AUTH_SOCK")) agent_ = old, hadAgent_ = true;
+  ::setenv("HOME", home.c_str(), 1);
+  ::unsetenv("SSH_AUTH_SOCK");
+}
+
+TClientHome::~TClientHome() {
+  if (hadHome_) ::setenv("HOME", home_.c_str(), 1);
+  else ::unsetenv("HOME");
+  if (hadAgent_) ::setenv("SSH_AUTH_SOCK", agent_.c_str(), 1);
+}
+
 int Shell(const std::string& command) {
   const int raw = std::system(command.c_str());
   return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -142,8 +155,8 @@ std::string TSshServer::Fingerprint() const {
 }
 
 std::string TSshServer::SshOptions() const {
-  return "-p " + std::to_string(port_) + " -i '" + HomeFolder() + "/.ssh/id_ed25519' -o UserKnownHostsFile='" +
-         HomeFolder() + "/.ssh/known_hosts' -o StrictHostKeyChecking=accept-new -o BatchMode=yes";
+  return "-F /dev/null -i '" + HomeFolder() + "/.ssh/id_ed25519' -o UserKnownHostsFile='" + HomeFolder() +
+         "/.ssh/known_hosts' -o StrictHostKeyChecking=accept-new -o BatchMode=yes";
 }
 
 }  // namespace pictalon::test

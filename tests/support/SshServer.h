@@ -29,7 +29,7 @@ public:
   std::string Fingerprint() const;
   // Restarts the server with a new host key at the same port.
   void ChangeHostKey();
-  // ssh's own command-line options for this server (for ssh, sftp, rsync -e).
+  // ssh's own command-line options for this server but the port (for ssh, sftp, rsync -e).
   std::string SshOptions() const;
 
 private:
@@ -40,6 +40,20 @@ private:
   std::string folder_, failure_;
   int port_ = 0;
   pid_t pid_ = -1;
+};
+
+// For the life of the object, the process's HOME is home and it has no agent (SSH_AUTH_SOCK), so
+// nothing of the user's own ~/.ssh is read.
+class TClientHome {
+public:
+  explicit TClientHome(const std::string& home);
+  ~TClientHome();
+  TClientHome(const TClientHome&) = delete;
+  TClientHome& operator=(const TClientHome&) = delete;
+
+private:
+  std::string home_, agent_;
+  bool hadHome_ = false, hadAgent_ = false;
 };
 
 // Runs a shell command; its exit status (-1 when it did not end normally).
