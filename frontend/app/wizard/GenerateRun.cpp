@@ -107,10 +107,11 @@ void TGenerateRun::Run(const TRunSnapshot& snapshot) {
 void TGenerateRun::Publish(const TRunSnapshot& snapshot) {
   if (running_) return;
   TRunning running(*this);
-  if (!Generate(snapshot, false)) return;
+  // The address as saved when the run started, whatever is saved while it runs.
   GallerySettings settings{};
   TGalleryTail tail;
   ReadGalleryFile(snapshot.galleryPath, settings, tail);
+  if (!Generate(snapshot, false)) return;
   TPublishWindow::Publish(dm_, window_, {tail.PublishTo, GetOutputFolder(snapshot.settings),
                                          SiteFiles(snapshot.settings, tail, snapshot.images)});
 }
