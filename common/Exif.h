@@ -2,10 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What is read from a camera's Exif block: how the picture must be turned to stand upright, and
-// where the small preview the camera stored beside it lies.
+// where the small preview the camera stored beside it lies, and whether it records where it was
+// taken.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace pictalon {
 
@@ -35,5 +37,11 @@ struct TByteRange {
 // counted from the payload's start; nothing for any other segment, a damaged block, or a preview
 // that would reach past size. Stored in the picture's own orientation, as cameras write it.
 std::optional<TByteRange> ExifThumbnail(const unsigned char* payload, std::size_t size);
+
+// Whether the first directory of an APP1 payload (as above) points to a GPS directory: the
+// picture then tells where it was taken. False for a damaged or short block.
+bool ExifHasGps(const unsigned char* payload, std::size_t size);
+// The same for a JPEG file's Exif blocks; false when the file cannot be read or is no JPEG.
+bool JpegHasGps(const std::string& path);
 
 }  // namespace pictalon

@@ -11,6 +11,7 @@ build_pkgs=(
   qt6-base-dev qt6-base-dev-tools libqscintilla2-qt6-dev
   qt6-l10n-tools qt6-tools-dev
   libjpeg62-turbo-dev libpng-dev libgif-dev
+  libssh-dev libssl-dev
   xdg-utils
 )
 test_pkgs=(
@@ -22,10 +23,12 @@ test_pkgs=(
   desktop-file-utils appstream dpkg-dev file
   qt6-translations-l10n
   reuse
+  openssh-server openssh-client
 )
 # Building and checking the Debian package (scripts/package.sh).
 package_pkgs=(dpkg-dev file lintian desktop-file-utils appstream)
-bench_pkgs=(imagemagick libvips-tools libimage-exiftool-perl time graphicsmagick)
+bench_pkgs=(imagemagick libvips-tools libimage-exiftool-perl time graphicsmagick
+  openssh-server openssh-client rsync)
 
 want=("${build_pkgs[@]}")
 case "${1:-test}" in

@@ -115,6 +115,52 @@ Möchten Sie die Datei ersetzen?</translation>
     </message>
 </context>
 <context>
+    <name>TPublishWindow</name>
+    <message>
+        <source>Publishing</source>
+        <translation>Veröffentlichen</translation>
+    </message>
+    <message>
+        <source>Connecting to %1...</source>
+        <translation>Verbindung zu %1 wird hergestellt...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Publishing to %1
+%2 of %3 files, %4 of %5</source>
+        <translation>Veröffentlichen auf %1
+%2 von %3 Dateien, %4 von %5</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n of the photos to be published tell where they were taken (GPS position). Publish them all the same?</source>
+        <translation>
+            <numerusform>%n der zu veröffentlichenden Fotos verrät, wo es aufgenommen wurde (GPS-Position). Trotzdem alle veröffentlichen?</numerusform>
+            <numerusform>%n der zu veröffentlichenden Fotos verraten, wo sie aufgenommen wurden (GPS-Position). Trotzdem alle veröffentlichen?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The server %1 is not known yet. Its %2 key fingerprint is
+%3
+
+Compare it with the one your web host gives. Trust this server and publish to it?</source>
+        <translation>Der Server %1 ist noch nicht bekannt. Der Fingerabdruck seines %2-Schlüssels ist
+%3
+
+Vergleichen Sie ihn mit dem, den Ihr Webhoster angibt. Diesem Server vertrauen und auf ihm veröffentlichen?</translation>
+    </message>
+    <message>
+        <source>Published to %1: %2 files sent, %3 deleted.</source>
+        <translation>Auf %1 veröffentlicht: %2 Dateien gesendet, %3 gelöscht.</translation>
+    </message>
+    <message>
+        <source>Publishing stopped. Every file on the server is whole; the next publish sends the rest.</source>
+        <translation>Veröffentlichen abgebrochen. Jede Datei auf dem Server ist vollständig; das nächste Veröffentlichen sendet den Rest.</translation>
+    </message>
+</context>
+<context>
     <name>TThumbMaker</name>
     <message>
         <source>Out of memory</source>
@@ -459,6 +505,20 @@ und ob er mit HTML-Dateien verknüpft ist.</translation>
     <message>
         <source>Page style:</source>
         <translation>Seitenstil:</translation>
+        <source>Where Publish puts the site: sftp://[user@]host[:port]/folder (a folder from your home begins with ~/)</source>
+        <translation>Wohin Veröffentlichen die Website legt: sftp://[Benutzer@]Host[:Port]/Ordner (ein Ordner im Home-Verzeichnis beginnt mit ~/)</translation>
+    </message>
+    <message>
+        <source>Publish</source>
+        <translation>Veröffentlichen</translation>
+    </message>
+    <message>
+        <source>Generate the pages, then send what changed to the &quot;Publish to:&quot; address</source>
+        <translation>Die Seiten erzeugen, dann das Geänderte an die Adresse unter &quot;Veröffentlichen auf:&quot; senden</translation>
+    </message>
+    <message>
+        <source>Publish to:</source>
+        <translation>Veröffentlichen auf:</translation>
     </message>
 </context>
 <context>
@@ -990,6 +1050,10 @@ Pictalon will terminate.</source>
 enthält keine Vorlagen.
 
 Pictalon wird beendet.</translation>
+    </message>
+    <message>
+        <source>Enter where to publish the site in &quot;Publish to:&quot; first, for example sftp://user@example.org/~/public_html</source>
+        <translation>Geben Sie zuerst unter &quot;Veröffentlichen auf:&quot; an, wohin die Website soll, zum Beispiel sftp://benutzer@example.org/~/public_html</translation>
     </message>
 </context>
 </TS>

@@ -7,6 +7,8 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QProgressDialog>
@@ -106,6 +108,14 @@ void TDialogService::MessageBox(QWidget* parent, const QString& text) {
   QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), text, QMessageBox::Ok,
                   parent);
   box.exec();
+}
+
+std::optional<QString> TDialogService::AskSecret(QWidget* parent, const QString& prompt) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(parent, QApplication::applicationName(), prompt, QLineEdit::Password,
+                                             QString(), &ok);
+  if (!ok) return std::nullopt;
+  return text;
 }
 
 void TDialogService::GeneralErrorBox(QWidget* parent, const QString& text) {

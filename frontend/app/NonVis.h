@@ -68,6 +68,8 @@ public:
   virtual bool Wait(QWidget* parent, const QString& text, const std::function<bool()>& ready);
   // Captioned with the program title, one "OK".
   virtual void MessageBox(QWidget* parent, const QString& text);
+  // A passphrase or password, typed unseen; nothing when cancelled.
+  virtual std::optional<QString> AskSecret(QWidget* parent, const QString& prompt);
   // The general error box: captioned with the program title, error icon, one "OK".
   virtual void GeneralErrorBox(QWidget* parent, const QString& text);
 

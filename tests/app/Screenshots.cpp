@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QToolButton>
 
 #include <cstdio>
@@ -18,6 +19,7 @@
 #include "GalleryFile.h"
 #include "Platform.h"
 #include "Program.h"
+#include "PublishRun.h"
 #include "TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -82,5 +84,14 @@ int main(int argc, char* argv[]) {
   about.findChild<QLabel*>("RzURLLabel1")->setText("file:///usr/lib/pictalon/Guide/index.html");
   about.show();
   Save(about, out, "about.png");
+  // The publish progress window, part way through a first publish.
+  QProgressDialog progress(&w);
+  const QString where = "sftp://user@example.org/~/public_html/holiday";
+  TPublishWindow::SetUpProgress(progress, where);
+  TPublishProgress state;
+  state.filesDone = 87, state.filesTotal = 412, state.bytesDone = 21'300'000, state.bytesTotal = 97'600'000;
+  TPublishWindow::ShowProgress(progress, where, state);
+  progress.show();
+  Save(progress, out, "publish-progress.png");
   return 0;
 }

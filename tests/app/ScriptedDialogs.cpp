@@ -55,6 +55,14 @@ bool TScriptedDialogs::ConfirmBox(QWidget*, const QString& text) {
   return Take(confirmAnswers);
 }
 
+std::optional<QString> TScriptedDialogs::AskSecret(QWidget*, const QString& prompt) {
+  log << "Secret: " + prompt;
+  if (secretAnswers.empty()) return std::nullopt;
+  QString answer = secretAnswers.front();
+  secretAnswers.pop_front();
+  return answer;
+}
+
 bool TScriptedDialogs::ReplaceBox(QWidget*, const QString& text) {
   log << "Replace: " + text;
   return Take(confirmAnswers);

@@ -27,6 +27,7 @@ public:
   std::deque<QStringList> openAnswers;
   std::deque<QColor> colourAnswers;
   std::deque<bool> confirmAnswers;
+  std::deque<QString> secretAnswers;
   bool openDocumentResult = true;
   // The last save and open dialogs' options.
   TFileDialogOptions lastSave;
@@ -46,6 +47,8 @@ public:
   bool Wait(QWidget*, const QString& text, const std::function<bool()>& ready) override;
   std::function<bool()> cancelWait = [] { return false; };
   void MessageBox(QWidget*, const QString& text) override { log << "Message: " + text; }
+  // Logged as "Secret: prompt"; answered from secretAnswers.
+  std::optional<QString> AskSecret(QWidget*, const QString& prompt) override;
   void GeneralErrorBox(QWidget*, const QString& text) override { log << "General: " + text; }
   int Exec(QDialog& dialog) override;
   void Show(QWidget& window) override;

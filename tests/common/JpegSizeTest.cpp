@@ -14,6 +14,7 @@
 
 #include <sys/stat.h>
 
+#include "Exif.h"
 #include "Helpers.h"
 #include "TestSupport.h"
 
@@ -216,6 +217,34 @@ TEST(JpegSizeTest, DamagedExifBlockLeavesTheStoredSize) {
     GetJpegSize(path, height, width);
     EXPECT_EQ(width, 40);
     EXPECT_EQ(height, 30);
+  }
+}
+
+// A photo that records where it was taken is told apart from one that does not, wherever its Exif
+// block sits among the segments; a damaged block or a file that is no JPEG tells nothing.
+TEST(JpegSizeTest, GpsDirectoryIsFound) {
+  test::TempDir dir;
+  const std::string jpeg = MakeJpeg(40, 30);
+  const std::string xmp("http://ns.adobe.com/xap/1.0/\0<x:xmpmeta/>", 42);
+  const struct {
+    const char* what;
+    std::string file;
+    bool gps;
+  } cases[] = {
+      {"GPS, II", test::WithApp1(jpeg, test::ExifPayload(1, false, true)), true},
+      {"GPS, MM, after an XMP block", test::WithApp1(test::WithApp1(jpeg, test::ExifPayload(6, true, true)), xmp), true},
+      {"no GPS", test::WithApp1(jpeg, test::ExifPayload(1)), false},
+      {"no Exif block", jpeg, false},
+      {"GPS block cut short", test::WithApp1(jpeg, test::ExifPayload(1, false, true).substr(0, 40)), false},
+      {"no JPEG", std::string("GIF89a") + test::ExifPayload(1, false, true), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(JpegHasGps(dir.write("image.jpg", c.file)), c.gps);
+  }
+  for (const test::TDamagedExif& c : test::DamagedExifPayloads()) {
+    SCOPED_TRACE(c.what);
+    EXPECT_FALSE(JpegHasGps(dir.write("image.jpg", test::WithApp1(jpeg, c.payload))));
   }
 }
 

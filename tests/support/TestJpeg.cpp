@@ -114,15 +114,18 @@ TRgb DecodeRgb(const std::string& jpeg) {
   return rgb;
 }
 
-std::string ExifPayload(int orientation, bool bigEndian) {
+std::string ExifPayload(int orientation, bool bigEndian, bool gps) {
   std::string s("Exif\0\0", 6);
   s += bigEndian ? std::string("MM\0*", 4) : std::string("II*\0", 4);
+  const unsigned entries = gps ? 3 : 2, after = 8 + 2 + entries * 12 + 4;
   Put32(s, 8, bigEndian);  // the first directory follows the header
-  Put16(s, 2, bigEndian);
-  PutEntry(s, 0x010F, 2, 6, 8 + 2 + 2 * 12 + 4, bigEndian);  // Make, ASCII, after the directory
+  Put16(s, entries, bigEndian);
+  PutEntry(s, 0x010F, 2, 6, after, bigEndian);  // Make, ASCII, after the directory
   PutEntry(s, 0x0112, 3, 1, unsigned(orientation), bigEndian);
+  if (gps) PutEntry(s, 0x8825, 4, 1, after + 6, bigEndian);  // GPS directory, after the make
   Put32(s, 0, bigEndian);  // no next directory
   s += std::string("Maker\0", 6);
+  if (gps) s += std::string(2 + 4, '\0');  // an empty GPS directory
   return s;
 }
 

@@ -24,8 +24,9 @@ struct TRgb {
 TRgb DecodeRgb(const std::string& jpeg);
 
 // An Exif APP1 payload (the bytes after the segment length) whose first directory holds a camera
-// make and then the Orientation tag with the given value, in either byte order.
-std::string ExifPayload(int orientation, bool bigEndian = false);
+// make and then the Orientation tag with the given value, in either byte order; with gps, a GPS
+// directory too, as a phone that records where it was writes.
+std::string ExifPayload(int orientation, bool bigEndian = false, bool gps = false);
 
 // An Exif APP1 payload with the Orientation tag in its first directory and, as cameras store it,
 // thumbnail as the JPEG its second directory (IFD1) points at.

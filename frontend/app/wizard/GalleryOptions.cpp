@@ -121,6 +121,12 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
                            TGalleryTail::kMaxLongestSide, TGalleryTail().LongestSide);
   seLongestSide->setFixedWidth(70);
   lblLongestSide = FieldLabel(tr("Longest side (pixels):"), seLongestSide);
+  // Where Publish sends the site.
+  ebPublishTo = new QLineEdit;
+  ebPublishTo->setObjectName("ebPublishTo");
+  ebPublishTo->setPlaceholderText("sftp://user@host/~/public_html");
+  ebPublishTo->setToolTip(tr("Where Publish puts the site: sftp://[user@]host[:port]/folder (a folder from "
+                             "your home begins with ~/)"));
   webGroup = new QGroupBox(tr("Web Pages"));
   webGroup->setObjectName("grpWebPages");
   webGrid = new QGridLayout(webGroup);
@@ -132,6 +138,8 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   webGrid->addWidget(cbResizeCopies, 2, 0, 1, 2);
   webGrid->addWidget(lblLongestSide, 2, 2);
   webGrid->addWidget(seLongestSide, 2, 3);
+  webGrid->addWidget(FieldLabel(tr("Publish to:"), ebPublishTo), 3, 0);
+  webGrid->addWidget(ebPublishTo, 3, 1, 1, 4);
   webGrid->setColumnStretch(4, 1);
 
   ebBackLinkURL = new QLineEdit;
@@ -144,6 +152,14 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   btnGenerate->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
   btnGenerate->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
   btnGenerate->setMinimumSize(112, 46);
+
+  btnPublish = new QToolButton;
+  btnPublish->setObjectName("btnPublish");
+  btnPublish->setText(tr("Publish"));
+  btnPublish->setToolTip(tr("Generate the pages, then send what changed to the \"Publish to:\" address"));
+  btnPublish->setIcon(style()->standardIcon(QStyle::SP_ArrowUp));
+  btnPublish->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+  btnPublish->setMinimumSize(112, 46);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(FieldLabel(tr("Template:"), cbTemplates));
@@ -174,6 +190,7 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   bottom->addWidget(ebBackLinkURL);
   bottom->addStretch();
   bottom->addWidget(btnGenerate);
+  bottom->addWidget(btnPublish);
   layout->addLayout(bottom);
   layout->addStretch();
 
@@ -186,6 +203,7 @@ TGalleryOptionsPage::TGalleryOptionsPage(TdmNonVis& dm, QWidget* parent) : QWidg
   connect(rbPageModern, &QRadioButton::toggled, this, &TGalleryOptionsPage::UpdateWebCopyControls);
   connect(btnFineTune, &QPushButton::clicked, this, &TGalleryOptionsPage::fineTuneRequested);
   connect(btnGenerate, &QToolButton::clicked, this, &TGalleryOptionsPage::generateRequested);
+  connect(btnPublish, &QToolButton::clicked, this, &TGalleryOptionsPage::publishRequested);
   RadioButtonClick();
   UpdateWebCopyControls();
 }
@@ -228,6 +246,7 @@ void TGalleryOptionsPage::Load(const GallerySettings& s, const TGalleryTail& web
   cbResizeCopies->setChecked(web.ResizeCopies);
   seLongestSide->setValue(web.LongestSide);
   (web.PageStyle == TPageStyle::Modern ? rbPageModern : rbPageClassic)->setChecked(true);
+  ebPublishTo->setText(QString::fromStdString(web.PublishTo));
 }
 
 void TGalleryOptionsPage::Save(GallerySettings& s, TGalleryTail& web) const {
@@ -250,6 +269,7 @@ void TGalleryOptionsPage::Save(GallerySettings& s, TGalleryTail& web) const {
   web.ResizeCopies = cbResizeCopies->isChecked();
   web.LongestSide = seLongestSide->value();
   web.PageStyle = rbPageModern->isChecked() ? TPageStyle::Modern : TPageStyle::Classic;
+  web.PublishTo = ebPublishTo->text().trimmed().toStdString();
 }
 
 void TGalleryOptionsPage::RadioButtonClick() {

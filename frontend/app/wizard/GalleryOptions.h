@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The "Gallery Options" page: template, output folder, layout, image scaling, the web pages
-// (page style, web copies), what the pages disable, the "Back" link and the "Generate Pages"
-// button.
+// (page style, web copies, where the site is published), what the pages disable, the "Back" link
+// and the "Generate Pages" and "Publish" buttons.
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
@@ -40,6 +40,7 @@ public:
   void Save(GallerySettings& s, TGalleryTail& web) const;
   // The button that starts a run. Whether it can be pressed is its run owner's to decide alone.
   QAbstractButton& GenerateButton() { return *btnGenerate; }
+  QAbstractButton& PublishButton() { return *btnPublish; }
 
   // Enables each scaling box and its unit label exactly when its radio button is checked.
   void RadioButtonClick();
@@ -51,6 +52,7 @@ public:
 signals:
   void fineTuneRequested();
   void generateRequested();
+  void publishRequested();
 
 private:
   TdmNonVis& dm_;
@@ -83,6 +85,8 @@ private:
   QCheckBox* cbNoIEImgToolbar;
   QLineEdit* ebBackLinkURL;
   QToolButton* btnGenerate;
+  QLineEdit* ebPublishTo;
+  QToolButton* btnPublish;
   TKeptText template_, output_, backLink_;
 };
 

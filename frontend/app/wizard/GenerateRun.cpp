@@ -14,10 +14,13 @@
 #include <filesystem>
 #include <optional>
 
+#include "GalleryFile.h"
 #include "GenerateCommand.h"
 #include "Helpers.h"
 #include "NonVis.h"
 #include "Platform.h"
+#include "PublishRun.h"
+#include "SiteFiles.h"
 #include "Translations.h"
 #include "WorkingFiles.h"
 
@@ -83,8 +86,8 @@ private:
 
 }  // namespace
 
-TGenerateRun::TGenerateRun(TdmNonVis& dm, QWidget& window, QAbstractButton& button)
-    : dm_(dm), window_(window), button_(button) {
+TGenerateRun::TGenerateRun(TdmNonVis& dm, QWidget& window, QAbstractButton& button, QAbstractButton& publish)
+    : dm_(dm), window_(window), button_(button), publish_(publish) {
   UpdateButton();
 }
 
@@ -97,7 +100,10 @@ void TGenerateRun::SetImagesListed(bool listed) {
   UpdateButton();
 }
 
-void TGenerateRun::UpdateButton() { button_.setEnabled(listed_ && !running_); }
+void TGenerateRun::UpdateButton() {
+  button_.setEnabled(listed_ && !running_);
+  publish_.setEnabled(listed_ && !running_);
+}
 
 void TGenerateRun::SetRunning(bool running) {
   running_ = running;
@@ -106,17 +112,34 @@ void TGenerateRun::SetRunning(bool running) {
   UpdateButton();
 }
 
+struct TGenerateRun::TRunning {
+  TGenerateRun& run;
+  explicit TRunning(TGenerateRun& r) : run(r) { run.SetRunning(true); }
+  ~TRunning() {
+    run.SetRunning(false);
+    emit run.finished();
+  }
+};
+
 void TGenerateRun::Run(const TRunSnapshot& snapshot) {
   if (running_) return;
-  SetRunning(true);
-  struct TEnd {
-    TGenerateRun& run;
-    ~TEnd() {
-      run.SetRunning(false);
-      emit run.finished();
-    }
-  } end{*this};
+  TRunning running(*this);
+  Generate(snapshot, true);
+}
 
+void TGenerateRun::Publish(const TRunSnapshot& snapshot) {
+  if (running_) return;
+  TRunning running(*this);
+  // The address as saved when the run started, whatever is saved while it runs.
+  GallerySettings settings{};
+  TGalleryTail tail;
+  ReadGalleryFile(snapshot.galleryPath, settings, tail);
+  if (!Generate(snapshot, false)) return;
+  TPublishWindow::Publish(dm_, window_, {tail.PublishTo, GetOutputFolder(snapshot.settings),
+                                         SiteFiles(snapshot.settings, tail, snapshot.images)});
+}
+
+bool TGenerateRun::Generate(const TRunSnapshot& snapshot, bool openFirstPage) {
   // Another run (pictgen, another Pictalon) may hold the image list: wait for it with the
   // window alive and a way out, never on the lock itself.
   const std::string listPath = ImageListFilePath();
@@ -129,7 +152,7 @@ void TGenerateRun::Run(const TRunSnapshot& snapshot) {
   };
   if (!tryLock() &&
       !dm_.Dialogs().Wait(&window_, tr("Waiting for another gallery to finish generating..."), tryLock))
-    return;
+    return false;
 
   TFrozenGallery gallery(snapshot.galleryPath);
   bool busy = false, begun = false;
@@ -168,7 +191,7 @@ void TGenerateRun::Run(const TRunSnapshot& snapshot) {
   }
   progress.reset();
   if (error && !begun) std::rethrow_exception(error);  // no image list file: nothing was run
-  if (!error && result.outcome == TGenerateOutcome::Cancelled) return;  // nothing new to show
+  if (!error && result.outcome == TGenerateOutcome::Cancelled) return false;  // nothing new to show
   if (!error && result.outcome == TGenerateOutcome::EngineReturnedFalse)
     dm_.Dialogs().MessageBox(&window_, tr("Error running engine"));
   if (!result.notResized.empty()) {
@@ -184,10 +207,12 @@ void TGenerateRun::Run(const TRunSnapshot& snapshot) {
         &window_, tr("These pictures could not be resized and were copied as they are, at full size:") + files);
   }
   // The first page is asked for after every run, as the user expects to see what there is.
-  dm_.Dialogs().OpenDocument(QString::fromStdString(GetOutputFolder(snapshot.settings) + "gallery1.html"));
+  if (openFirstPage)
+    dm_.Dialogs().OpenDocument(QString::fromStdString(GetOutputFolder(snapshot.settings) + "gallery1.html"));
   if (error) std::rethrow_exception(error);
   if (result.outcome == TGenerateOutcome::EngineFailed)
     dm_.ShowGeneralError(&window_, Translated(result.failure));
+  return result.outcome == TGenerateOutcome::Generated;
 }
 
 }  // namespace pictalon

@@ -97,7 +97,7 @@ TfrmSetup::TfrmSetup(TdmNonVis& dm, QWidget* parent)
   for (int i = 0; i < pages->count(); ++i) area = area.expandedTo(pages->widget(i)->sizeHint());
   pages->setMinimumSize(area);
 
-  run_ = std::make_unique<TGenerateRun>(dm_, *this, tsGallOpt->GenerateButton());
+  run_ = std::make_unique<TGenerateRun>(dm_, *this, tsGallOpt->GenerateButton(), tsGallOpt->PublishButton());
   // While pages are generated, nothing may open, start or rename a gallery.
   std::vector<QWidget*> guarded = RzToolbar2->GalleryCommands();
   guarded.push_back(tsStart);
@@ -174,6 +174,7 @@ void TfrmSetup::ConnectHandlers() {
   connect(tsGallery, &TGalleryImagesPage::reviewRequested, this, Guarded(dm_, this, &TfrmSetup::btnReviewClick));
   connect(tsGallOpt, &TGalleryOptionsPage::fineTuneRequested, this, Guarded(dm_, this, &TfrmSetup::btnFineTuneClick));
   connect(tsGallOpt, &TGalleryOptionsPage::generateRequested, this, Guarded(dm_, this, &TfrmSetup::btnGenerateClick));
+  connect(tsGallOpt, &TGalleryOptionsPage::publishRequested, this, Guarded(dm_, this, &TfrmSetup::btnPublishClick));
   connect(dm_.GettingStarted1, &QAction::triggered, this, Guarded(dm_, this, &TfrmSetup::GettingStarted1Click));
   connect(dm_.AboutPictalon1, &QAction::triggered, this, Guarded(dm_, this, &TfrmSetup::AboutPictalon1Click));
   connect(tsGraphic, &TGraphicOptionsPage::backgroundColourChosen, tsText, &TTextOptionsPage::SetMemoBackground);
@@ -417,6 +418,17 @@ void TfrmSetup::btnGenerateClick() {
   if (run_->Running()) return;
   SaveForm();
   run_->Run({current_.Path(), current_.Settings(), tsGallery->ImageList()});
+}
+
+void TfrmSetup::btnPublishClick() {
+  if (run_->Running()) return;
+  SaveForm();
+  if (IsBlank(current_.Tail().PublishTo)) {
+    dm_.Dialogs().ErrorBox(this, tr("Enter where to publish the site in \"Publish to:\" first, for example "
+                                    "sftp://user@example.org/~/public_html"));
+    return;
+  }
+  run_->Publish({current_.Path(), current_.Settings(), tsGallery->ImageList()});
 }
 
 void TfrmSetup::btnReviewClick() {

@@ -98,6 +98,8 @@ public:
   void btnReviewClick();
   void btnFineTuneClick();
   void btnGenerateClick();
+  // Generates, then publishes the site to the gallery's "Publish to:" address.
+  void btnPublishClick();
   void GettingStarted1Click();
   void AboutPictalon1Click();
 
