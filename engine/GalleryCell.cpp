@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "Helpers.h"
+#include "PhotoMetadata.h"
 #include "Platform.h"
 #include "TextUtil.h"
 
@@ -97,7 +98,7 @@ Scaling ScaleImage(TRunState& run, const std::string& measuredPath) {
   return scaling;
 }
 
-std::string CaptionBlock(const TRunState& run, const std::string& fileName) {
+std::string CaptionBlock(const TRunState& run, std::int64_t index, const std::string& fileName) {
   std::string title, ref, size;
   if (run.details) {
     title = run.details->ReadString(fileName, "Title", "");
@@ -106,6 +107,9 @@ std::string CaptionBlock(const TRunState& run, const std::string& fileName) {
   }
   std::string block;
   if (!IsBlank(title)) block += "Title: " + title + "<br>";
+  // A typed title wins; the photo's own is text from outside, never markup.
+  else if (const std::string& own = PhotoTitle(run, index); !own.empty())
+    block += "Title: " + HtmlText(own) + "<br>";
   if (!IsBlank(ref)) block += "Ref: " + ref + "<br>";
   if (!IsBlank(size)) block += "Size: " + size + "<br>";
   // The details are the user's own texts and may hold markup; a file name is only a name.
@@ -114,6 +118,15 @@ std::string CaptionBlock(const TRunState& run, const std::string& fileName) {
 }
 
 }  // namespace
+
+const std::string& PhotoTitle(const TRunState& run, std::int64_t index) {
+  static const std::string none;
+  if (!run.tail.PhotoCaptions || index < 0 || std::size_t(index) >= run.imageList.size()) return none;
+  if (run.photoTitles.empty()) run.photoTitles.resize(run.imageList.size());
+  std::optional<std::string>& title = run.photoTitles[std::size_t(index)];
+  if (!title) title = ReadPhotoMetadata(run.imageList[std::size_t(index)], run.language).title;
+  return *title;
+}
 
 std::array<std::string, 3> GraphicAddresses(const GallerySettings& s, const std::vector<std::string>& images) {
   std::array<std::string, 3> addresses = {s.LogoGraphic.get(), s.TitleGraphic.get(), s.BackgroundImage.get()};
@@ -161,7 +174,7 @@ std::string MakeGalleryCell(TRunState& run, std::int64_t index) {
             scaling.width + " " + (s.DisableImageToolbar.get() ? "GALLERYIMG=\"no\"" : "") + ">";
   }
 
-  std::string caption = CaptionBlock(run, fileName);
+  std::string caption = CaptionBlock(run, index, fileName);
   std::string url = s.ImageURL.get();
   std::string link = IsBlank(url) ? UrlAttribute(imagePath) : AddTrailingSlash(url) + UrlAttribute(fileName);
   std::string open = "<a href=\"" + link + "\"" +

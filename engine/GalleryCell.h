@@ -15,6 +15,11 @@ namespace pictalon {
 // width and height as the scaling mode says.
 std::string MakeGalleryCell(TRunState& run, std::int64_t index);
 
+// The photo's own title of image-list entry index, from its metadata: empty when the gallery does
+// not use the photos' titles (PhotoCaptions) or the photo has none. Read once per photo and run.
+// It is text, not markup: wherever it goes into a page, it goes through HtmlText.
+const std::string& PhotoTitle(const TRunState& run, std::int64_t index);
+
 // width x (thumbSize / 100), the quotient formed first and the product taken in 80-bit extended
 // precision, truncated: 900 at 13 gives 116, as the pages have always shown.
 std::int32_t ScaledWidth(std::int32_t width, std::int32_t thumbSize);

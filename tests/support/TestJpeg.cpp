@@ -126,6 +126,23 @@ std::string ExifPayload(int orientation, bool bigEndian) {
   return s;
 }
 
+std::string XmpTitlePayload(const std::string& title) {
+  std::string escaped;
+  for (char c : title) {
+    switch (c) {
+      case '&': escaped += "&amp;"; break;
+      case '<': escaped += "&lt;"; break;
+      case '>': escaped += "&gt;"; break;
+      default: escaped += c; break;
+    }
+  }
+  return std::string("http://ns.adobe.com/xap/1.0/\0", 29) +
+         "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'>"
+         "<rdf:Description rdf:about='' xmlns:dc='http://purl.org/dc/elements/1.1/'><dc:title><rdf:Alt>"
+         "<rdf:li xml:lang='x-default'>" + escaped + "</rdf:li></rdf:Alt></dc:title></rdf:Description>"
+         "</rdf:RDF></x:xmpmeta>";
+}
+
 std::string WithApp1(const std::string& jpeg, const std::string& payload) {
   const std::size_t length = payload.size() + 2;
   std::string segment = "\xFF\xE1";
