@@ -7,12 +7,14 @@
 #include <exiv2/exiv2.hpp>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <tuple>
 #include <unordered_map>
 #include <utility>
 
+#include "GalleryFile.h"
 #include "Platform.h"
 #include "TextUtil.h"
 
@@ -189,6 +191,46 @@ std::string TimeText(std::string_view text) {
   return {};
 }
 
+// The bytes of a JPEG before its image data (where all its metadata segments are), followed by an
+// end marker; the whole file for anything else. A camera's 10 MB photo carries some 50 KB of
+// them, and Exiv2 reading from memory spends its time on the metadata, not on the file.
+std::string MetadataBytes(const std::string& path) {
+  std::string bytes;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return bytes;
+  auto readMore = [&](std::size_t want) {
+    const std::size_t had = bytes.size();
+    bytes.resize(had + want);
+    bytes.resize(had + std::fread(&bytes[had], 1, want, file));
+    return bytes.size() > had;
+  };
+  readMore(64 * 1024);
+  const bool jpeg = bytes.size() >= 4 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
+                    static_cast<unsigned char>(bytes[1]) == 0xD8;
+  std::size_t at = 2;
+  while (jpeg) {
+    while (bytes.size() < at + 4)
+      if (!readMore(64 * 1024)) break;
+    if (bytes.size() < at + 4 || static_cast<unsigned char>(bytes[at]) != 0xFF) break;
+    const unsigned char marker = static_cast<unsigned char>(bytes[at + 1]);
+    if (marker == 0xDA || marker == 0xD9) {  // image data, or the end: nothing more to read
+      bytes.resize(at);
+      bytes += "\xFF\xD9";
+      std::fclose(file);
+      return bytes;
+    }
+    if (marker == 0xFF) { ++at; continue; }  // fill byte
+    at += 2 + ((static_cast<unsigned char>(bytes[at + 2]) << 8) | static_cast<unsigned char>(bytes[at + 3]));
+    while (bytes.size() < at + 4 && readMore(std::max<std::size_t>(64 * 1024, at + 4 - bytes.size()))) {
+    }
+  }
+  // Not a JPEG as expected: Exiv2 gets all of it and decides.
+  while (readMore(1024 * 1024)) {
+  }
+  std::fclose(file);
+  return bytes;
+}
+
 }  // namespace
 
 void PreparePhotoMetadata() { Prepare(true); }
@@ -208,7 +250,10 @@ TPhotoMetadata ReadPhotoMetadata(const std::string& path, const std::string& lan
   Prepare(false);
   TPhotoMetadata meta;
   try {
-    Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path);
+    const std::string bytes = MetadataBytes(path);
+    if (bytes.empty()) return meta;
+    Exiv2::Image::AutoPtr image =
+        Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(bytes.data()), long(bytes.size()));
     if (!image.get()) return meta;
     image->readMetadata();
     const Exiv2::XmpData& xmp = image->xmpData();
@@ -235,28 +280,142 @@ TPhotoMetadata ReadPhotoMetadata(const std::string& path, const std::string& lan
   return meta;
 }
 
+namespace {
+
+struct TCacheEntry {
+  long long size, seconds, nanoseconds;
+  TPhotoMetadata meta;
+};
+
+// The process's cache, loaded from the cache file at the first use.
+struct TCache {
+  std::mutex mutex;
+  bool loaded = false, dirty = false;
+  std::string language;
+  std::unordered_map<std::string, TCacheEntry> entries;
+};
+
+TCache& Cache() {
+  static TCache cache;
+  return cache;
+}
+
+// Where the cache file is; reading it never creates the folder, writing does.
+std::string CacheFilePath(bool forWriting) {
+  return (forWriting ? GetUserDataFolder() : GetUserDataFolderPath()) + "photo-metadata.cache";
+}
+
+constexpr char kCacheHeader[] = "Pictalon photo metadata 1 ";
+
+// Fields are separated by tabs and lines end with LF; a tab, line break or backslash inside a
+// text is written as \t, \n, \r or \\.
+std::string Escaped(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '\t': out += "\\t"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\\': out += "\\\\"; break;
+      default: out += c; break;
+    }
+  }
+  return out;
+}
+
+std::string Unescaped(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\' || i + 1 == text.size()) {
+      out += text[i];
+      continue;
+    }
+    const char c = text[++i];
+    out += c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : c;
+  }
+  return out;
+}
+
+// Reads the cache file; a file of another language or version, or a damaged line, is ignored.
+void LoadCache(TCache& cache) {
+  cache.loaded = true;
+  cache.language = UserLanguage();
+  std::string bytes;
+  if (!ReadWholeFile(CacheFilePath(false), bytes)) return;
+  std::size_t start = 0;
+  bool first = true;
+  while (start < bytes.size()) {
+    std::size_t end = bytes.find('\n', start);
+    if (end == std::string::npos) break;  // a cut last line
+    std::string_view line(bytes.data() + start, end - start);
+    start = end + 1;
+    if (first) {
+      first = false;
+      if (line != kCacheHeader + cache.language) return;
+      continue;
+    }
+    std::string_view fields[7];
+    std::size_t n = 0, at = 0;
+    while (n < 7) {
+      const std::size_t tab = line.find('\t', at);
+      fields[n++] = line.substr(at, tab == std::string_view::npos ? line.size() - at : tab - at);
+      if (tab == std::string_view::npos) break;
+      at = tab + 1;
+    }
+    if (n != 7) continue;
+    TCacheEntry entry{};
+    char* stop = nullptr;
+    const std::string numbers = std::string(fields[1]) + " " + std::string(fields[2]) + " " + std::string(fields[3]);
+    entry.size = std::strtoll(numbers.c_str(), &stop, 10);
+    entry.seconds = std::strtoll(stop, &stop, 10);
+    entry.nanoseconds = std::strtoll(stop, &stop, 10);
+    entry.meta = {Unescaped(fields[4]), Unescaped(fields[5]), Unescaped(fields[6])};
+    cache.entries[Unescaped(fields[0])] = std::move(entry);
+  }
+}
+
+}  // namespace
+
 TPhotoMetadata PhotoMetadata(const std::string& path) {
-  struct Entry {
-    off_t size;
-    timespec modified;
-    TPhotoMetadata meta;
-  };
-  static std::mutex mutex;
-  static std::unordered_map<std::string, Entry> cache;
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0) return {};
+  TCache& cache = Cache();
+  std::string language;
   {
-    std::lock_guard<std::mutex> lock(mutex);
-    auto it = cache.find(path);
-    if (it != cache.end() && it->second.size == st.st_size &&
-        it->second.modified.tv_sec == st.st_mtim.tv_sec && it->second.modified.tv_nsec == st.st_mtim.tv_nsec)
+    std::lock_guard<std::mutex> lock(cache.mutex);
+    if (!cache.loaded) LoadCache(cache);
+    auto it = cache.entries.find(path);
+    if (it != cache.entries.end() && it->second.size == st.st_size &&
+        it->second.seconds == st.st_mtim.tv_sec && it->second.nanoseconds == st.st_mtim.tv_nsec)
       return it->second.meta;
+    language = cache.language;
   }
-  static const std::string language = UserLanguage();
   TPhotoMetadata meta = ReadPhotoMetadata(path, language);
-  std::lock_guard<std::mutex> lock(mutex);
-  cache[path] = Entry{st.st_size, st.st_mtim, meta};
+  std::lock_guard<std::mutex> lock(cache.mutex);
+  cache.entries[path] = TCacheEntry{st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, meta};
+  cache.dirty = true;
   return meta;
+}
+
+bool SavePhotoMetadataCache() {
+  TCache& cache = Cache();
+  std::lock_guard<std::mutex> lock(cache.mutex);
+  if (!cache.dirty) return true;
+  std::string text = kCacheHeader + cache.language + "\n";
+  for (auto it = cache.entries.begin(); it != cache.entries.end();) {
+    if (!FileExists(it->first)) {
+      it = cache.entries.erase(it);
+      continue;
+    }
+    const TCacheEntry& e = it->second;
+    text += Escaped(it->first) + "\t" + std::to_string(e.size) + "\t" + std::to_string(e.seconds) + "\t" +
+            std::to_string(e.nanoseconds) + "\t" + Escaped(e.meta.title) + "\t" +
+            Escaped(e.meta.description) + "\t" + Escaped(e.meta.taken) + "\n";
+    ++it;
+  }
+  if (!WriteFileAtomic(CacheFilePath(true), text)) return false;
+  cache.dirty = false;
+  return true;
 }
 
 void OrderImageList(std::vector<std::string>& list, TImageOrder order) {
@@ -276,6 +435,7 @@ void OrderImageList(std::vector<std::string>& list, TImageOrder order) {
     return std::tie(a.undated, a.taken, a.name) < std::tie(b.undated, b.taken, b.name);
   });
   for (std::size_t i = 0; i < keyed.size(); ++i) list[i] = std::move(keyed[i].path);
+  SavePhotoMetadataCache();  // the next listing of these photos reads none of them again
 }
 
 }  // namespace pictalon

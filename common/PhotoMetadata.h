@@ -38,13 +38,19 @@ std::string UserLanguage();
 // Never throws: a missing, unreadable or damaged file gives what could be read, or nothing.
 TPhotoMetadata ReadPhotoMetadata(const std::string& path, const std::string& language);
 
-// As above in the user's language, read once per photo for the whole process and read again
-// only when the photo's size or modification time has changed. Safe on any thread.
+// As above in the user's language, read once per photo and read again only when the photo's size
+// or modification time has changed: the process keeps what it read, and the user data folder's "photo-metadata.cache" keeps
+// it between runs (loaded at the first call). Safe on any thread.
 TPhotoMetadata PhotoMetadata(const std::string& path);
+// Writes what PhotoMetadata read since the cache file was loaded, when anything (atomically;
+// entries of photos that no longer exist are dropped). False when it cannot be written; the
+// next run then reads those photos again.
+bool SavePhotoMetadataCache();
 
 // Orders a list of image paths. ByName keeps it as it was listed (a folder lists by file name);
 // ByDate puts it in the order the photos were taken, those without a time after the dated ones,
-// ties and undated photos by file name (letter case ignored).
+// ties and undated photos by file name (letter case ignored); the times read are kept in the
+// cache file.
 void OrderImageList(std::vector<std::string>& list, TImageOrder order);
 
 }  // namespace pictalon

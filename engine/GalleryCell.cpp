@@ -124,7 +124,7 @@ const std::string& PhotoTitle(const TRunState& run, std::int64_t index) {
   if (!run.tail.PhotoCaptions || index < 0 || std::size_t(index) >= run.imageList.size()) return none;
   if (run.photoTitles.empty()) run.photoTitles.resize(run.imageList.size());
   std::optional<std::string>& title = run.photoTitles[std::size_t(index)];
-  if (!title) title = ReadPhotoMetadata(run.imageList[std::size_t(index)], run.language).title;
+  if (!title) title = PhotoMetadata(run.imageList[std::size_t(index)]).title;
   return *title;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "PhotoMetadata.h"
+#include "Platform.h"
 #include "TestSupport.h"
 
 namespace pictalon {
@@ -81,7 +82,27 @@ TEST(PhotoMetadata, ReadingLeavesThePhotoAsItWas) {
   EXPECT_EQ(PhotoMetadata(path).title, "Harbour lights");
 }
 
+// What was read is kept in the user data folder's cache file for the next run, one line per
+// photo with its size and modification time; texts cannot break the lines.
+TEST(PhotoMetadata, CacheFileKeepsWhatWasRead) {
+  test::TempDir dir;
+  test::ProgramFolderOverride program(dir.path());
+  const std::string path = dir.write("photos/a\tb.jpg", test::WithApp1(test::MakeJpeg(8, 8), test::XmpPayload("Line\none")));
+  EXPECT_EQ(PhotoMetadata(path).title, "Line\none");
+  ASSERT_TRUE(SavePhotoMetadataCache());
+  const std::string cache = test::ReadFile(GetUserDataFolderPath() + "photo-metadata.cache");
+  struct stat st {};
+  ASSERT_EQ(::stat(path.c_str(), &st), 0);
+  EXPECT_NE(cache.find(dir.path() + "photos/a\\tb.jpg\t" + std::to_string(st.st_size) + "\t" +
+                       std::to_string(st.st_mtim.tv_sec) + "\t" + std::to_string(st.st_mtim.tv_nsec) +
+                       "\tLine\\none\t\t\n"),
+            std::string::npos)
+      << cache;
+}
+
 TEST(PhotoMetadata, OrderByTimeTaken) {
+  test::TempDir dir;
+  test::ProgramFolderOverride program(dir.path());  // where the order keeps the times it read
   const std::vector<std::string> byName = {Photo("a-same-time"), Photo("plain"), Photo("taken-early"),
                                            Photo("taken-exif"), Photo("taken-xmp"), Photo("xmp-title")};
   std::vector<std::string> list = byName;

@@ -290,7 +290,7 @@ TEST_F(GalleryCellTest, PhotosOwnTitles) {
   run.settings.HyperlinkImages.set(false);
   run.settings.FileNameAsCaption.set(true);
   const std::string titled =
-      dir.write("photos/t.jpg", test::WithApp1(test::MakeJpeg(8, 8), test::XmpTitlePayload("<b>Tom</b> & \"Jerry\"")));
+      dir.write("photos/t.jpg", test::WithApp1(test::MakeJpeg(8, 8), test::XmpPayload("<b>Tom</b> & \"Jerry\"")));
   const std::string plain = Image("p.jpg", 8, 8);
   run.details.emplace();
   run.details->SetText("[typed.jpg]\r\nTitle=<i>Mine</i>\r\n");

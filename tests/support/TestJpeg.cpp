@@ -126,7 +126,7 @@ std::string ExifPayload(int orientation, bool bigEndian) {
   return s;
 }
 
-std::string XmpTitlePayload(const std::string& title) {
+std::string XmpPayload(const std::string& title, const std::string& created) {
   std::string escaped;
   for (char c : title) {
     switch (c) {
@@ -138,7 +138,10 @@ std::string XmpTitlePayload(const std::string& title) {
   }
   return std::string("http://ns.adobe.com/xap/1.0/\0", 29) +
          "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'>"
-         "<rdf:Description rdf:about='' xmlns:dc='http://purl.org/dc/elements/1.1/'><dc:title><rdf:Alt>"
+         "<rdf:Description rdf:about='' xmlns:dc='http://purl.org/dc/elements/1.1/'"
+         " xmlns:photoshop='http://ns.adobe.com/photoshop/1.0/'" +
+         (created.empty() ? std::string() : " photoshop:DateCreated='" + created + "'") +
+         "><dc:title><rdf:Alt>"
          "<rdf:li xml:lang='x-default'>" + escaped + "</rdf:li></rdf:Alt></dc:title></rdf:Description>"
          "</rdf:RDF></x:xmpmeta>";
 }

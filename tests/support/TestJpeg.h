@@ -27,9 +27,10 @@ TRgb DecodeRgb(const std::string& jpeg);
 // make and then the Orientation tag with the given value, in either byte order.
 std::string ExifPayload(int orientation, bool bigEndian = false);
 
-// An XMP APP1 payload whose dc:title is title (x-default), as photo managers write it; title is
-// text and is escaped for XML here.
-std::string XmpTitlePayload(const std::string& title);
+// An XMP APP1 payload whose dc:title is title (x-default) and, when given, whose
+// photoshop:DateCreated is created, as photo managers write them; title is text and is escaped
+// for XML here.
+std::string XmpPayload(const std::string& title, const std::string& created = "");
 
 // jpeg with an APP1 segment holding payload inserted right after its start marker, where cameras
 // put it.
