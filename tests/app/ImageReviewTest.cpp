@@ -121,6 +121,7 @@ private slots:
   void badPictures();
   void anyBytesInTheDetailsFile();
   void titlesReachTheGeneratedPages();
+  void photosOwnTitleIsASuggestion();
 };
 
 void ImageReviewTest::destinationRectangle_data() {
@@ -566,6 +567,39 @@ void ImageReviewTest::titlesReachTheGeneratedPages() {
   QVERIFY2(page.find("Title: Sunset over the bay<br>Ref: a<br>Size: 64 x 48<br>") != std::string::npos,
            page.c_str());
   QVERIFY(page.find("Title: Harbour<br>Ref: b<br>Size: 48 x 64<br>") != std::string::npos);
+}
+
+// The photo's own title is the title box's grey suggestion, never stored unless taken (Right
+// arrow) or typed; the details line tells when the photo was taken.
+void ImageReviewTest::photosOwnTitleIsASuggestion() {
+  Fixture f;
+  const std::string jpeg = MakeJpeg(64, 48);
+  const std::string own = f.dir.write("photos/own.jpg", test::WithApp1(jpeg, test::XmpPayload("Beach & sea", "2023-12-24T18:05:00+01:00")));
+  f.wizard.photoTitles = true;
+  f.wizard.SetImages({own, f.Photo("plain.jpg", 64, 48)});
+  f.ShowAndWait();
+  QCOMPARE(f.window->ebTitle->text(), QString());
+  QCOMPARE(f.window->ebTitle->placeholderText(), QString("Beach & sea"));
+  QVERIFY(f.window->pnlTaken->text().contains("2023"));
+  QCOMPARE(f.Read("own.jpg", "Title"), QString());
+
+  f.Select(1);
+  QCOMPARE(f.window->ebTitle->placeholderText(), QString());
+  QCOMPARE(f.window->pnlTaken->text(), QString());
+  f.Select(0);
+  f.window->ebTitle->setFocus();
+  QTest::keyClick(f.window->ebTitle, Qt::Key_Right);
+  QCOMPARE(f.window->ebTitle->text(), QString("Beach & sea"));
+  QTest::keyClick(f.window->ebTitle, Qt::Key_Right);  // taken: the key moves the cursor again
+  QCOMPARE(f.window->ebTitle->text(), QString("Beach & sea"));
+  f.window->btnSaveClick();
+  QCOMPARE(f.Read("own.jpg", "Title"), QString("Beach & sea"));
+
+  // A gallery that does not use the photos' titles suggests none.
+  f.wizard.photoTitles = false;
+  f.Select(1);
+  f.Select(0);
+  QCOMPARE(f.window->ebTitle->placeholderText(), QString());
 }
 
 QTEST_MAIN(ImageReviewTest)

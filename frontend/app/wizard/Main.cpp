@@ -315,6 +315,8 @@ const std::vector<std::string>& TfrmSetup::ImageList() const { return tsGallery-
 
 std::uint64_t TfrmSetup::ImageListVersion() const { return tsGallery->ImageListVersion(); }
 
+bool TfrmSetup::UsesPhotoTitles() const { return tsGallery->PhotoCaptions(); }
+
 // ----------------------------------------------------------------------------------------------
 // Settings binding
 
@@ -331,7 +333,7 @@ void TfrmSetup::LoadForm() {
   tsText->Load(s, problems);
   tsGraphic->Load(s, problems);
   tsText->SetMemoBackground(tsGraphic->BackgroundColour());
-  tsGallery->Load(s, problems);
+  tsGallery->Load(s, current_.Tail(), problems);
   tsGallOpt->Load(s, current_.Tail());
   if (frmFineTune_) frmFineTune_->Load(s);
   ReportLoadProblems(problems);
@@ -354,7 +356,7 @@ void TfrmSetup::SaveForm(bool ask) {
   GallerySettings& s = current_.Settings();
   tsText->Save(s);
   tsGraphic->Save(s);
-  tsGallery->Save(s);
+  tsGallery->Save(s, current_.Tail());
   tsGallOpt->Save(s, current_.Tail());
   if (frmFineTune_) frmFineTune_->Save(s);
   current_.Write(ask);
