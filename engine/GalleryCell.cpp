@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "Helpers.h"
+#include "PhotoMetadata.h"
 #include "Platform.h"
 #include "TextUtil.h"
 
@@ -99,7 +100,7 @@ Scaling ScaleImage(TRunState& run, const std::string& measuredPath) {
 
 }  // namespace
 
-std::string CaptionBlock(const TRunState& run, const std::string& fileName) {
+std::string CaptionBlock(const TRunState& run, std::int64_t index, const std::string& fileName) {
   std::string title, ref, size;
   if (run.details) {
     title = run.details->ReadString(fileName, "Title", "");
@@ -108,11 +109,23 @@ std::string CaptionBlock(const TRunState& run, const std::string& fileName) {
   }
   std::string block;
   if (!IsBlank(title)) block += "Title: " + title + "<br>";
+  // A typed title wins; the photo's own is text from outside, never markup.
+  else if (const std::string& own = PhotoTitle(run, index); !own.empty())
+    block += "Title: " + HtmlText(own) + "<br>";
   if (!IsBlank(ref)) block += "Ref: " + ref + "<br>";
   if (!IsBlank(size)) block += "Size: " + size + "<br>";
   // The details are the user's own texts and may hold markup; a file name is only a name.
   if (block.empty() && run.settings.FileNameAsCaption.get()) block = HtmlText(fileName);
   return block;
+}
+
+const std::string& PhotoTitle(const TRunState& run, std::int64_t index) {
+  static const std::string none;
+  if (!run.tail.PhotoCaptions || index < 0 || std::size_t(index) >= run.imageList.size()) return none;
+  if (run.photoTitles.empty()) run.photoTitles.resize(run.imageList.size());
+  std::optional<std::string>& title = run.photoTitles[std::size_t(index)];
+  if (!title) title = PhotoMetadata(run.imageList[std::size_t(index)]).title;
+  return *title;
 }
 
 std::array<std::string, 3> GraphicAddresses(const GallerySettings& s, const std::vector<std::string>& images) {
@@ -170,7 +183,7 @@ std::string MakeGalleryCell(TRunState& run, std::int64_t index) {
             scaling.width + " " + (s.DisableImageToolbar.get() ? "GALLERYIMG=\"no\"" : "") + ">";
   }
 
-  std::string caption = CaptionBlock(run, paths.fileName);
+  std::string caption = CaptionBlock(run, index, paths.fileName);
   std::string open = "<a href=\"" + LinkAddress(s, paths) + "\"" +
                      (s.LinkInNewWindow.get() ? " target=\"new\"" : "") + ">";
 

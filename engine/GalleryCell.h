@@ -26,9 +26,14 @@ struct TCellPaths {
 TCellPaths CellPaths(const TRunState& run, const std::string& entry);
 // The href of a cell's link: the picture itself, or the file under ImageURL when one is set.
 std::string LinkAddress(const GallerySettings& s, const TCellPaths& paths);
-// The caption lines "Title: ", "Ref: ", "Size: " from the image details, each with a break;
-// else the file name as text when FileNameAsCaption is set; else empty.
-std::string CaptionBlock(const TRunState& run, const std::string& fileName);
+// The caption lines "Title: ", "Ref: ", "Size: " from the image details, each with a break (a
+// title not typed is the photo's own, see PhotoTitle); else the file name as text when
+// FileNameAsCaption is set; else empty.
+std::string CaptionBlock(const TRunState& run, std::int64_t index, const std::string& fileName);
+// The photo's own title of image-list entry index, from its metadata: empty when the gallery does
+// not use the photos' titles (PhotoCaptions) or the photo has none. Read once per photo and run.
+// It is text, not markup: wherever it goes into a page, it goes through HtmlText.
+const std::string& PhotoTitle(const TRunState& run, std::int64_t index);
 
 // width x (thumbSize / 100), the quotient formed first and the product taken in 80-bit extended
 // precision, truncated: 900 at 13 gives 116, as the pages have always shown.

@@ -36,8 +36,8 @@ std::int32_t Proportional(std::int32_t side, std::int32_t to, std::int32_t from)
 }
 
 // The caption block without its last break, which only closes a table cell's line.
-std::string ModernCaption(const TRunState& run, const std::string& fileName) {
-  std::string caption = CaptionBlock(run, fileName);
+std::string ModernCaption(const TRunState& run, std::int64_t index, const std::string& fileName) {
+  std::string caption = CaptionBlock(run, index, fileName);
   if (caption.size() >= 4 && caption.compare(caption.size() - 4, 4, "<br>") == 0) caption.resize(caption.size() - 4);
   return caption;
 }
@@ -52,7 +52,7 @@ TModernCell ModernCell(const TRunState& run, std::int64_t index, bool firstRow) 
   const std::string outputFolder = GetOutputFolder(s);
   TCellPaths paths = CellPaths(run, run.imageList[static_cast<std::size_t>(index)]);
   TPixelSize picture = UprightSize(paths.measured);
-  std::string caption = ModernCaption(run, paths.fileName);
+  std::string caption = ModernCaption(run, index, paths.fileName);
 
   // The linked picture: the copy where images are copied (the web copy when it was resized).
   TPixelSize linked = s.CopyImages.get() ? UprightSize(outputFolder + paths.image) : picture;
@@ -75,7 +75,7 @@ TModernCell ModernCell(const TRunState& run, std::int64_t index, bool firstRow) 
                  Attribute("sizes", "(max-width: " + std::to_string(shown.width + 2 * kGridGap) + "px) calc(100vw - " +
                                         std::to_string(2 * kGridGap) + "px), " + std::to_string(shown.width) + "px");
     }
-    image += Attribute("alt", PictureAltText(run, paths.fileName)) + Attribute("width", shown.width) +
+    image += Attribute("alt", PictureAltText(run, index, paths.fileName)) + Attribute("width", shown.width) +
              Attribute("height", shown.height) + (firstRow ? "" : " loading=\"lazy\"") + " decoding=\"async\">";
   }
 
@@ -142,12 +142,11 @@ std::string PlainText(const std::string& markup) {
   return collapsed;
 }
 
-std::string PictureAltText(const TRunState& run, const std::string& fileName) {
+std::string PictureAltText(const TRunState& run, std::int64_t index, const std::string& fileName) {
   std::string text;
-  if (run.details) {
-    text = PlainText(run.details->ReadString(fileName, "Title", ""));
-    if (text.empty()) text = PlainText(run.details->ReadString(fileName, "Ref", ""));
-  }
+  if (run.details) text = PlainText(run.details->ReadString(fileName, "Title", ""));
+  if (text.empty()) text = PhotoTitle(run, index);  // text already, not markup
+  if (text.empty() && run.details) text = PlainText(run.details->ReadString(fileName, "Ref", ""));
   if (text.empty()) text = ChangeFileExt(fileName, "");
   return HtmlText(text);
 }

@@ -35,10 +35,10 @@ void WriteModernSiteFiles(const TRunState& run, const std::string& outputFolder)
 // at the ends removed. Character references stay as they are.
 std::string PlainText(const std::string& markup);
 
-// The alt text of an image-list entry's picture, ready for the attribute: its typed title as
-// plain text, else its reference, else its file name without the extension; markup characters
-// escaped.
-std::string PictureAltText(const TRunState& run, const std::string& fileName);
+// The alt text of image-list entry index's picture, ready for the attribute: its typed title as
+// plain text, else the photo's own title (see PhotoTitle), else its reference, else its file name
+// without the extension; markup characters escaped.
+std::string PictureAltText(const TRunState& run, std::int64_t index, const std::string& fileName);
 
 // The width and height a Modern page shows a picture of this upright size at, as the scaling
 // settings say; empty for an empty size.

@@ -10,7 +10,7 @@ build_pkgs=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqscintilla2-qt6-dev
   qt6-l10n-tools qt6-tools-dev
-  libjpeg62-turbo-dev libpng-dev libgif-dev
+  libjpeg62-turbo-dev libpng-dev libgif-dev libexiv2-dev
   libssh-dev libssl-dev
   xdg-utils
 )
@@ -19,7 +19,7 @@ test_pkgs=(
   clang libclang-rt-dev llvm
   chromium nodejs
   xvfb xauth
-  imagemagick
+  imagemagick libimage-exiftool-perl
   desktop-file-utils appstream dpkg-dev file
   qt6-translations-l10n
   reuse

@@ -383,6 +383,26 @@ und ob er mit HTML-Dateien verknüpft ist.</translation>
         <source>&lt; Select Image Folder &gt;</source>
         <translation>&lt; Bildordner wählen &gt;</translation>
     </message>
+    <message>
+        <source>Use the photos&apos; own titles</source>
+        <translation>Eigene Titel der Fotos verwenden</translation>
+    </message>
+    <message>
+        <source>A photo whose title you have not typed is captioned with the title stored in the photo by your photo manager or camera</source>
+        <translation>Ein Foto, dessen Titel Sie nicht eingegeben haben, erhält als Bildunterschrift den Titel, den Ihre Fotoverwaltung oder Kamera im Foto gespeichert hat</translation>
+    </message>
+    <message>
+        <source>by file name</source>
+        <translation>nach Dateiname</translation>
+    </message>
+    <message>
+        <source>by time taken</source>
+        <translation>nach Aufnahmezeit</translation>
+    </message>
+    <message>
+        <source>Order:</source>
+        <translation>Reihenfolge:</translation>
+    </message>
 </context>
 <context>
     <name>pictalon::TGalleryOptionsPage</name>
@@ -987,6 +1007,14 @@ wählen möchten, klicken Sie zum Fortfahren auf „Ja“</translation>
     <message>
         <source>[%1 images found]   [%2 thumbnails created]</source>
         <translation>[Bilder gefunden: %1]   [Miniaturbilder erstellt: %2]</translation>
+    </message>
+    <message>
+        <source>The photo&apos;s own title, used when you type none. Right arrow takes it to edit; typing replaces it.</source>
+        <translation>Der eigene Titel des Fotos, verwendet, wenn Sie keinen eingeben. Pfeil nach rechts übernimmt ihn zum Bearbeiten; Tippen ersetzt ihn.</translation>
+    </message>
+    <message>
+        <source>Taken: %1</source>
+        <translation>Aufgenommen: %1</translation>
     </message>
 </context>
 <context>

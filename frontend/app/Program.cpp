@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QLayout>
 
+#include "PhotoMetadata.h"
+
 namespace pictalon {
 
 void InitialiseApplication() {
@@ -12,6 +14,8 @@ void InitialiseApplication() {
   QApplication::setApplicationDisplayName("Pictalon");
   // Ties the windows to the installed menu entry (its icon, in the desktop's task list).
   QApplication::setDesktopFileName("pictalon");
+  // Before any thumbnail worker may read a photo's metadata.
+  PreparePhotoMetadata();
 }
 
 TProgram::TProgram(const std::string& argument, std::unique_ptr<TDialogService> dialogs) {

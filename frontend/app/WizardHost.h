@@ -47,6 +47,8 @@ public:
   virtual const std::vector<std::string>& ImageList() const = 0;
   // Changes whenever the image list is rebuilt or chosen anew.
   virtual std::uint64_t ImageListVersion() const = 0;
+  // Whether captions take the photos' own titles, as the Gallery Images page shows it now.
+  virtual bool UsesPhotoTitles() const { return false; }
 };
 
 }  // namespace pictalon

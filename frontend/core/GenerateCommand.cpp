@@ -17,6 +17,7 @@
 #include "Error.h"
 #include "GalleryFile.h"
 #include "Helpers.h"
+#include "PhotoMetadata.h"
 #include "PictGenerator_IF.h"
 #include "Platform.h"
 #include "TextUtil.h"
@@ -217,6 +218,18 @@ TGenerateResult GeneratePages(const std::string& galleryPath, const GallerySetti
   return GeneratePages(listLock, galleryPath, settings, images, hooks);
 }
 
+// With the photos' own titles the engine reads them from the metadata cache file, which is
+// brought up to date first (the engine itself writes nothing outside the output folder); a list
+// in the order of time taken has brought it up to date when it was ordered.
+static void UpdatePhotoMetadata(const std::string& galleryPath, const std::vector<std::string>& images) {
+  GallerySettings record{};
+  TGalleryTail tail;
+  if (!ReadGalleryFile(galleryPath, record, tail) || !tail.PhotoCaptions || tail.Order == TImageOrder::ByDate)
+    return;
+  for (const std::string& image : images) PhotoMetadata(image);
+  SavePhotoMetadataCache();
+}
+
 TGenerateResult GeneratePages(TImageListLock& listLock, const std::string& galleryPath,
                               const GallerySettings& settings,
                               const std::vector<std::string>& images, const TGenerateHooks& hooks) {
@@ -238,6 +251,7 @@ TGenerateResult GeneratePages(TImageListLock& listLock, const std::string& galle
                         CopyStep(galleryPath, settings, images, hooks, result.notResized, copyFailure);
     // Pages that link a photo that is not there would be published as if all were well.
     if (!copyFailure.empty()) throw Error(copyFailure);
+    if (copied) UpdatePhotoMetadata(galleryPath, images);
     result.outcome = copied ? RunEngine(galleryPath, result.failure) : TGenerateOutcome::Cancelled;
   } catch (...) {
     error = std::current_exception();

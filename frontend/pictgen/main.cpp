@@ -14,6 +14,7 @@
 #include "GalleryFile.h"
 #include "GenerateCommand.h"
 #include "Helpers.h"
+#include "PhotoMetadata.h"
 #include "PictGenerator_IF.h"
 #include "Platform.h"
 #include "PublishJob.h"
@@ -114,10 +115,13 @@ int main(int argc, char** argv) {
   if (ec) galleryPath = paths[0];
 
   // The engine reports an unreadable gallery file itself; the list then stays empty.
+  PreparePhotoMetadata();
   GallerySettings settings{};
-  ReadGalleryFile(galleryPath, settings);
+  TGalleryTail tail;
+  ReadGalleryFile(galleryPath, settings, tail);
   std::vector<std::string> images;
   FillImageListFromFolder(settings.ImageFolder.get(), images);
+  OrderImageList(images, tail.Order);
 
   TGenerateHooks hooks;
   hooks.waiting = [] { std::fputs("pictgen: waiting for another Pictalon run to finish\n", stderr); };

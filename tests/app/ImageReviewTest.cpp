@@ -127,6 +127,7 @@ private slots:
   void embeddedPreview();
   void previewFirstThenExact();
   void workFollowsTheView();
+  void photosOwnTitleIsASuggestion();
 };
 
 void ImageReviewTest::destinationRectangle_data() {
@@ -706,6 +707,39 @@ void ImageReviewTest::workFollowsTheView() {
   model.Replace(std::move(first));
   QVERIFY(!model.Thumb(0).dropped);
   QCOMPARE(rows(1, true), std::vector<int>({0}));  // and now its exact one
+}
+
+// The photo's own title is the title box's grey suggestion, never stored unless taken (Right
+// arrow) or typed; the details line tells when the photo was taken.
+void ImageReviewTest::photosOwnTitleIsASuggestion() {
+  Fixture f;
+  const std::string jpeg = MakeJpeg(64, 48);
+  const std::string own = f.dir.write("photos/own.jpg", test::WithApp1(jpeg, test::XmpPayload("Beach & sea", "2023-12-24T18:05:00+01:00")));
+  f.wizard.photoTitles = true;
+  f.wizard.SetImages({own, f.Photo("plain.jpg", 64, 48)});
+  f.ShowAndWait();
+  QCOMPARE(f.window->ebTitle->text(), QString());
+  QCOMPARE(f.window->ebTitle->placeholderText(), QString("Beach & sea"));
+  QVERIFY(f.window->pnlTaken->text().contains("2023"));
+  QCOMPARE(f.Read("own.jpg", "Title"), QString());
+
+  f.Select(1);
+  QCOMPARE(f.window->ebTitle->placeholderText(), QString());
+  QCOMPARE(f.window->pnlTaken->text(), QString());
+  f.Select(0);
+  f.window->ebTitle->setFocus();
+  QTest::keyClick(f.window->ebTitle, Qt::Key_Right);
+  QCOMPARE(f.window->ebTitle->text(), QString("Beach & sea"));
+  QTest::keyClick(f.window->ebTitle, Qt::Key_Right);  // taken: the key moves the cursor again
+  QCOMPARE(f.window->ebTitle->text(), QString("Beach & sea"));
+  f.window->btnSaveClick();
+  QCOMPARE(f.Read("own.jpg", "Title"), QString("Beach & sea"));
+
+  // A gallery that does not use the photos' titles suggests none.
+  f.wizard.photoTitles = false;
+  f.Select(1);
+  f.Select(0);
+  QCOMPARE(f.window->ebTitle->placeholderText(), QString());
 }
 
 QTEST_MAIN(ImageReviewTest)

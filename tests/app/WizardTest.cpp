@@ -636,6 +636,42 @@ private slots:
     QVERIFY(back.PageStyle == TPageStyle::Modern);
   }
 
+  // "Order:" lists the images by time taken (the undated last) or by name, and with "Use the
+  // photos' own titles" both settings are kept in the gallery file's tail; the list the review
+  // window and Generate use follows at once.
+  void photoOrderAndCaptions() {
+    TempDir photos;
+    const std::string jpeg = MakeJpeg(40, 30);
+    const std::string a = photos.write("a.jpg", WithApp1(jpeg, XmpPayload("", "2024-03-01T10:00:00")));
+    const std::string b = photos.write("b.jpg", WithApp1(jpeg, XmpPayload("", "2021-03-01T10:00:00")));
+    const std::string c = photos.write("c.jpg", jpeg);
+    GallerySettings s = DefaultSettings();
+    s.ImageFolder.set(photos.path());
+    TGalleryTail tail;
+    tail.Order = TImageOrder::ByDate;
+    std::string path;
+    QVERIFY(WriteGalleryFile(GetUserDataFolder() + "Ordered.pgs", s, tail, path));
+    TStartedProgram started(path);
+    TfrmSetup& w = started.wizard();
+    QCOMPARE(w.ImageList(), (std::vector<std::string>{b, a, c}));
+    QCheckBox* own = Child<QCheckBox>(w, "cbPhotoCaptions");
+    QVERIFY(!own->isChecked() && !w.UsesPhotoTitles());
+    own->setChecked(true);
+    QVERIFY(w.UsesPhotoTitles());
+
+    QComboBox* order = Child<QComboBox>(w, "cbOrder");
+    const std::uint64_t version = w.ImageListVersion();
+    order->setCurrentIndex(0);
+    emit order->activated(0);
+    QCOMPARE(w.ImageList(), (std::vector<std::string>{a, b, c}));
+    QVERIFY(w.ImageListVersion() != version);
+    w.SaveForm();
+    TGalleryTail back;
+    QVERIFY(ReadGalleryFile(path, s, back));
+    QVERIFY(back.PhotoCaptions);
+    QCOMPARE(back.Order, TImageOrder::ByName);
+  }
+
   // In a German desktop the windows speak German; what they write stays as it is.
   void germanWindows() {
     QTranslator german;

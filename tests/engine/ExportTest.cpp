@@ -79,6 +79,30 @@ TEST_F(ExportTest, PictgenGeneratesCopiesAndCleansUp) {
   EXPECT_FALSE(fs::exists(program() + kImageListFileName));
 }
 
+// pictgen lists the photos in the order they were taken and captions them with their own titles
+// when the gallery file's tail asks for it.
+TEST_F(ExportTest, PictgenHonoursOrderAndPhotoCaptions) {
+  const std::string jpeg = test::MakeJpeg(40, 30);
+  dir.write("photos/b.jpg", test::WithApp1(jpeg, test::XmpPayload("Older", "2020-01-01T10:00:00")));
+  dir.write("photos/c.jpg", test::WithApp1(jpeg, test::XmpPayload("Newer", "2024-01-01T10:00:00")));
+  settings.Columns.set(3);
+  settings.CopyImages.set(false);
+  TGalleryTail tail;
+  tail.Order = TImageOrder::ByDate;
+  tail.PhotoCaptions = true;
+  std::string written;
+  ForceDirectories(dir.path() + "Data/User");
+  ASSERT_TRUE(WriteGalleryFile(gallery(), settings, tail, written));
+  Outcome o = Pictgen("'" + gallery() + "'");
+  ASSERT_EQ(o.status, 0) << o.err;
+  const std::string page = ReadFile(program() + "Output/gallery1.html");
+  const std::size_t older = page.find("Title: Older<br>"), newer = page.find("Title: Newer<br>"),
+                    undated = page.find("a.JPG<br>");
+  ASSERT_NE(older, std::string::npos) << page;
+  EXPECT_LT(older, newer);
+  EXPECT_LT(newer, undated);
+}
+
 // --open asks the desktop for the first page after a run that generated every page, and after a
 // failed run says that it opens nothing.
 TEST_F(ExportTest, OpenAsksTheDesktopForTheFirstPageOnlyAfterSuccess) {

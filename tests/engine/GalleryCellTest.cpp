@@ -282,5 +282,37 @@ TEST_F(GalleryCellTest, FileNamesAreTextInThePage) {
   EXPECT_NE(Cell("/p/Tom & Jerry.jpg").find(">Title: <i>Tom</i> & Jerry<br></a>"), std::string::npos);
 }
 
+// With the photos' own titles, a photo whose title was not typed shows its own, as text; a typed
+// title wins; without the setting the caption is as it always was.
+TEST_F(GalleryCellTest, PhotosOwnTitles) {
+  run.settings.CopyImages.set(false);
+  run.settings.ScalingMode = 1;
+  run.settings.HyperlinkImages.set(false);
+  run.settings.FileNameAsCaption.set(true);
+  const std::string titled =
+      dir.write("photos/t.jpg", test::WithApp1(test::MakeJpeg(8, 8), test::XmpPayload("<b>Tom</b> & \"Jerry\"")));
+  const std::string plain = Image("p.jpg", 8, 8);
+  run.details.emplace();
+  run.details->SetText("[typed.jpg]\r\nTitle=<i>Mine</i>\r\n");
+  const std::string typed = dir.write("photos/typed.jpg", test::ReadFile(titled));
+  struct Case {
+    bool on;
+    std::string entry, caption;
+  } cases[] = {
+      {true, titled, "Title: &lt;b&gt;Tom&lt;/b&gt; &amp; &quot;Jerry&quot;<br>"},
+      {true, typed, "Title: <i>Mine</i><br>"},
+      {true, plain, "p.jpg"},
+      {false, titled, "t.jpg"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.entry + (c.on ? " on" : " off"));
+    run.tail.PhotoCaptions = c.on;
+    run.photoTitles.clear();
+    const std::string cell = Cell(c.entry);
+    EXPECT_EQ(cell.substr(cell.find("><br>") + 5), c.caption + "<br></td>");
+    EXPECT_EQ(PhotoTitle(run, 0), c.on && c.entry != plain ? "<b>Tom</b> & \"Jerry\"" : "");
+  }
+}
+
 }  // namespace
 }  // namespace pictalon

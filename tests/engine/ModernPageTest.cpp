@@ -51,10 +51,10 @@ TEST_F(ModernPageTest, AltTextIsTheTitleElseTheReferenceElseTheName) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
-    EXPECT_EQ(PictureAltText(run, c.file), c.alt);
+    EXPECT_EQ(PictureAltText(run, -1, c.file), c.alt);
   }
   run.details.reset();
-  EXPECT_EQ(PictureAltText(run, "x & y.jpg"), "x &amp; y");
+  EXPECT_EQ(PictureAltText(run, -1, "x & y.jpg"), "x &amp; y");
 }
 
 TEST_F(ModernPageTest, ShownSizeFollowsTheScalingSettings) {

@@ -27,6 +27,7 @@ public:
   std::string CurrentCellStyleSheet() const override { return {}; }
   const std::vector<std::string>& ImageList() const override { return images; }
   std::uint64_t ImageListVersion() const override { return version; }
+  bool UsesPhotoTitles() const override { return photoTitles; }
 
   // A new list, as when the user picks another folder.
   void SetImages(std::vector<std::string> list) {
@@ -37,6 +38,7 @@ public:
   std::string gallery;
   std::vector<std::string> images;
   std::uint64_t version = 1;
+  bool photoTitles = false;
 };
 
 }  // namespace pictalon::test

@@ -146,6 +146,26 @@ std::string ExifPayloadWithThumbnail(int orientation, const std::string& thumbna
   return s + thumbnail;
 }
 
+std::string XmpPayload(const std::string& title, const std::string& created) {
+  std::string escaped;
+  for (char c : title) {
+    switch (c) {
+      case '&': escaped += "&amp;"; break;
+      case '<': escaped += "&lt;"; break;
+      case '>': escaped += "&gt;"; break;
+      default: escaped += c; break;
+    }
+  }
+  return std::string("http://ns.adobe.com/xap/1.0/\0", 29) +
+         "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'>"
+         "<rdf:Description rdf:about='' xmlns:dc='http://purl.org/dc/elements/1.1/'"
+         " xmlns:photoshop='http://ns.adobe.com/photoshop/1.0/'" +
+         (created.empty() ? std::string() : " photoshop:DateCreated='" + created + "'") +
+         "><dc:title><rdf:Alt>"
+         "<rdf:li xml:lang='x-default'>" + escaped + "</rdf:li></rdf:Alt></dc:title></rdf:Description>"
+         "</rdf:RDF></x:xmpmeta>";
+}
+
 std::string WithApp1(const std::string& jpeg, const std::string& payload) {
   const std::size_t length = payload.size() + 2;
   std::string segment = "\xFF\xE1";

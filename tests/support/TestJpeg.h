@@ -33,6 +33,11 @@ std::string ExifPayload(int orientation, bool bigEndian = false, bool gps = fals
 std::string ExifPayloadWithThumbnail(int orientation, const std::string& thumbnail,
                                      bool bigEndian = false);
 
+// An XMP APP1 payload whose dc:title is title (x-default) and, when given, whose
+// photoshop:DateCreated is created, as photo managers write them; title is text and is escaped
+// for XML here.
+std::string XmpPayload(const std::string& title, const std::string& created = "");
+
 // jpeg with an APP1 segment holding payload inserted right after its start marker, where cameras
 // put it.
 std::string WithApp1(const std::string& jpeg, const std::string& payload);

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
@@ -25,6 +26,7 @@
 #include "Error.h"
 #include "ImageDetails.h"
 #include "NonVis.h"
+#include "PhotoMetadata.h"
 #include "Picture.h"
 #include "Platform.h"
 #include "ReviewPopup.h"
@@ -154,6 +156,9 @@ void TfrmImageReview::BuildControls() {
   texts->addLayout(editRow(QT_TR_NOOP("Image &Size:"), ebSize, "ebSize", &cbShowSize,
                            QT_TR_NOOP("Show size in pixels"), "cbShowSize"));
   texts->addWidget(ebSize);
+  pnlTaken = new QLabel(this);
+  pnlTaken->setObjectName("pnlTaken");
+  texts->addWidget(pnlTaken);
   texts->addStretch(1);
   btnClose = new QPushButton(tr("Close"), this);
   btnClose->setObjectName("btnClose");
@@ -401,6 +406,28 @@ void TfrmImageReview::ClearSelectionState() {
   currentSize_ = QSize();
   imgSelect->clear();
   for (QLineEdit* edit : {ebTitle, ebRef, ebSize}) edit->clear();
+  ShowPhotoMetadata({});
+}
+
+void TfrmImageReview::ShowPhotoMetadata(const std::string& path) {
+  const TPhotoMetadata meta = path.empty() ? TPhotoMetadata{} : PhotoMetadata(path);
+  const QString title = wizard_.UsesPhotoTitles() ? QString::fromStdString(meta.title) : QString();
+  ebTitle->setPlaceholderText(title);
+  ebTitle->setToolTip(title.isEmpty() ? QString()
+                                      : tr("The photo's own title, used when you type none. "
+                                           "Right arrow takes it to edit; typing replaces it."));
+  QString taken = QString::fromStdString(meta.taken);
+  const QDateTime time = QDateTime::fromString(taken, "yyyy-MM-dd HH:mm:ss");
+  if (time.isValid()) taken = QLocale().toString(time, QLocale::ShortFormat);
+  pnlTaken->setText(taken.isEmpty() ? QString() : tr("Taken: %1").arg(taken));
+}
+
+bool TfrmImageReview::ebTitleKeyDown(QKeyEvent* key) {
+  if (key->key() != Qt::Key_Right || key->modifiers() != Qt::NoModifier || !ebTitle->text().isEmpty() ||
+      ebTitle->placeholderText().isEmpty())
+    return false;
+  ebTitle->setText(ebTitle->placeholderText());
+  return true;
 }
 
 QString TfrmImageReview::PixelSizeText() const {
@@ -433,6 +460,7 @@ void TfrmImageReview::lvThumbsSelectItem(const QItemSelection& selected) {
   ebTitle->setText(texts.title);
   ebRef->setText(texts.ref);
   ebSize->setText(texts.size);
+  ShowPhotoMetadata(item.path);
   currentSection_ = item.caption;
   // The first selection of an image stores its defaults at once.
   btnSaveClick();
@@ -474,6 +502,7 @@ bool TfrmImageReview::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyPress: {
       auto* key = static_cast<QKeyEvent*>(event);
       if (FormKeyDown(key)) return true;
+      if (watched == ebTitle && ebTitleKeyDown(key)) return true;
       // lvThumbsKeyDown: Enter opens the selected image at full size.
       if (watched == lvThumbs && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
         RunGuarded(dm_, this, [this] { lvThumbsDblClick(); });

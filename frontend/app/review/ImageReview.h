@@ -67,6 +67,7 @@ public:
   QLineEdit* ebTitle;
   QLineEdit* ebRef;
   QLineEdit* ebSize;
+  QLabel* pnlTaken;  // when the selected photo was taken, as the photo says
   QCheckBox* cbUseStem;
   QCheckBox* cbShowSize;
   QPushButton* btnClose;
@@ -96,6 +97,11 @@ private:
   void ClearSelectionState();
   QString PixelSizeText() const;
   bool FormKeyDown(QKeyEvent* key);
+  // The selected photo's own title as the title box's grey suggestion (when the gallery uses the
+  // photos' titles), and its time taken.
+  void ShowPhotoMetadata(const std::string& path);
+  // Right arrow in the empty title box takes the suggestion as the typed title.
+  bool ebTitleKeyDown(QKeyEvent* key);
 
   TdmNonVis& dm_;
   const TWizardHost& wizard_;

@@ -13,6 +13,7 @@
 #include "Error.h"
 #include "Helpers.h"
 #include "NonVis.h"
+#include "PhotoMetadata.h"
 #include "Platform.h"
 #include "TextUtil.h"
 #include "WorkingFiles.h"
@@ -73,6 +74,14 @@ TGalleryImagesPage::TGalleryImagesPage(TdmNonVis& dm, QWidget* parent) : QWidget
   cbFNameAsCaption = new QCheckBox(tr("Use filename for caption"));
   cbFNameAsCaption->setObjectName("cbFNameAsCaption");
   cbFNameAsCaption->setChecked(true);
+  cbPhotoCaptions = new QCheckBox(tr("Use the photos' own titles"));
+  cbPhotoCaptions->setObjectName("cbPhotoCaptions");
+  cbPhotoCaptions->setToolTip(tr("A photo whose title you have not typed is captioned with the title "
+                                 "stored in the photo by your photo manager or camera"));
+  cbOrder = new QComboBox;
+  cbOrder->setObjectName("cbOrder");
+  cbOrder->addItem(tr("by file name"));
+  cbOrder->addItem(tr("by time taken"));
 
   auto* imageLayout = new QGridLayout(imageGroup);
   imageLayout->addWidget(FieldLabel(tr("Images Folder:"), ebImgFolder), 0, 0);
@@ -82,6 +91,12 @@ TGalleryImagesPage::TGalleryImagesPage(TdmNonVis& dm, QWidget* parent) : QWidget
   imageLayout->addWidget(FieldLabel(tr("Images URL:"), ebURL), 3, 0);
   imageLayout->addWidget(ebURL, 4, 0);
   imageLayout->addWidget(cbFNameAsCaption, 4, 1);
+  auto* orderRow = new QHBoxLayout;
+  orderRow->addWidget(FieldLabel(tr("Order:"), cbOrder));
+  orderRow->addWidget(cbOrder);
+  orderRow->addStretch(1);
+  imageLayout->addLayout(orderRow, 5, 0);
+  imageLayout->addWidget(cbPhotoCaptions, 5, 1);
   imageLayout->setColumnStretch(2, 1);
 
   auto* layout = new QVBoxLayout(this);
@@ -99,6 +114,8 @@ TGalleryImagesPage::TGalleryImagesPage(TdmNonVis& dm, QWidget* parent) : QWidget
           Guarded(dm_, this, &TGalleryImagesPage::ebImgFolderAltBtnClick));
   connect(btnEditCell, &QPushButton::clicked, this, &TGalleryImagesPage::editCellStyleRequested);
   connect(btnReview, &QPushButton::clicked, this, &TGalleryImagesPage::reviewRequested);
+  connect(cbOrder, qOverload<int>(&QComboBox::activated), this,
+          Guarded(dm_, this, &TGalleryImagesPage::cbOrderChange));
   ebURL->installEventFilter(this);
 }
 
@@ -108,19 +125,24 @@ bool TGalleryImagesPage::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void TGalleryImagesPage::Load(const GallerySettings& s, std::vector<TMessage>& problems) {
+void TGalleryImagesPage::Load(const GallerySettings& s, const TGalleryTail& tail,
+                              std::vector<TMessage>& problems) {
   try {
     SelectCellStyle(CellStyleNameOfFile(ExtractFileName(s.CellStyleSheet.get())));
   } catch (const std::exception& e) {
     problems.push_back(MessageOf(e));
   }
+  cbPhotoCaptions->setChecked(tail.PhotoCaptions);
+  cbOrder->setCurrentIndex(tail.Order == TImageOrder::ByDate ? 1 : 0);
   LoadImageFolder(s.ImageFolder.get());
   ebURL->setText(QString::fromStdString(s.ImageURL.get()));
   url_.Load(s.ImageURL.get(), ebURL->text());
   cbFNameAsCaption->setChecked(s.FileNameAsCaption.get());
 }
 
-void TGalleryImagesPage::Save(GallerySettings& s) const {
+void TGalleryImagesPage::Save(GallerySettings& s, TGalleryTail& tail) const {
+  tail.PhotoCaptions = cbPhotoCaptions->isChecked();
+  tail.Order = Order();
   s.CellStyleSheet.set(cellStyleSheet_);
   s.ImageFolder.set(ImageFolder());
   s.ImageURL.set(url_.Save(ebURL->text()));
@@ -177,7 +199,7 @@ void TGalleryImagesPage::LoadImageFolder(const std::string& folder) {
   if (!folder.empty()) ebImgFolder->setText(QString::fromStdString(folder));
   // The folder is listed by its stored bytes, which need not be UTF-8.
   folder_.Load(folder, ebImgFolder->text());
-  FillImageListFromFolder(folder, imageList_);
+  FillImageListFromFolder(folder, listed_);
   ImageListChanged();
 }
 
@@ -186,7 +208,13 @@ std::string TGalleryImagesPage::ImageFolder() const {
   return text == tr(kImageFolderPrompt) ? std::string() : folder_.Save(text);
 }
 
+TImageOrder TGalleryImagesPage::Order() const {
+  return cbOrder->currentIndex() == 1 ? TImageOrder::ByDate : TImageOrder::ByName;
+}
+
 void TGalleryImagesPage::ImageListChanged() {
+  imageList_ = listed_;
+  OrderImageList(imageList_, Order());
   ++imageListVersion_;
   std::size_t n = imageList_.size();
   pnlImgStatus->setText(n == 0 ? tr("No JPG images found/selected")
@@ -211,11 +239,20 @@ void TGalleryImagesPage::ebImgFolderAltBtnClick() {
   if (DirectoryExists(current.toStdString())) options.folder = current;
   QStringList files = dm_.Dialogs().OpenFiles(this, options, true);
   if (files.isEmpty()) return;
-  imageList_.clear();
+  listed_.clear();
   SetImageFolderPrompt(false);
   ebImgFolder->setText(QString::fromStdString(ExtractFilePath(files.front().toStdString())));
   for (const QString& file : files)
-    if (FitsImageList(file.toStdString())) imageList_.push_back(file.toStdString());
+    if (FitsImageList(file.toStdString())) listed_.push_back(file.toStdString());
+  ImageListChanged();
+}
+
+void TGalleryImagesPage::cbOrderChange(int) {
+  // The review window and Generate follow the list in its new order.
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  struct RestoreCursor {
+    ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
+  } restore;
   ImageListChanged();
 }
 

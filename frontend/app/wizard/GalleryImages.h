@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "GalleryFile.h"
 #include "Message.h"
 #include "TypeDef.h"
 #include "Widgets.h"
@@ -38,11 +39,13 @@ public:
   bool LoadCellStyles();
   int CellStyleCount() const { return cbGallCell->count(); }
 
-  // Shows the gallery's cell style, images folder (listing its JPEG files), URL and caption
-  // choice; a cell preview that cannot be shown is added to problems.
-  void Load(const GallerySettings& s, std::vector<TMessage>& problems);
+  // Shows the gallery's cell style, images folder (listing its JPEG files in the gallery's
+  // order), URL and caption choices; a cell preview that cannot be shown is added to problems.
+  void Load(const GallerySettings& s, const TGalleryTail& tail, std::vector<TMessage>& problems);
   // Stores them; a style sheet that is not in the index keeps the one chosen before.
-  void Save(GallerySettings& s) const;
+  void Save(GallerySettings& s, TGalleryTail& tail) const;
+  // Whether captions take the photos' own titles ("Use the photos' own titles", as shown).
+  bool PhotoCaptions() const { return cbPhotoCaptions->isChecked(); }
 
   const std::string& CurrentCellStyleSheet() const { return cellStyleSheet_; }
   const std::vector<std::string>& ImageList() const { return imageList_; }
@@ -54,6 +57,7 @@ public:
   void ebImgFolderButtonClick();
   void ebImgFolderAltBtnClick();
   void ebURLExit();
+  void cbOrderChange(int index);
 
 signals:
   // The image list was rebuilt or chosen anew (the review window and Generate follow it).
@@ -73,7 +77,9 @@ private:
   // The folder as stored: empty while the placeholder shows.
   std::string ImageFolder() const;
   void SetImageFolderPrompt(bool prompt);
-  // The image list is new: the status line, the review button and the listeners follow it.
+  TImageOrder Order() const;  // as "Order:" shows it
+  // The image list is the listed images in the chosen order; the status line, the review button
+  // and the listeners follow it.
   void ImageListChanged();
 
   TdmNonVis& dm_;
@@ -87,8 +93,11 @@ private:
   QLabel* pnlImgStatus;
   QLineEdit* ebURL;
   QCheckBox* cbFNameAsCaption;
+  QCheckBox* cbPhotoCaptions;
+  QComboBox* cbOrder;  // in TImageOrder's order
   QPushButton* btnReview;
 
+  std::vector<std::string> listed_;  // as the folder or the file dialog listed them
   std::vector<std::string> imageList_;
   std::uint64_t imageListVersion_ = 0;
   std::string cellStyleSheet_;

@@ -312,6 +312,8 @@ const std::vector<std::string>& TfrmSetup::ImageList() const { return tsGallery-
 
 std::uint64_t TfrmSetup::ImageListVersion() const { return tsGallery->ImageListVersion(); }
 
+bool TfrmSetup::UsesPhotoTitles() const { return tsGallery->PhotoCaptions(); }
+
 // ----------------------------------------------------------------------------------------------
 // Settings binding
 
@@ -328,7 +330,7 @@ void TfrmSetup::LoadForm() {
   tsText->Load(s, problems);
   tsGraphic->Load(s, problems);
   tsText->SetMemoBackground(tsGraphic->BackgroundColour());
-  tsGallery->Load(s, problems);
+  tsGallery->Load(s, current_.Tail(), problems);
   tsGallOpt->Load(s, current_.Tail());
   // A fine-tune dialog not yet made reads the record when it is.
   if (TfrmFineTune* fineTune = frmFineTune_ ? frmFineTune_->IfMade() : nullptr) fineTune->Load(s);
@@ -353,7 +355,7 @@ void TfrmSetup::SaveForm(bool ask) {
   GallerySettings& s = current_.Settings();
   tsText->Save(s);
   tsGraphic->Save(s);
-  tsGallery->Save(s);
+  tsGallery->Save(s, current_.Tail());
   tsGallOpt->Save(s, current_.Tail());
   if (TfrmFineTune* fineTune = frmFineTune_ ? frmFineTune_->IfMade() : nullptr) fineTune->Save(s);
   current_.Write(ask);

@@ -72,6 +72,7 @@ public:
   std::string CurrentCellStyleSheet() const override;
   const std::vector<std::string>& ImageList() const override;
   std::uint64_t ImageListVersion() const override;
+  bool UsesPhotoTitles() const override;
 
   // Settings binding: defaults into the record and the pages, the record into the pages, the
   // pages into the record and the gallery file.
