@@ -525,6 +525,8 @@ und ob er mit HTML-Dateien verknüpft ist.</translation>
     <message>
         <source>Page style:</source>
         <translation>Seitenstil:</translation>
+    </message>
+    <message>
         <source>Where Publish puts the site: sftp://[user@]host[:port]/folder (a folder from your home begins with ~/)</source>
         <translation>Wohin Veröffentlichen die Website legt: sftp://[Benutzer@]Host[:Port]/Ordner (ein Ordner im Home-Verzeichnis beginnt mit ~/)</translation>
     </message>
