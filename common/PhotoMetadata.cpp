@@ -285,12 +285,14 @@ namespace {
 struct TCacheEntry {
   long long size, seconds, nanoseconds;
   TPhotoMetadata meta;
+  unsigned snapshot = 0;  // the snapshot in which the photo was last looked at; 0 for none
 };
 
 // The process's cache, loaded from the cache file at the first use.
 struct TCache {
   std::mutex mutex;
   bool loaded = false, dirty = false;
+  unsigned snapshot = 0, lastSnapshot = 0;  // the living snapshot (0 for none) and the last one
   std::string language;
   std::unordered_map<std::string, TCacheEntry> entries;
 };
@@ -324,7 +326,9 @@ std::string Escaped(const std::string& text) {
 }
 
 std::string Unescaped(std::string_view text) {
+  if (text.find('\\') == std::string_view::npos) return std::string(text);
   std::string out;
+  out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] != '\\' || i + 1 == text.size()) {
       out += text[i];
@@ -376,23 +380,43 @@ void LoadCache(TCache& cache) {
 
 }  // namespace
 
-TPhotoMetadata PhotoMetadata(const std::string& path) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) return {};
+TPhotoMetadataSnapshot::TPhotoMetadataSnapshot() {
   TCache& cache = Cache();
-  std::string language;
+  std::lock_guard<std::mutex> lock(cache.mutex);
+  cache.snapshot = ++cache.lastSnapshot;
+}
+
+TPhotoMetadataSnapshot::~TPhotoMetadataSnapshot() {
+  TCache& cache = Cache();
+  std::lock_guard<std::mutex> lock(cache.mutex);
+  cache.snapshot = 0;
+}
+
+TPhotoMetadata PhotoMetadata(const std::string& path) {
+  TCache& cache = Cache();
   {
     std::lock_guard<std::mutex> lock(cache.mutex);
     if (!cache.loaded) LoadCache(cache);
     auto it = cache.entries.find(path);
-    if (it != cache.entries.end() && it->second.size == st.st_size &&
-        it->second.seconds == st.st_mtim.tv_sec && it->second.nanoseconds == st.st_mtim.tv_nsec)
+    if (cache.snapshot && it != cache.entries.end() && it->second.snapshot == cache.snapshot)
       return it->second.meta;
+  }
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return {};
+  std::string language;
+  {
+    std::lock_guard<std::mutex> lock(cache.mutex);
+    auto it = cache.entries.find(path);
+    if (it != cache.entries.end() && it->second.size == st.st_size &&
+        it->second.seconds == st.st_mtim.tv_sec && it->second.nanoseconds == st.st_mtim.tv_nsec) {
+      it->second.snapshot = cache.snapshot;
+      return it->second.meta;
+    }
     language = cache.language;
   }
   TPhotoMetadata meta = ReadPhotoMetadata(path, language);
   std::lock_guard<std::mutex> lock(cache.mutex);
-  cache.entries[path] = TCacheEntry{st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, meta};
+  cache.entries[path] = TCacheEntry{st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec, meta, cache.snapshot};
   cache.dirty = true;
   return meta;
 }
@@ -416,6 +440,44 @@ bool SavePhotoMetadataCache() {
   if (!WriteFileAtomic(CacheFilePath(true), text)) return false;
   cache.dirty = false;
   return true;
+}
+
+namespace {
+constexpr char kTitlesHeader[] = "Pictalon photo titles 1";
+}  // namespace
+
+bool WritePhotoTitlesFile(const std::string& path, const std::vector<std::string>& images) {
+  std::string text = std::string(kTitlesHeader) + "\n";
+  for (const std::string& image : images)
+    text += Escaped(image) + "\t" + Escaped(PhotoMetadata(image).title) + "\n";
+  return WriteFileAtomic(path, text);
+}
+
+bool ReadPhotoTitlesFile(const std::string& path, const std::vector<std::string>& images,
+                         std::vector<std::string>& titles) {
+  titles.clear();
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) return false;
+  std::string_view rest(bytes);
+  auto nextLine = [&rest](std::string_view& line) {
+    const std::size_t end = rest.find('\n');
+    if (end == std::string_view::npos) return false;
+    line = rest.substr(0, end);
+    rest.remove_prefix(end + 1);
+    return true;
+  };
+  std::string_view line;
+  if (!nextLine(line) || line != kTitlesHeader) return false;
+  titles.reserve(images.size());
+  for (const std::string& image : images) {
+    if (!nextLine(line)) break;
+    const std::size_t tab = line.find('\t');
+    if (tab == std::string_view::npos || Unescaped(line.substr(0, tab)) != image) break;
+    titles.push_back(Unescaped(line.substr(tab + 1)));
+  }
+  if (titles.size() == images.size() && rest.empty()) return true;
+  titles.clear();
+  return false;
 }
 
 void OrderImageList(std::vector<std::string>& list, TImageOrder order) {

@@ -42,10 +42,29 @@ TPhotoMetadata ReadPhotoMetadata(const std::string& path, const std::string& lan
 // or modification time has changed: the process keeps what it read, and the user data folder's "photo-metadata.cache" keeps
 // it between runs (loaded at the first call). Safe on any thread.
 TPhotoMetadata PhotoMetadata(const std::string& path);
+// While one lives, PhotoMetadata takes a photo it has already looked at in this snapshot as
+// unchanged and does not look at the file again: a short run (pictgen) that asks for each photo
+// more than once (to order the list, then for the titles) sees each photo once. One at a time.
+class TPhotoMetadataSnapshot {
+public:
+  TPhotoMetadataSnapshot();
+  ~TPhotoMetadataSnapshot();
+  TPhotoMetadataSnapshot(const TPhotoMetadataSnapshot&) = delete;
+  TPhotoMetadataSnapshot& operator=(const TPhotoMetadataSnapshot&) = delete;
+};
 // Writes what PhotoMetadata read since the cache file was loaded, when anything (atomically;
 // entries of photos that no longer exist are dropped). False when it cannot be written; the
 // next run then reads those photos again.
 bool SavePhotoMetadataCache();
+
+// The photo titles file hands a run's own titles from the front end, which has brought the cache
+// up to date, to the engine, which then neither looks at the photos nor loads the cache file: a
+// line per image, its path and its own title. Write gives false when it cannot be written.
+bool WritePhotoTitlesFile(const std::string& path, const std::vector<std::string>& images);
+// The titles by image index; false when the file is missing, unreadable or names other images
+// than these (a file left by an earlier run): the caller then reads the titles itself.
+bool ReadPhotoTitlesFile(const std::string& path, const std::vector<std::string>& images,
+                         std::vector<std::string>& titles);
 
 // Orders a list of image paths. ByName keeps it as it was listed (a folder lists by file name);
 // ByDate puts it in the order the photos were taken, those without a time after the dated ones,

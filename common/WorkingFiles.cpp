@@ -17,6 +17,7 @@
 namespace pictalon {
 
 std::string ImageListFilePath() { return GetUserFilesFolder() + kImageListFileName; }
+std::string PhotoTitlesFilePath() { return GetUserFilesFolder() + kPhotoTitlesFileName; }
 
 TImageListLock::TImageListLock(const std::string& listPath, const std::function<void()>& onWait)
     : lockPath_(listPath + kLockFileSuffix) {

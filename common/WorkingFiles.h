@@ -11,10 +11,13 @@
 namespace pictalon {
 
 constexpr const char* kImageListFileName = "~imgList.dat";
+constexpr const char* kPhotoTitlesFileName = "~imgTitles.dat";
 
 // The user files folder + "~imgList.dat": beside the program in the portable layout, in the
 // user's own folder in the installed one; the front ends and the engine all find it here.
 std::string ImageListFilePath();
+// Beside it, "~imgTitles.dat": the photos' own titles of the run (see WritePhotoTitlesFile).
+std::string PhotoTitlesFilePath();
 
 // Held by a run from writing the image list file to deleting it, so that two runs sharing the
 // file (the desktop program and pictgen, or two pictgen) never read or delete each other's list:

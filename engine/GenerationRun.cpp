@@ -2,11 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GenerationRun.h"
 
+#include <iterator>
+
 #include "Error.h"
 #include "GalleryCell.h"
 #include "GalleryFile.h"
 #include "Generate.h"
 #include "Helpers.h"
+#include "PhotoMetadata.h"
 #include "Platform.h"
 #include "WorkingFiles.h"
 
@@ -79,6 +82,11 @@ bool RunGeneration(const std::string& settingsPath, TEngineUi& ui) {
     return false;
   }
 
+  // The titles the front end read for this run; without them (an older front end) each is read
+  // from the photo when first asked for.
+  if (std::vector<std::string> titles;
+      run.tail.PhotoCaptions && ReadPhotoTitlesFile(PhotoTitlesFilePath(), run.imageList, titles))
+    run.photoTitles.assign(std::make_move_iterator(titles.begin()), std::make_move_iterator(titles.end()));
   run.graphicAddresses = GraphicAddresses(run.settings, run.imageList);
 
   bool partialPage = false;

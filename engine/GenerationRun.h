@@ -68,8 +68,9 @@ struct TRunState {
   std::optional<std::array<std::string, 3>> graphicAddresses;
   std::int32_t lastImageWidth = 0;
   std::int32_t lastImageHeight = 0;
-  // The photos' own titles by image-list index, read when first asked for (PhotoTitle); the
-  // front end has brought the metadata cache file up to date before the run.
+  // The photos' own titles by image-list index: those the front end handed over in the photo
+  // titles file, else each read when first asked for (PhotoTitle) from the metadata cache file,
+  // which the front end has brought up to date before the run.
   mutable std::vector<std::optional<std::string>> photoTitles;
 
   // Nothing a page shows changes within a run, so the template, the program's version, the

@@ -117,7 +117,7 @@ namespace {
 
 // What an interrupted run deletes: fixed storage, as the signal handler may not allocate.
 struct TInterruptFiles {
-  static constexpr int kFiles = 2;
+  static constexpr int kFiles = 3;
   std::atomic<bool> set[kFiles];
   char path[kFiles][PATH_MAX];
 };
@@ -218,15 +218,16 @@ TGenerateResult GeneratePages(const std::string& galleryPath, const GallerySetti
   return GeneratePages(listLock, galleryPath, settings, images, hooks);
 }
 
-// With the photos' own titles the engine reads them from the metadata cache file, which is
-// brought up to date first (the engine itself writes nothing outside the output folder); a list
-// in the order of time taken has brought it up to date when it was ordered.
-static void UpdatePhotoMetadata(const std::string& galleryPath, const std::vector<std::string>& images) {
+// With the photos' own titles the front end reads them (bringing the metadata cache file up to
+// date for the next run; the engine itself writes nothing outside the output folder) and hands
+// them to the engine in the photo titles file. A file that cannot be written is no failure: the
+// engine then reads the titles from the cache file.
+static void HandOverPhotoTitles(const std::string& galleryPath, const std::vector<std::string>& images,
+                                const std::string& titlesPath) {
   GallerySettings record{};
   TGalleryTail tail;
-  if (!ReadGalleryFile(galleryPath, record, tail) || !tail.PhotoCaptions || tail.Order == TImageOrder::ByDate)
-    return;
-  for (const std::string& image : images) PhotoMetadata(image);
+  if (!ReadGalleryFile(galleryPath, record, tail) || !tail.PhotoCaptions) return;
+  if (!WritePhotoTitlesFile(titlesPath, images)) ::unlink(titlesPath.c_str());
   SavePhotoMetadataCache();
 }
 
@@ -234,10 +235,12 @@ TGenerateResult GeneratePages(TImageListLock& listLock, const std::string& galle
                               const GallerySettings& settings,
                               const std::vector<std::string>& images, const TGenerateHooks& hooks) {
   const std::string listPath = ImageListFilePath();
+  const std::string titlesPath = PhotoTitlesFilePath();
   TInterruptCleanup interrupted;
   // Only a held lock makes the list (and the lock's file) this run's to delete.
   if (listLock.Held()) interrupted.DeleteOnInterrupt(listLock.LockFilePath());
   interrupted.DeleteOnInterrupt(listPath);
+  interrupted.DeleteOnInterrupt(titlesPath);
   if (!WriteImageListFile(listPath, images)) throw Error(TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "Cannot create file %1"), listPath));
 
   // From here on, whatever fails, the list file is deleted and the end hook runs.
@@ -251,7 +254,7 @@ TGenerateResult GeneratePages(TImageListLock& listLock, const std::string& galle
                         CopyStep(galleryPath, settings, images, hooks, result.notResized, copyFailure);
     // Pages that link a photo that is not there would be published as if all were well.
     if (!copyFailure.empty()) throw Error(copyFailure);
-    if (copied) UpdatePhotoMetadata(galleryPath, images);
+    if (copied) HandOverPhotoTitles(galleryPath, images, titlesPath);
     result.outcome = copied ? RunEngine(galleryPath, result.failure) : TGenerateOutcome::Cancelled;
   } catch (...) {
     error = std::current_exception();
@@ -260,6 +263,7 @@ TGenerateResult GeneratePages(TImageListLock& listLock, const std::string& galle
   // Clean-up, however the run ended; an error is passed on only afterwards. Once the lock is let
   // go, the list's path and the lock file's may be the next run's: a signal must not remove them.
   ::unlink(listPath.c_str());
+  ::unlink(titlesPath.c_str());
   interrupted.ForgetFiles();
   listLock.Release();
   if (hooks.end) hooks.end();

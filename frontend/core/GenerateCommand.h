@@ -58,7 +58,7 @@ public:
   ~TInterruptCleanup();
   TInterruptCleanup(const TInterruptCleanup&) = delete;
   TInterruptCleanup& operator=(const TInterruptCleanup&) = delete;
-  // At most two files.
+  // At most three files.
   void DeleteOnInterrupt(const std::string& path);
   // From now on a signal deletes none of the files handed to DeleteOnInterrupt (they may be
   // another run's by then); the temporary files still go.

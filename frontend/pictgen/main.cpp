@@ -116,6 +116,8 @@ int main(int argc, char** argv) {
 
   // The engine reports an unreadable gallery file itself; the list then stays empty.
   PreparePhotoMetadata();
+  // The list is ordered and its titles are read over one look at each photo.
+  TPhotoMetadataSnapshot snapshot;
   GallerySettings settings{};
   TGalleryTail tail;
   ReadGalleryFile(galleryPath, settings, tail);

@@ -100,6 +100,43 @@ TEST(PhotoMetadata, CacheFileKeepsWhatWasRead) {
       << cache;
 }
 
+// The titles file names each image with its title, so that a file of other images is not taken;
+// texts cannot break its lines.
+TEST(PhotoMetadata, TitlesFileHandsOverTheTitlesOfExactlyItsImages) {
+  test::TempDir dir;
+  test::ProgramFolderOverride program(dir.path());
+  const std::vector<std::string> images = {
+      dir.write("photos/a\tb.jpg", test::WithApp1(test::MakeJpeg(8, 8), test::XmpPayload("Line\none"))),
+      Photo("plain")};
+  const std::string file = dir.path() + "titles.dat";
+  ASSERT_TRUE(WritePhotoTitlesFile(file, images));
+  std::vector<std::string> titles;
+  ASSERT_TRUE(ReadPhotoTitlesFile(file, images, titles));
+  EXPECT_EQ(titles, (std::vector<std::string>{"Line\none", ""}));
+  for (const std::vector<std::string>& others :
+       {std::vector<std::string>{images[0]}, std::vector<std::string>{images[1], images[0]},
+        std::vector<std::string>{images[0], images[1], images[1]}}) {
+    EXPECT_FALSE(ReadPhotoTitlesFile(file, others, titles));
+    EXPECT_TRUE(titles.empty());
+  }
+  EXPECT_FALSE(ReadPhotoTitlesFile(dir.path() + "none.dat", images, titles));
+}
+
+// Within a snapshot a photo is looked at once; outside it every call sees a changed photo.
+TEST(PhotoMetadata, SnapshotLooksAtEachPhotoOnce) {
+  test::TempDir dir;
+  test::ProgramFolderOverride program(dir.path());
+  const std::string jpeg = test::MakeJpeg(8, 8);
+  const std::string path = dir.write("photos/p.jpg", test::WithApp1(jpeg, test::XmpPayload("First")));
+  {
+    TPhotoMetadataSnapshot snapshot;
+    EXPECT_EQ(PhotoMetadata(path).title, "First");
+    dir.write("photos/p.jpg", test::WithApp1(jpeg, test::XmpPayload("Second title")));
+    EXPECT_EQ(PhotoMetadata(path).title, "First");
+  }
+  EXPECT_EQ(PhotoMetadata(path).title, "Second title");
+}
+
 TEST(PhotoMetadata, OrderByTimeTaken) {
   test::TempDir dir;
   test::ProgramFolderOverride program(dir.path());  // where the order keeps the times it read

@@ -101,6 +101,38 @@ TEST_F(ExportTest, PictgenHonoursOrderAndPhotoCaptions) {
   ASSERT_NE(older, std::string::npos) << page;
   EXPECT_LT(older, newer);
   EXPECT_LT(newer, undated);
+  EXPECT_FALSE(fs::exists(program() + kPhotoTitlesFileName));
+}
+
+// The engine takes the titles the front end handed over for exactly these images; without them
+// (an older front end) or for other images (a file left behind) it reads the photo's own.
+TEST_F(ExportTest, EngineTakesHandedOverTitlesOnlyForItsOwnImages) {
+  const std::string photo =
+      dir.write("photos/a.JPG", test::WithApp1(test::MakeJpeg(40, 30), test::XmpPayload("Own")));
+  settings.CopyImages.set(false);
+  TGalleryTail tail;
+  tail.PhotoCaptions = true;
+  std::string written;
+  ForceDirectories(dir.path() + "Data/User");
+  ASSERT_TRUE(WriteGalleryFile(gallery(), settings, tail, written));
+  ASSERT_TRUE(WriteImageListFile(program() + kImageListFileName, {photo}));
+  const std::string titles = program() + kPhotoTitlesFileName;
+  struct Case {
+    const char* name;
+    std::vector<std::string> handedOver;  // the images of the titles file; none for no file
+    const char* caption;
+  } cases[] = {{"no file", {}, "Title: Own<br>"},
+               {"these images", {photo}, "Title: Handed &lt;over&gt;<br>"},
+               {"other images", {photo + "x"}, "Title: Own<br>"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fs::remove(titles);
+    if (!c.handedOver.empty())
+      dir.write(kPhotoTitlesFileName, "Pictalon photo titles 1\n" + c.handedOver[0] + "\tHanded <over>\n");
+    Outcome o = Run("'" + program() + "engine_host' '" + gallery() + "'");
+    const std::string page = ReadFile(program() + "Output/gallery1.html");
+    EXPECT_NE(page.find(c.caption), std::string::npos) << page << o.err;
+  }
 }
 
 // --open asks the desktop for the first page after a run that generated every page, and after a
