@@ -562,22 +562,6 @@ und ob er mit HTML-Dateien verknüpft ist.</translation>
         <translation>Abbrechen</translation>
     </message>
     <message>
-        <source>the file is cut short</source>
-        <translation>die Datei ist abgeschnitten</translation>
-    </message>
-    <message>
-        <source>the picture is too large</source>
-        <translation>das Bild ist zu groß</translation>
-    </message>
-    <message>
-        <source>out of memory</source>
-        <translation>nicht genug Speicher</translation>
-    </message>
-    <message>
-        <source>it could not be decoded</source>
-        <translation>es konnte nicht gelesen werden</translation>
-    </message>
-    <message>
         <source>These pictures could not be resized and were copied as they are, at full size:</source>
         <translation>Diese Bilder konnten nicht verkleinert werden und wurden unverändert in voller Größe kopiert:</translation>
     </message>
@@ -636,6 +620,22 @@ wählen möchten, klicken Sie zum Fortfahren auf „Ja“</translation>
 </context>
 <context>
     <name>pictalon::TMessage</name>
+    <message>
+        <source>the file is cut short</source>
+        <translation>die Datei ist abgeschnitten</translation>
+    </message>
+    <message>
+        <source>the picture is too large</source>
+        <translation>das Bild ist zu groß</translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation>nicht genug Speicher</translation>
+    </message>
+    <message>
+        <source>it could not be decoded</source>
+        <translation>es konnte nicht gelesen werden</translation>
+    </message>
     <message>
         <source>&apos;%1&apos; is not a valid colour value</source>
         <translation>„%1“ ist kein gültiger Farbwert</translation>

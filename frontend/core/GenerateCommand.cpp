@@ -88,16 +88,16 @@ std::size_t CopyImagesToOutput(const GallerySettings& settings,
 std::string NotResizedMessage(const std::vector<TNotResizedImage>& files) {
   if (files.empty()) return "";
   std::string text = "These pictures could not be resized and were copied as they are, at full size:\n";
-  for (const TNotResizedImage& file : files) text += "  " + file.file + " (" + NotResizedReason(file.why) + ")\n";
+  for (const TNotResizedImage& file : files) text += "  " + file.file + " (" + NotResizedReason(file.why).Text() + ")\n";
   return text;
 }
 
-std::string NotResizedReason(TNotResized why) {
+TMessage NotResizedReason(TNotResized why) {
   switch (why) {
-    case TNotResized::CutShort: return "the file is cut short";
-    case TNotResized::TooLarge: return "the picture is too large";
-    case TNotResized::OutOfMemory: return "out of memory";
-    default: return "it could not be decoded";
+    case TNotResized::CutShort: return TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "the file is cut short"));
+    case TNotResized::TooLarge: return TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "the picture is too large"));
+    case TNotResized::OutOfMemory: return TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "out of memory"));
+    default: return TMessage(PICTALON_TRANSLATABLE("pictalon::TMessage", "it could not be decoded"));
   }
 }
 

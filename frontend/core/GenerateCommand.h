@@ -88,8 +88,8 @@ TGenerateResult GeneratePages(TImageListLock& listLock, const std::string& galle
 // The one message that lists the images copied as they are because they could not be resized,
 // each with its reason (lines end with "\n"); empty when there are none.
 std::string NotResizedMessage(const std::vector<TNotResizedImage>& files);
-// Why a picture was not resized, as the message above says it.
-std::string NotResizedReason(TNotResized why);
+// Why a picture was not resized, as the message above says it (windows translate it).
+TMessage NotResizedReason(TNotResized why);
 
 // Copies every image into the output folder's "gallimgs/" folder under its own name, and the
 // gallery's graphics under the names GraphicCopyNames gives them; empty files are skipped. An

@@ -197,11 +197,7 @@ bool TGenerateRun::Generate(const TRunSnapshot& snapshot, bool openFirstPage) {
   if (!result.notResized.empty()) {
     QString files;
     for (const TNotResizedImage& file : result.notResized) {
-      const QString why = file.why == TNotResized::CutShort      ? tr("the file is cut short")
-                          : file.why == TNotResized::TooLarge    ? tr("the picture is too large")
-                          : file.why == TNotResized::OutOfMemory ? tr("out of memory")
-                                                                 : tr("it could not be decoded");
-      files += "\n  " + QString::fromStdString(file.file) + " (" + why + ")";
+      files += "\n  " + QString::fromStdString(file.file) + " (" + Translated(NotResizedReason(file.why)) + ")";
     }
     dm_.Dialogs().MessageBox(
         &window_, tr("These pictures could not be resized and were copied as they are, at full size:") + files);
