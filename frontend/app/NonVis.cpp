@@ -171,18 +171,81 @@ QPixmap DrawGalleryIcon(int size, const QColor& background) {
   return pixmap;
 }
 
+// A sheet of paper with its top right corner folded, in a square of side 16 units.
+void DrawSheet(QPainter& p) {
+  const QPolygonF sheet({{3, 1}, {10, 1}, {13, 4}, {13, 15}, {3, 15}});
+  p.setPen(QPen(QColor(90, 90, 100), 1));
+  p.setBrush(Qt::white);
+  p.drawPolygon(sheet);
+  p.setBrush(QColor(210, 210, 220));
+  p.drawPolygon(QPolygonF({{10, 1}, {10, 4}, {13, 4}}));
+}
+
+// A floppy disk, the sign for saving, in a square of side 16 units.
+void DrawDisk(QPainter& p) {
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(45, 85, 160));
+  p.drawRoundedRect(QRectF(1.5, 1.5, 13, 13), 1.5, 1.5);
+  p.setBrush(Qt::white);
+  p.drawRect(QRectF(4, 1.5, 8, 5.5));
+  p.setBrush(QColor(190, 195, 205));
+  p.drawRect(QRectF(4.5, 9.5, 7, 5));
+  p.setBrush(QColor(45, 85, 160));
+  p.drawRect(QRectF(9, 2.5, 1.8, 3.5));
+}
+
+QPixmap DrawCommandIcon(TdmNonVis::TCommandIcon kind, int size) {
+  using TKind = TdmNonVis::TCommandIcon;
+  QPixmap pixmap(size, size);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.scale(size / 16.0, size / 16.0);
+  p.translate(0.5, 0.5);  // one-unit lines on whole pixels at 16 x 16
+  switch (kind) {
+    case TKind::New:
+      DrawSheet(p);
+      p.setPen(QPen(QColor(40, 150, 60), 2));
+      p.drawLine(QPointF(8, 7.5), QPointF(8, 12.5));
+      p.drawLine(QPointF(5.5, 10), QPointF(10.5, 10));
+      break;
+    case TKind::EditTemplate:
+      // A page of markup: a sheet with angle brackets.
+      DrawSheet(p);
+      p.setPen(QPen(QColor(45, 85, 160), 1.3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      p.setBrush(Qt::NoBrush);
+      p.drawPolyline(QPolygonF({{7, 6.5}, {5, 9}, {7, 11.5}}));
+      p.drawPolyline(QPolygonF({{9, 6.5}, {11, 9}, {9, 11.5}}));
+      break;
+    case TKind::Save:
+      DrawDisk(p);
+      break;
+    case TKind::SaveAs:
+      // The disk with a pencil: saved under a name to be written.
+      p.save();
+      p.translate(-1, -1);
+      DrawDisk(p);
+      p.restore();
+      p.setPen(QPen(QColor(90, 60, 20), 0.8));
+      p.setBrush(QColor(240, 170, 40));
+      p.drawPolygon(QPolygonF({{14.5, 7}, {16, 8.5}, {10, 14.5}, {8, 15}, {8.5, 13}}));
+      break;
+    case TKind::Help:
+      p.setPen(Qt::NoPen);
+      p.setBrush(QColor(45, 110, 200));
+      p.drawEllipse(QPointF(7.5, 7.5), 7, 7);
+      p.setBrush(Qt::white);
+      p.drawEllipse(QPointF(7.5, 4.2), 1.3, 1.3);
+      p.drawRoundedRect(QRectF(6.4, 6.5, 2.2, 6), 0.6, 0.6);
+      break;
+  }
+  return pixmap;
+}
+
 }  // namespace
 
 TdmNonVis::TdmNonVis() : dialogs_(std::make_unique<TDialogService>()) {
   InstallComboBoxAccessibility();
-  QStyle* style = QApplication::style();
-  tabIcons_ = {
-      style->standardIcon(QStyle::SP_FileDialogDetailedView),  // 0 text options
-      style->standardIcon(QStyle::SP_DesktopIcon),             // 1 graphic options
-      style->standardIcon(QStyle::SP_FileDialogContentsView),  // 2 editor
-      style->standardIcon(QStyle::SP_DirIcon),                 // 3 gallery images
-      style->standardIcon(QStyle::SP_FileDialogListView),      // 4 gallery options
-  };
   QPixmap transparentIcon = DrawGalleryIcon(32, Qt::transparent);
   galleryIcon_ = QIcon(transparentIcon);
   // The small bitmap keeps pure red where the background shows through, as the combo expects.
@@ -223,7 +286,20 @@ void TdmNonVis::ShowException(QWidget* parent, std::exception_ptr error) {
 }
 
 QIcon TdmNonVis::TabIcon(int index) const {
-  return index >= 0 && index < int(tabIcons_.size()) ? tabIcons_[index] : QIcon();
+  static const QStyle::StandardPixmap kinds[] = {
+      QStyle::SP_FileDialogDetailedView,  // 0 text options
+      QStyle::SP_DesktopIcon,             // 1 graphic options
+      QStyle::SP_FileDialogContentsView,  // 2 editor
+      QStyle::SP_DirIcon,                 // 3 gallery images
+      QStyle::SP_FileDialogListView,      // 4 gallery options
+  };
+  return index >= 0 && index < int(std::size(kinds)) ? QApplication::style()->standardIcon(kinds[index]) : QIcon();
+}
+
+QIcon TdmNonVis::CommandIcon(TCommandIcon kind) {
+  QIcon icon;
+  for (int size : {16, 32}) icon.addPixmap(DrawCommandIcon(kind, size));
+  return icon;
 }
 
 QIcon TdmNonVis::GalleryFileIcon() const { return galleryIcon_; }

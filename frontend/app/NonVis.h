@@ -105,8 +105,12 @@ public:
   void ShowException(QWidget* parent, std::exception_ptr error);
 
   // ImageList1: the tab icons, by number (0 text, 1 graphic, 2 editor, 3 gallery images,
-  // 4 gallery options).
+  // 4 gallery options), the style's own; ask only for a tab that shows.
   QIcon TabIcon(int index) const;
+  // The wizard toolbar's command icons. They are drawn rather than looked up in the icon theme,
+  // which costs a start more than building the whole window.
+  enum class TCommandIcon { New, EditTemplate, Save, SaveAs, Help };
+  static QIcon CommandIcon(TCommandIcon kind);
   // ilFiles: the 32 x 32 gallery file icon of the Start page list.
   QIcon GalleryFileIcon() const;
   // "PGS16X16": the small gallery file bitmap of the gallery combo, red marking its transparent pixels.
@@ -124,7 +128,6 @@ public:
 
 private:
   std::unique_ptr<TDialogService> dialogs_;
-  std::vector<QIcon> tabIcons_;
   QIcon galleryIcon_;
   QPixmap pgs16_;
   std::unique_ptr<QMenu> pmOpenOwner_;

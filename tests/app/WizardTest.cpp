@@ -105,6 +105,58 @@ private slots:
     QVERIFY(started.dialogs->log.isEmpty());
   }
 
+  // The window is as large as its largest page. A start that remembers that size from an earlier
+  // one makes the wizard's pages at their first use; one that does not, or whose memo was made
+  // for another font, language or program, makes them at once to measure them.
+  void wizardPagesAreMadeAtTheirFirstUse() {
+    GallerySettings s = DefaultSettings();
+    s.TitleText.set("Remembered");
+    WriteGallery("A.pgs", s);
+    // The window on the Start page and on Text Options, with the gallery opened from the list.
+    auto sizes = [](TStartedProgram& started) {
+      TfrmSetup& w = started.wizard();
+      const QSize start = w.size();
+      Child<QListWidget>(w, "lvFiles")->setCurrentRow(0);
+      Child<TStartPage>(w, "tsStart")->lvFilesDblClick();
+      [&] { QCOMPARE(Child<TMemo>(w, "moTitleText")->Text(), QString("Remembered")); }();
+      return std::make_pair(start, w.size());
+    };
+    std::pair<QSize, QSize> measured;
+    {
+      TStartedProgram first;
+      QVERIFY(first.wizard().findChild<TTextOptionsPage*>("tsText"));
+      measured = sizes(first);
+    }
+    const std::string memo = GetUserDataFolder() + "wizard-size.cache";
+    QVERIFY(FileExists(memo));
+    {
+      TStartedProgram started;
+      QVERIFY(!started.wizard().findChild<TTextOptionsPage*>("tsText"));
+      QCOMPARE(sizes(started), measured);
+      QVERIFY(started.dialogs->log.isEmpty());
+    }
+    WriteFileAtomic(memo, "another font\n900 900\n");
+    TStartedProgram stale;
+    QVERIFY(stale.wizard().findChild<TTextOptionsPage*>("tsText"));
+    QCOMPARE(sizes(stale), measured);
+  }
+
+  // The Start page's list and the toolbar's combo show their first galleries in the first frame
+  // and the others right after it.
+  void galleryListsFillAfterTheFirstRows() {
+    for (int i = 0; i < 300; ++i) WriteGallery("G" + std::to_string(1000 + i) + ".pgs", DefaultSettings());
+    TStartedProgram started;
+    TfrmSetup& w = started.wizard();
+    auto* list = Child<QListWidget>(w, "lvFiles");
+    auto* combo = Child<QComboBox>(w, "cbFiles");
+    QVERIFY(list->count() > 0 && list->count() < 300);
+    QCOMPARE(combo->currentIndex(), -1);
+    QTRY_COMPARE(list->count(), 300);
+    QCOMPARE(combo->count(), 300);
+    QCOMPARE(list->item(299)->text(), QString("G1299.pgs"));
+    QCOMPARE(combo->currentIndex(), -1);
+  }
+
   void backNextOnEveryPage() {
     TStartedProgram started;
     TfrmSetup& w = started.wizard();

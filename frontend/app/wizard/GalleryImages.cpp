@@ -149,12 +149,9 @@ void TGalleryImagesPage::Save(GallerySettings& s, TGalleryTail& tail) const {
   s.FileNameAsCaption.set(cbFNameAsCaption->isChecked());
 }
 
-bool TGalleryImagesPage::LoadCellStyles() {
-  if (!FileExists(CellStyleIndexPath())) return false;
-  std::size_t shipped = 0;
-  for (const std::string& name : CellStyleNames(&shipped)) cbGallCell->addItem(QString::fromStdString(name));
+void TGalleryImagesPage::SetCellStyles(const std::vector<std::string>& names, std::size_t shipped) {
+  for (const std::string& name : names) cbGallCell->addItem(QString::fromStdString(name));
   shippedStyles_ = int(shipped);
-  return true;
 }
 
 void TGalleryImagesPage::SelectCellStyle(const std::string& name) {

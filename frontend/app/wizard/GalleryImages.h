@@ -34,10 +34,9 @@ class TGalleryImagesPage : public QWidget {
 public:
   explicit TGalleryImagesPage(TdmNonVis& dm, QWidget* parent = nullptr);
 
-  // Fills the cell style box from the cell style index; false when the index file does not
-  // exist. The number of styles it lists.
-  bool LoadCellStyles();
-  int CellStyleCount() const { return cbGallCell->count(); }
+  // Fills the cell style box with the names of the cell style index, the first shipped of
+  // them the program's own.
+  void SetCellStyles(const std::vector<std::string>& names, std::size_t shipped);
 
   // Shows the gallery's cell style, images folder (listing its JPEG files in the gallery's
   // order), URL and caption choices; a cell preview that cannot be shown is added to problems.

@@ -4,10 +4,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QHBoxLayout>
+#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "About.h"
 #include "Error.h"
@@ -41,10 +46,6 @@ TfrmSetup::TfrmSetup(TdmNonVis& dm, QWidget* parent)
 
   RzToolbar2 = new TWizardToolbar(dm_);
   tsStart = new TStartPage;
-  tsText = new TTextOptionsPage(dm_);
-  tsGraphic = new TGraphicOptionsPage(dm_);
-  tsGallery = new TGalleryImagesPage(dm_);
-  tsGallOpt = new TGalleryOptionsPage(dm_);
   tsEditor = new QWidget;
   tsEditor->setObjectName("tsEditor");
   new QVBoxLayout(tsEditor);
@@ -59,17 +60,14 @@ TfrmSetup::TfrmSetup(TdmNonVis& dm, QWidget* parent)
   PageControl1->setCursor(Qt::PointingHandCursor);
   pages = new QStackedWidget;
   pages->setObjectName("pages");
-  const std::pair<QWidget*, const char*> tabs[] = {
-      {tsStart, QT_TR_NOOP("Start")},
-      {tsText, QT_TR_NOOP("Text Options")},
-      {tsGraphic, QT_TR_NOOP("Graphic Options")},
-      {tsGallery, QT_TR_NOOP("Gallery Images")},
-      {tsGallOpt, QT_TR_NOOP("Gallery Options")},
-      {tsEditor, QT_TR_NOOP("Editor")}};
+  const char* captions[] = {QT_TR_NOOP("Start"),           QT_TR_NOOP("Text Options"),
+                            QT_TR_NOOP("Graphic Options"), QT_TR_NOOP("Gallery Images"),
+                            QT_TR_NOOP("Gallery Options"), QT_TR_NOOP("Editor")};
   const int icons[] = {-1, 0, 1, 3, 4, 2};
   for (int i = 0; i < 6; ++i) {
-    pages->addWidget(tabs[i].first);
-    PageControl1->AddPage(dm_.TabIcon(icons[i]), tr(tabs[i].second));
+    // The four wizard pages stand in as empty pages until MakeWizardPages makes them.
+    pages->addWidget(i == kStartPage ? tsStart : i == kEditorPage ? tsEditor : new QWidget);
+    PageControl1->AddPage([this, icon = icons[i]] { return dm_.TabIcon(icon); }, tr(captions[i]));
   }
   PageControl1->setIconSize(QSize(16, 16));
   tabVisible_.assign(6, false);
@@ -92,16 +90,7 @@ TfrmSetup::TfrmSetup(TdmNonVis& dm, QWidget* parent)
   barLayout->addWidget(btnClose);
   layout->addWidget(bar);
   layout->setSizeConstraint(QLayout::SetFixedSize);
-  // The page area takes the size its largest page needs, whichever page shows first.
-  QSize area(593, 360);
-  for (int i = 0; i < pages->count(); ++i) area = area.expandedTo(pages->widget(i)->sizeHint());
-  pages->setMinimumSize(area);
 
-  run_ = std::make_unique<TGenerateRun>(dm_, *this, tsGallOpt->GenerateButton(), tsGallOpt->PublishButton());
-  // While pages are generated, nothing may open, start or rename a gallery.
-  std::vector<QWidget*> guarded = RzToolbar2->GalleryCommands();
-  guarded.push_back(tsStart);
-  run_->GuardCommands(guarded);
   ConnectHandlers();
   SyncTabBar();
 
@@ -122,9 +111,11 @@ void TfrmSetup::BuildButtonBar() {
   tbBackNext = new QWidget;
   tbBackNext->setObjectName("tbBackNext");
   tbBackNext->setFixedWidth(140 + 20);
-  btnBack = new QPushButton(style()->standardIcon(QStyle::SP_ArrowLeft), tr("Back"));
+  // The arrows are put on when the buttons first show (ShowWizardTabs): a start on the Start
+  // page looks no icon up for them.
+  btnBack = new QPushButton(tr("Back"));
   btnBack->setObjectName("btnBack");
-  btnNext = new QPushButton(style()->standardIcon(QStyle::SP_ArrowRight), tr("Next"));
+  btnNext = new QPushButton(tr("Next"));
   btnNext->setObjectName("btnNext");
   btnNext->setLayoutDirection(Qt::RightToLeft);  // the arrow right of the caption
   auto* backNext = new QHBoxLayout(tbBackNext);
@@ -147,11 +138,6 @@ void TfrmSetup::ConnectHandlers() {
   };
   connect(tsStart, &TStartPage::editRequested, this, editTemplate);
   connect(RzToolbar2, &TWizardToolbar::editRequested, this, editTemplate);
-  connect(tsGallery, &TGalleryImagesPage::editCellStyleRequested, this, [this] {
-    RunGuarded(dm_, this, [this] {
-      if (editCellStyle_) editCellStyle_();
-    });
-  });
   connect(RzToolbar2, &TWizardToolbar::galleryChosen, this, Guarded(dm_, this, &TfrmSetup::cbFilesChange));
   connect(tsStart, &TStartPage::galleryChosen, this, [this](const QString& name) {
     RunGuarded(dm_, this, [this, name] {
@@ -171,19 +157,58 @@ void TfrmSetup::ConnectHandlers() {
   connect(btnNext, &QPushButton::clicked, this, Guarded(dm_, this, &TfrmSetup::btnNextClick));
   connect(btnStart, &QPushButton::clicked, this, Guarded(dm_, this, &TfrmSetup::btnStartClick));
   connect(btnClose, &QPushButton::clicked, this, Guarded(dm_, this, &TfrmSetup::DialogButtonsClickOk));
-  connect(tsGallery, &TGalleryImagesPage::reviewRequested, this, Guarded(dm_, this, &TfrmSetup::btnReviewClick));
-  connect(tsGallOpt, &TGalleryOptionsPage::fineTuneRequested, this, Guarded(dm_, this, &TfrmSetup::btnFineTuneClick));
-  connect(tsGallOpt, &TGalleryOptionsPage::generateRequested, this, Guarded(dm_, this, &TfrmSetup::btnGenerateClick));
-  connect(tsGallOpt, &TGalleryOptionsPage::publishRequested, this, Guarded(dm_, this, &TfrmSetup::btnPublishClick));
   connect(dm_.GettingStarted1, &QAction::triggered, this, Guarded(dm_, this, &TfrmSetup::GettingStarted1Click));
   connect(dm_.AboutPictalon1, &QAction::triggered, this, Guarded(dm_, this, &TfrmSetup::AboutPictalon1Click));
-  connect(tsGraphic, &TGraphicOptionsPage::backgroundColourChosen, tsText, &TTextOptionsPage::SetMemoBackground);
-  connect(tsGallery, &TGalleryImagesPage::imageListChanged, this,
-          [this] { run_->SetImagesListed(!tsGallery->ImageList().empty()); });
+}
+
+bool TfrmSetup::MakeWizardPages() {
+  if (tsText) return false;
+  tsText = new TTextOptionsPage(dm_);
+  tsGraphic = new TGraphicOptionsPage(dm_);
+  tsGallery = new TGalleryImagesPage(dm_);
+  tsGallOpt = new TGalleryOptionsPage(dm_);
+  int index = kTextPage;
+  for (QWidget* page : std::initializer_list<QWidget*>{tsText, tsGraphic, tsGallery, tsGallOpt}) {
+    QWidget* standIn = pages->widget(index);
+    pages->insertWidget(index++, page);
+    pages->removeWidget(standIn);
+    delete standIn;
+  }
+  tsGallery->SetCellStyles(pageLists_.cellStyles, pageLists_.shippedCellStyles);
+  tsGallOpt->SetTemplates(pageLists_.templates);
+
+  run_ = std::make_unique<TGenerateRun>(dm_, *this, tsGallOpt->GenerateButton(), tsGallOpt->PublishButton());
+  // While pages are generated, nothing may open, start or rename a gallery.
+  std::vector<QWidget*> guarded = RzToolbar2->GalleryCommands();
+  guarded.push_back(tsStart);
+  run_->GuardCommands(guarded);
   // A close asked for during a run is carried out once the run has ended.
   connect(run_.get(), &TGenerateRun::finished, this, [this] {
     if (closeAfterRun_) QTimer::singleShot(0, this, &QWidget::close);
   });
+  connect(tsGallery, &TGalleryImagesPage::editCellStyleRequested, this, [this] {
+    RunGuarded(dm_, this, [this] {
+      if (editCellStyle_) editCellStyle_();
+    });
+  });
+  connect(tsGallery, &TGalleryImagesPage::reviewRequested, this, Guarded(dm_, this, &TfrmSetup::btnReviewClick));
+  connect(tsGallOpt, &TGalleryOptionsPage::fineTuneRequested, this, Guarded(dm_, this, &TfrmSetup::btnFineTuneClick));
+  connect(tsGallOpt, &TGalleryOptionsPage::generateRequested, this, Guarded(dm_, this, &TfrmSetup::btnGenerateClick));
+  connect(tsGallOpt, &TGalleryOptionsPage::publishRequested, this, Guarded(dm_, this, &TfrmSetup::btnPublishClick));
+  connect(tsGraphic, &TGraphicOptionsPage::backgroundColourChosen, tsText, &TTextOptionsPage::SetMemoBackground);
+  connect(tsGallery, &TGalleryImagesPage::imageListChanged, this,
+          [this] { run_->SetImagesListed(!tsGallery->ImageList().empty()); });
+
+  // The page area takes the size its largest page needs, whichever page shows first.
+  QSize area(593, 360);
+  for (int i = 0; i < pages->count(); ++i) area = area.expandedTo(pages->widget(i)->sizeHint());
+  pages->setMinimumSize(area);
+  if (area != pageArea_.Size()) pageArea_.Remember(area);
+  return true;
+}
+
+void TfrmSetup::EnsureWizardPages() {
+  if (MakeWizardPages()) LoadPages();
 }
 
 void TfrmSetup::SetEditor(std::function<void()> editTemplate,
@@ -198,22 +223,41 @@ void TfrmSetup::SetEditorPage(QWidget* page) { tsEditor->layout()->addWidget(pag
 void TfrmSetup::FormCreate() {
   // The data folder, the templates folder and the image list need no setting up: they follow
   // the program folder, and the list starts empty.
-  if (!tsGallery->LoadCellStyles())
+  if (!FileExists(CellStyleIndexPath()))
     throw Error(
         tr("Fatal Error: cssIndex.dat is missing.\nPictalon will now terminate.").toStdString());
-  if (tsGallery->CellStyleCount() == 0)
+  pageLists_.cellStyles = CellStyleNames(&pageLists_.shippedCellStyles);
+  if (pageLists_.cellStyles.empty())
     throw Error(
         tr("Fatal Error: cssIndex.dat is empty.\nPictalon will now terminate.").toStdString());
-  std::vector<std::string> templates;
-  ListTemplates(templates);
-  if (templates.empty())
+  ListTemplates(pageLists_.templates);
+  if (pageLists_.templates.empty())
     throw Error(tr("The HTML templates folder\n%1\ndoes not contain any templates.\n\n"
                    "Pictalon will terminate.")
                     .arg(QString::fromStdString(GetTemplatesFolder()))
                     .toStdString());
-  tsGallOpt->SetTemplates(templates);
+  // The window's size is that of its largest page: a start that knows it from an earlier one
+  // makes the wizard's pages at their first use, others make them now to measure them.
+  pageArea_ = TPageAreaMemo(PageAreaKey());
+  const QSize area = pageArea_.Size();
+  if (area.isValid())
+    pages->setMinimumSize(area);
+  else
+    MakeWizardPages();
   LoadGalleryList();
   current_.Settings() = GallerySettings{};
+}
+
+QString TfrmSetup::PageAreaKey() const {
+  // What the pages' sizes depend on: the program and its data, the language, style and font.
+  const QFileInfo program(QString::fromStdString(GetProgramFilePath()));
+  QStringList key = {program.filePath(), QString::number(program.size()),
+                     QString::number(program.lastModified().toMSecsSinceEpoch()),
+                     QLocale::system().uiLanguages().join(','), style()->name(), font().toString(),
+                     QString::number(QGuiApplication::primaryScreen()->logicalDotsPerInch())};
+  for (const auto* names : {&pageLists_.cellStyles, &pageLists_.templates})
+    for (const std::string& name : *names) key << QString::fromStdString(name);
+  return key.join('|');
 }
 
 void TfrmSetup::showEvent(QShowEvent* event) {
@@ -232,7 +276,9 @@ void TfrmSetup::FormShow() {
   } else if (!argument_.empty() && FileExists(argument_)) {
     OpenGallery(argument_);
   } else {
-    ApplyDefaults();
+    // The pages show these defaults when they are made.
+    ApplyDefaultSettings(current_.Settings());
+    if (tsText) LoadPages();
     ShowStartPage();
   }
 }
@@ -243,6 +289,7 @@ void TfrmSetup::FormShow() {
 int TfrmSetup::ActivePageIndex() const { return pages->currentIndex(); }
 
 void TfrmSetup::SetActivePageIndex(int index) {
+  if (index >= kTextPage && index <= kGallOptPage) EnsureWizardPages();
   pages->setCurrentIndex(index);
   SyncTabBar();
   if (tbBackNext->isVisibleTo(this)) UpdateBackNext();
@@ -255,7 +302,12 @@ void TfrmSetup::SyncTabBar() {
 }
 
 void TfrmSetup::ShowWizardTabs(bool visible) {
+  if (visible) EnsureWizardPages();
   for (int page : {kTextPage, kGraphicPage, kGalleryPage, kGallOptPage}) tabVisible_[page] = visible;
+  if (visible && btnBack->icon().isNull()) {
+    btnBack->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
+    btnNext->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+  }
   tbBackNext->setVisible(visible);
   SyncTabBar();
   if (visible) UpdateBackNext();
@@ -306,13 +358,17 @@ void TfrmSetup::SetStatusText(const QString& text) { RzToolbar2->SetStatusText(t
 
 QString TfrmSetup::StatusText() const { return RzToolbar2->StatusText(); }
 
-std::string TfrmSetup::CurrentCellStyleSheet() const { return tsGallery->CurrentCellStyleSheet(); }
+// Until the Gallery Images page is made, no gallery is open and no image listed.
+std::string TfrmSetup::CurrentCellStyleSheet() const { return tsGallery ? tsGallery->CurrentCellStyleSheet() : ""; }
 
-const std::vector<std::string>& TfrmSetup::ImageList() const { return tsGallery->ImageList(); }
+const std::vector<std::string>& TfrmSetup::ImageList() const {
+  static const std::vector<std::string> none;
+  return tsGallery ? tsGallery->ImageList() : none;
+}
 
-std::uint64_t TfrmSetup::ImageListVersion() const { return tsGallery->ImageListVersion(); }
+std::uint64_t TfrmSetup::ImageListVersion() const { return tsGallery ? tsGallery->ImageListVersion() : 0; }
 
-bool TfrmSetup::UsesPhotoTitles() const { return tsGallery->PhotoCaptions(); }
+bool TfrmSetup::UsesPhotoTitles() const { return tsGallery ? tsGallery->PhotoCaptions() : current_.Tail().PhotoCaptions; }
 
 // ----------------------------------------------------------------------------------------------
 // Settings binding
@@ -323,6 +379,11 @@ void TfrmSetup::ApplyDefaults() {
 }
 
 void TfrmSetup::LoadForm() {
+  MakeWizardPages();
+  LoadPages();
+}
+
+void TfrmSetup::LoadPages() {
   // A damaged picture or colour text must not stop the rest of the gallery from loading: what
   // cannot be shown is reported once, after everything else is in place.
   std::vector<TMessage> problems;
@@ -352,6 +413,7 @@ void TfrmSetup::SaveForm(bool ask) {
   struct RestoreCursor {
     ~RestoreCursor() { QApplication::restoreOverrideCursor(); }
   } restore;
+  EnsureWizardPages();
   GallerySettings& s = current_.Settings();
   tsText->Save(s);
   tsGraphic->Save(s);
@@ -365,13 +427,24 @@ void TfrmSetup::SaveForm(bool ask) {
 // Gallery files
 
 void TfrmSetup::LoadGalleryList() {
+  auto names = std::make_shared<std::vector<std::string>>(ListFilesWithExtension(GetUserDataFolder(), ".pgs"));
+  // The Start page shows a few rows of galleries: those are in the first frame, the others follow
+  // in batches, so that hundreds of galleries start as quickly as a few.
+  AddGalleries(names, 0, 64);
+  RzToolbar2->SelectGallery(QString());
+}
+
+void TfrmSetup::AddGalleries(std::shared_ptr<const std::vector<std::string>> names, std::size_t from,
+                             std::size_t count) {
   const QIcon icon = dm_.GalleryFileIcon();
-  for (const std::string& name : ListFilesWithExtension(GetUserDataFolder(), ".pgs")) {
-    QString caption = QString::fromStdString(name);
+  const std::size_t end = std::min(names->size(), from + count);
+  for (std::size_t i = from; i < end; ++i) {
+    QString caption = QString::fromStdString((*names)[i]);
     tsStart->AddGallery(icon, caption);
     RzToolbar2->AddGallery(caption);
   }
-  RzToolbar2->SelectGallery(QString());
+  if (end < names->size())
+    QTimer::singleShot(0, this, [this, names, end] { AddGalleries(names, end, 256); });
 }
 
 void TfrmSetup::OpenGallery(const std::string& path) {
@@ -454,7 +527,7 @@ void TfrmSetup::AboutPictalon1Click() {
 void TfrmSetup::DialogButtonsClickOk() { close(); }
 
 void TfrmSetup::closeEvent(QCloseEvent* event) {
-  if (run_->Running()) {
+  if (run_ && run_->Running()) {
     // The engine is writing pages: the window closes when it has finished.
     closeAfterRun_ = true;
     event->ignore();

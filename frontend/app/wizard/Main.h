@@ -18,6 +18,7 @@
 #include "Lazy.h"
 #include "Message.h"
 #include "TypeDef.h"
+#include "WizardFrame.h"
 #include "WizardHost.h"
 
 namespace pictalon {
@@ -31,7 +32,6 @@ class TTextOptionsPage;
 class TGraphicOptionsPage;
 class TGalleryImagesPage;
 class TGalleryOptionsPage;
-class TPageTabs;
 
 class TfrmSetup : public QWidget, public TWizardHost {
   Q_OBJECT
@@ -111,6 +111,15 @@ protected:
 private:
   void BuildButtonBar();
   void ConnectHandlers();
+  // Makes the four wizard pages, with the run that their Generate and Publish buttons start;
+  // false when they were made before.
+  bool MakeWizardPages();
+  // Makes them if need be, showing the record.
+  void EnsureWizardPages();
+  // What the page area's size depends on, as its memo's key.
+  QString PageAreaKey() const;
+  // The record into the pages.
+  void LoadPages();
   void FormCreate();
   // The wizard state on Text Options: its four tabs shown, the Start and Editor tabs hidden.
   void ShowWizardOnTextOptions();
@@ -122,6 +131,9 @@ private:
   // Opens a gallery of the lists by its name in the user data folder and names it in the label.
   void OpenListedGallery(const QString& name);
   void ReportLoadProblems(const std::vector<TMessage>& problems);
+  // Adds count of the gallery names, from the one at from, to the Start page's list and the
+  // combo, and the rest in batches once the waiting events have been handled.
+  void AddGalleries(std::shared_ptr<const std::vector<std::string>> names, std::size_t from, std::size_t count);
 
   TdmNonVis& dm_;
   TCurrentGallery current_;
@@ -137,14 +149,23 @@ private:
   std::function<void()> editCellStyle_;
   std::function<void()> askSaveEditorChanges_;
 
+  // What the wizard pages are made with, listed at start.
+  struct TPageLists {
+    std::vector<std::string> cellStyles;
+    std::size_t shippedCellStyles = 0;
+    std::vector<std::string> templates;
+  } pageLists_;
+  TPageAreaMemo pageArea_;
+
   TWizardToolbar* RzToolbar2;
   TPageTabs* PageControl1;
   QStackedWidget* pages;
   TStartPage* tsStart;
-  TTextOptionsPage* tsText;
-  TGraphicOptionsPage* tsGraphic;
-  TGalleryImagesPage* tsGallery;
-  TGalleryOptionsPage* tsGallOpt;
+  // Made at their first use (MakeWizardPages).
+  TTextOptionsPage* tsText = nullptr;
+  TGraphicOptionsPage* tsGraphic = nullptr;
+  TGalleryImagesPage* tsGallery = nullptr;
+  TGalleryOptionsPage* tsGallOpt = nullptr;
   QWidget* tsEditor;
   QPushButton* btnStart;
   QWidget* tbBackNext;

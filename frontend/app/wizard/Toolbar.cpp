@@ -2,8 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Toolbar.h"
 
-#include <QStyle>
-
 #include "NonVis.h"
 #include "Widgets.h"
 #include "WizardFrame.h"
@@ -26,14 +24,11 @@ QToolButton* IconButton(const char* name, const QIcon& icon, const QString& hint
 TWizardToolbar::TWizardToolbar(TdmNonVis& dm, QWidget* parent) : QToolBar(parent), dm_(dm) {
   setObjectName("RzToolbar2");
   setIconSize(QSize(16, 16));
-  QStyle* s = style();
-  btnNew2 = IconButton("btnNew2", s->standardIcon(QStyle::SP_FileIcon), tr("New Gallery..."));
-  btnEdit2 = IconButton("btnEdit2", s->standardIcon(QStyle::SP_FileDialogContentsView),
-                        tr("Edit Pictalon Template..."));
-  btnSaveGall = IconButton("btnSaveGall", s->standardIcon(QStyle::SP_DialogSaveButton),
-                           tr("Save Current Gallery..."));
-  btnSaveGallAs =
-      IconButton("btnSaveGallAs", s->standardIcon(QStyle::SP_DriveFDIcon), tr("Save As..."));
+  using TIcon = TdmNonVis::TCommandIcon;
+  btnNew2 = IconButton("btnNew2", TdmNonVis::CommandIcon(TIcon::New), tr("New Gallery..."));
+  btnEdit2 = IconButton("btnEdit2", TdmNonVis::CommandIcon(TIcon::EditTemplate), tr("Edit Pictalon Template..."));
+  btnSaveGall = IconButton("btnSaveGall", TdmNonVis::CommandIcon(TIcon::Save), tr("Save Current Gallery..."));
+  btnSaveGallAs = IconButton("btnSaveGallAs", TdmNonVis::CommandIcon(TIcon::SaveAs), tr("Save As..."));
   cbFiles = new QComboBox;
   cbFiles->setObjectName("cbFiles");
   cbFiles->setFixedWidth(161);
@@ -52,7 +47,7 @@ TWizardToolbar::TWizardToolbar(TdmNonVis& dm, QWidget* parent) : QToolBar(parent
   bold.setBold(true);
   pnlStatus->setFont(bold);
   pnlStatus->setStyleSheet("color: navy;");
-  btnInfo = IconButton("btnInfo", s->standardIcon(QStyle::SP_MessageBoxInformation), tr("Help"));
+  btnInfo = IconButton("btnInfo", TdmNonVis::CommandIcon(TIcon::Help), tr("Help"));
   btnInfo->setMenu(dm_.pmInfo);
   btnInfo->setPopupMode(QToolButton::InstantPopup);
 

@@ -9,6 +9,8 @@
 
 #include <map>
 
+#include "Platform.h"
+
 namespace pictalon {
 
 namespace {
@@ -111,6 +113,8 @@ private:
   mutable std::map<int, QAccessible::Id> tabs_;
 };
 
+std::string PageAreaMemoPath() { return GetUserDataFolderPath() + "wizard-size.cache"; }
+
 QAccessibleInterface* PageTabsAccessible(const QString& className, QObject* object) {
   if (className == QLatin1String(TPageTabs::staticMetaObject.className()) && object->isWidgetType())
     return new TPageTabsAccessible(static_cast<TPageTabs*>(object));
@@ -126,8 +130,8 @@ TPageTabs::TPageTabs(QWidget* parent) : QTabBar(parent) {
   setUsesScrollButtons(false);
 }
 
-void TPageTabs::AddPage(const QIcon& icon, const QString& caption) {
-  pages_.push_back({icon, caption});
+void TPageTabs::AddPage(std::function<QIcon()> icon, const QString& caption) {
+  pages_.push_back({std::move(icon), caption, QIcon()});
 }
 
 void TPageTabs::ShowPages(const std::vector<bool>& shown, int page) {
@@ -139,7 +143,11 @@ void TPageTabs::ShowPages(const std::vector<bool>& shown, int page) {
   if (wanted != present) {
     // Taking the tabs out and putting them in again lays the bar out afresh.
     while (count() > 0) removeTab(count() - 1);
-    for (int i : wanted) setTabData(addTab(pages_[i].icon, pages_[i].caption), i);
+    for (int i : wanted) {
+      TPage& tab = pages_[i];
+      if (tab.makeIcon) tab.icon = std::exchange(tab.makeIcon, nullptr)();
+      setTabData(addTab(tab.icon, tab.caption), i);
+    }
     QAccessibleEvent reorder(this, QAccessible::ObjectReorder);
     QAccessible::updateAccessibility(&reorder);
   }
@@ -160,6 +168,23 @@ int TPageTabs::TabOf(int page) const {
 QSize TPageTabs::tabSizeHint(int index) const {
   QSize hint = QTabBar::tabSizeHint(index);
   return {qMax(hint.width(), 110), hint.height()};
+}
+
+QSize TPageAreaMemo::Size() const {
+  std::string text;
+  if (key_.isEmpty() || !ReadWholeFile(PageAreaMemoPath(), text)) return {};
+  const QStringList lines = QString::fromStdString(text).split('\n');
+  if (lines.size() < 2 || lines[0] != key_) return {};
+  const QStringList size = lines[1].split(' ');
+  bool wide = false, high = false;
+  const QSize remembered(size.value(0).toInt(&wide), size.value(1).toInt(&high));
+  return wide && high && size.size() == 2 && !remembered.isEmpty() ? remembered : QSize();
+}
+
+void TPageAreaMemo::Remember(QSize size) const {
+  if (key_.isEmpty()) return;
+  const QString text = key_ + '\n' + QString("%1 %2\n").arg(size.width()).arg(size.height());
+  WriteFileAtomic(PageAreaMemoPath(), text.toStdString());
 }
 
 void TGalleryComboDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

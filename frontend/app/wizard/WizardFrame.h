@@ -6,6 +6,8 @@
 #include <QStyledItemDelegate>
 #include <QTabBar>
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace pictalon {
@@ -20,8 +22,9 @@ class TPageTabs : public QTabBar {
 public:
   explicit TPageTabs(QWidget* parent = nullptr);
 
-  // Adds the next page's tab, hidden; pages are numbered in the order they are added.
-  void AddPage(const QIcon& icon, const QString& caption);
+  // Adds the next page's tab, hidden; pages are numbered in the order they are added. The icon is
+  // asked for when the tab first shows: a start with no tabs looks no icon up.
+  void AddPage(std::function<QIcon()> icon, const QString& caption);
   // Shows the tabs of the pages marked in shown, in page order; page is current when it shows.
   void ShowPages(const std::vector<bool>& shown, int page);
   // The page of the tab at index, -1 for none.
@@ -34,10 +37,28 @@ protected:
 
 private:
   struct TPage {
-    QIcon icon;
+    std::function<QIcon()> makeIcon;
     QString caption;
+    QIcon icon;
   };
   std::vector<TPage> pages_;
+};
+
+// The wizard's page area's size as its pages last needed it, kept in the user data folder under a
+// key naming what it depends on. The wizard is a window of fixed size: knowing the size, a start
+// shows the Start page without making the other pages first.
+class TPageAreaMemo {
+public:
+  TPageAreaMemo() = default;
+  explicit TPageAreaMemo(QString key) : key_(std::move(key)) {}
+
+  // The size remembered under the key; an invalid size when there is none.
+  QSize Size() const;
+  // Remembers size under the key. A memo that cannot be written only costs the next start time.
+  void Remember(QSize size) const;
+
+private:
+  QString key_;
 };
 
 // Draws a gallery combo entry: its bitmap 2 pixels in from the left with pure red showing the
