@@ -69,9 +69,16 @@ void TPublishWindow::Publish(TdmNonVis& dm, QWidget& window, const TPublishSnaps
   bool started = false;
   std::atomic<bool> cancel{false}, done{false};
   TPublishCallbacks callbacks;
+  const auto refresh = [&] {
+    if (progress.wasCanceled()) cancel = true;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (started) ShowProgress(progress, where, shown);
+  };
   callbacks.progress = [&](const TPublishProgress& p) {
     std::lock_guard<std::mutex> lock(mutex);
     shown = p;
+    // What is to be sent shows at once, later figures at the next redraw.
+    if (!started) QMetaObject::invokeMethod(&progress, refresh, Qt::QueuedConnection);
     started = true;
   };
   callbacks.cancelled = [&] { return cancel.load(); };
@@ -98,12 +105,10 @@ void TPublishWindow::Publish(TdmNonVis& dm, QWidget& window, const TPublishSnaps
     done = true;
     QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
   });
+  // Cancel reaches the job at once, not at the next redraw of the progress.
+  QObject::connect(&progress, &QProgressDialog::canceled, [&] { cancel = true; });
   QTimer timer;
-  QObject::connect(&timer, &QTimer::timeout, [&] {
-    if (progress.wasCanceled()) cancel = true;
-    std::lock_guard<std::mutex> lock(mutex);
-    if (started) ShowProgress(progress, where, shown);
-  });
+  QObject::connect(&timer, &QTimer::timeout, refresh);
   timer.start(100);
   if (!done) loop.exec();
   worker.join();
