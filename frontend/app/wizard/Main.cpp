@@ -208,7 +208,12 @@ bool TfrmSetup::MakeWizardPages() {
 }
 
 void TfrmSetup::EnsureWizardPages() {
-  if (MakeWizardPages()) LoadPages();
+  if (!MakeWizardPages()) return;
+  // Made at their first use, the pages first show the defaults, as the pages made at start do:
+  // whatever a gallery opened next cannot set keeps them.
+  GallerySettings defaults;
+  ApplyDefaultSettings(defaults);
+  LoadPages(defaults, TGalleryTail{});
 }
 
 void TfrmSetup::SetEditor(std::function<void()> editTemplate,
@@ -278,7 +283,7 @@ void TfrmSetup::FormShow() {
   } else {
     // The pages show these defaults when they are made.
     ApplyDefaultSettings(current_.Settings());
-    if (tsText) LoadPages();
+    if (tsText) LoadPages(current_.Settings(), current_.Tail());
     ShowStartPage();
   }
 }
@@ -358,8 +363,11 @@ void TfrmSetup::SetStatusText(const QString& text) { RzToolbar2->SetStatusText(t
 
 QString TfrmSetup::StatusText() const { return RzToolbar2->StatusText(); }
 
-// Until the Gallery Images page is made, no gallery is open and no image listed.
-std::string TfrmSetup::CurrentCellStyleSheet() const { return tsGallery ? tsGallery->CurrentCellStyleSheet() : ""; }
+// Until the Gallery Images page is made, no gallery is open and no image listed: the record holds
+// the defaults the page will show.
+std::string TfrmSetup::CurrentCellStyleSheet() const {
+  return tsGallery ? tsGallery->CurrentCellStyleSheet() : current_.Settings().CellStyleSheet.get();
+}
 
 const std::vector<std::string>& TfrmSetup::ImageList() const {
   static const std::vector<std::string> none;
@@ -379,20 +387,19 @@ void TfrmSetup::ApplyDefaults() {
 }
 
 void TfrmSetup::LoadForm() {
-  MakeWizardPages();
-  LoadPages();
+  EnsureWizardPages();
+  LoadPages(current_.Settings(), current_.Tail());
 }
 
-void TfrmSetup::LoadPages() {
+void TfrmSetup::LoadPages(const GallerySettings& s, const TGalleryTail& tail) {
   // A damaged picture or colour text must not stop the rest of the gallery from loading: what
   // cannot be shown is reported once, after everything else is in place.
   std::vector<TMessage> problems;
-  const GallerySettings& s = current_.Settings();
   tsText->Load(s, problems);
   tsGraphic->Load(s, problems);
   tsText->SetMemoBackground(tsGraphic->BackgroundColour());
-  tsGallery->Load(s, current_.Tail(), problems);
-  tsGallOpt->Load(s, current_.Tail());
+  tsGallery->Load(s, tail, problems);
+  tsGallOpt->Load(s, tail);
   // A fine-tune dialog not yet made reads the record when it is.
   if (TfrmFineTune* fineTune = frmFineTune_ ? frmFineTune_->IfMade() : nullptr) fineTune->Load(s);
   ReportLoadProblems(problems);

@@ -114,12 +114,12 @@ private:
   // Makes the four wizard pages, with the run that their Generate and Publish buttons start;
   // false when they were made before.
   bool MakeWizardPages();
-  // Makes them if need be, showing the record.
+  // Makes them if need be.
   void EnsureWizardPages();
   // What the page area's size depends on, as its memo's key.
   QString PageAreaKey() const;
-  // The record into the pages.
-  void LoadPages();
+  // A record into the pages.
+  void LoadPages(const GallerySettings& s, const TGalleryTail& tail);
   void FormCreate();
   // The wizard state on Text Options: its four tabs shown, the Start and Editor tabs hidden.
   void ShowWizardOnTextOptions();
