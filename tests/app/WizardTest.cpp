@@ -111,7 +111,8 @@ private slots:
   void wizardPagesAreMadeAtTheirFirstUse() {
     GallerySettings s = DefaultSettings();
     s.TitleText.set("Remembered");
-    WriteGallery("A.pgs", s);
+    s.CellStyleSheet.set("/elsewhere/mystyle.css");  // not in the index: the default stays
+    const std::string path = WriteGallery("A.pgs", s);
     // The window on the Start page and on Text Options, with the gallery opened from the list.
     auto sizes = [](TStartedProgram& started) {
       TfrmSetup& w = started.wizard();
@@ -133,6 +134,8 @@ private slots:
       TStartedProgram started;
       QVERIFY(!started.wizard().findChild<TTextOptionsPage*>("tsText"));
       QCOMPARE(sizes(started), measured);
+      started.wizard().SaveForm();
+      QCOMPARE(ReadBack(path).CellStyleSheet.get(), InProgram("Data/gallerycell6.css"));
       QVERIFY(started.dialogs->log.isEmpty());
     }
     WriteFileAtomic(memo, "another font\n900 900\n");
